@@ -1,0 +1,308 @@
+#include "app/form_main.h"
+
+#include "calendar/numbermask.h"
+#include "widgets/tshape.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTimer>
+
+using namespace kelvator;
+
+// The artwork lives in a static library, whose resources must be registered by hand.
+// Q_INIT_RESOURCE declares a global function, so this stays outside any namespace.
+static void InitResources()
+{
+    Q_INIT_RESOURCE(kelvator);
+}
+
+TForm_Main::TForm_Main(Platform platform, QWidget* parent)
+    : QMainWindow(parent)
+    , platform_(std::move(platform))
+{
+    InitResources();
+    BuildWindow();
+    FormCreate();
+}
+
+TForm_Main::~TForm_Main()
+{
+    qApp->removeEventFilter(this);
+    FormDestroy();
+}
+
+void TForm_Main::BuildWindow()
+{
+    setObjectName(QStringLiteral("Form_Main"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(QIcon(QStringLiteral(":/kelvator/kelvator.png")));
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(11);
+    setFont(font);
+
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    Menu_Bezaras = MainMenu1->addAction(QStringLiteral("Kilépés"));
+    Menu_Bezaras->setObjectName(QStringLiteral("Menu_Bezaras"));
+    Menu_Beallitasok = MainMenu1->addAction(QStringLiteral("Beállítások"));
+    Menu_Beallitasok->setObjectName(QStringLiteral("Menu_Beallitasok"));
+    Menu_Nevjegy = MainMenu1->addAction(QStringLiteral("Névjegy"));
+    Menu_Nevjegy->setObjectName(QStringLiteral("Menu_Nevjegy"));
+    setMenuBar(MainMenu1);
+    connect(Menu_Bezaras, &QAction::triggered, this, &TForm_Main::Menu_BezarasClick);
+    connect(Menu_Beallitasok, &QAction::triggered, this, &TForm_Main::Menu_BeallitasokClick);
+    connect(Menu_Nevjegy, &QAction::triggered, this, &TForm_Main::Menu_NevjegyClick);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    Kilepes = PopupMenu1->addAction(QStringLiteral("Kilépés a programból"));
+    Kilepes->setObjectName(QStringLiteral("Kilepes"));
+    connect(Kilepes, &QAction::triggered, this, &TForm_Main::KilepesClick);
+
+    PageControl1 = new QStackedWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setFixedSize(518, 391);
+    setCentralWidget(PageControl1);
+    auto addPage = [this](const char* name) {
+        auto* page = new QWidget(PageControl1);
+        page->setObjectName(QString::fromLatin1(name));
+        PageControl1->addWidget(page);
+        return page;
+    };
+    TabSheet_Main = addPage("TabSheet_Main");
+    TabSheet_Beallitasok = addPage("TabSheet_Beallitasok");
+    TabSheet_Nevjegy = addPage("TabSheet_Nevjegy");
+    TabSheet_Kilepes = addPage("TabSheet_Kilepes");
+    TabSheet_EsemenyBeallitasa = addPage("TabSheet_EsemenyBeallitasa");
+    TabSheet_Figyelmeztetes = addPage("TabSheet_Figyelmeztetes");
+    connect(PageControl1, &QStackedWidget::currentChanged, this, &TForm_Main::PageControl1Change);
+
+    BuildMainPage();
+    BuildSettingsPage();
+    BuildAboutPage();
+    BuildExitPage();
+    BuildEventEditorPage();
+    BuildWarningPage();
+    ShowOuterPage(TabSheet_Main);
+
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    move(623, 278);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(200);
+    connect(Timer1, &QTimer::timeout, this, &TForm_Main::Timer1Timer);
+    Timer_AktualisNapVillogtatas = new QTimer(this);
+    Timer_AktualisNapVillogtatas->setObjectName(QStringLiteral("Timer_AktualisNapVillogtatas"));
+    Timer_AktualisNapVillogtatas->setInterval(500);
+    connect(Timer_AktualisNapVillogtatas, &QTimer::timeout, this,
+            &TForm_Main::Timer_AktualisNapVillogtatasTimer);
+
+    if (platform_.tray) {
+        platform_.tray->onRelease = [this](TrayIcon::Button b) { TrayRelease(b); };
+    }
+    // Keyboard preview: the window sees Escape before the focused control.
+    qApp->installEventFilter(this);
+}
+
+void TForm_Main::FormCreate()
+{
+    // The day bar's orange comes with the bar graph; the year grid with the yearly calendar.
+    startUpFlag = true;
+    soundFileOpenFlag = false;
+    playerIdleFlag = true;
+    UpdateSoundButton();
+    hourlyNoticeFlag = false;
+    // The date calculator's step lists are filled with the date calculator.
+    inTrayFlag = false;
+    startInTrayFlag = false;
+    // Minimising is bound to SendToTray in changeEvent.
+    settingsLoadedFlag = false;
+    LoadSettings();
+    // The work-time calendar is set to today with the work-time page.
+    RefreshDateCalculator();
+    CreateDaySquares();
+    Timer1Timer();
+    workEndBlinkFlag = false;
+    if (platform_.sound && !sFileUtvonalKelvatorVegeHang.isEmpty()) {
+        try {
+            if (platform_.sound->Open(sFileUtvonalKelvatorVegeHang))
+                soundFileOpenFlag = true;
+        } catch (...) {
+            // A sound file that cannot be opened leaves the work-end sound silent.
+        }
+    }
+    startUpFlag = false;
+    Timer1->start();
+    Timer_AktualisNapVillogtatas->start();
+}
+
+void TForm_Main::FormDestroy()
+{
+    SaveSettings();
+}
+
+void TForm_Main::ShowOuterPage(QWidget* page)
+{
+    const QSignalBlocker blocker(PageControl1);
+    PageControl1->setCurrentWidget(page);
+}
+
+void TForm_Main::SetMainMenuEnabled(bool enabled)
+{
+    Menu_Bezaras->setEnabled(enabled);
+    Menu_Beallitasok->setEnabled(enabled);
+    Menu_Nevjegy->setEnabled(enabled);
+}
+
+void TForm_Main::Menu_BeallitasokClick()
+{
+    ShowOuterPage(TabSheet_Beallitasok);
+    Button_BeallitasokOK->setFocus();
+    SetMainMenuEnabled(false);
+}
+
+void TForm_Main::Menu_NevjegyClick()
+{
+    ShowOuterPage(TabSheet_Nevjegy);
+    Button_NevjegyOK->setFocus();
+    SetMainMenuEnabled(false);
+}
+
+void TForm_Main::Button_NevjegyOKClick()
+{
+    ShowOuterPage(TabSheet_Main);
+    SetMainMenuEnabled(true);
+}
+
+void TForm_Main::Button_BeallitasokOKClick()
+{
+    SaveSettings();
+    ShowOuterPage(TabSheet_Main);
+    SetMainMenuEnabled(true);
+}
+
+void TForm_Main::FormKeyPress(QChar key)
+{
+    if (key != QChar(27))
+        return;
+    if (PageControl1->currentWidget() == TabSheet_Main && !inTrayFlag)
+        close();
+    if (PageControl1->currentWidget() == TabSheet_Nevjegy)
+        Button_NevjegyOKClick();
+}
+
+void TForm_Main::HandleEscape()
+{
+    // The page's cancel button takes Escape first; then the window's own handler.
+    QWidget* page = PageControl1->currentWidget();
+    QPushButton* cancel = nullptr;
+    if (page == TabSheet_Kilepes)
+        cancel = Button_Vissza;
+    else if (page == TabSheet_EsemenyBeallitasa)
+        cancel = page->findChild<QPushButton*>(QStringLiteral("Button_EsemenyMegadasMegsem"));
+    if (cancel && cancel->isEnabled()) {
+        cancel->click();
+        return;
+    }
+    FormKeyPress(QChar(27));
+}
+
+bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = static_cast<QWidget*>(watched);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier && widget->window() == this) {
+            HandleEscape();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm_Main::PageControl1Change()
+{
+    Timer1Timer();
+}
+
+void TForm_Main::PageControl_MainChange()
+{
+    Timer1Timer();
+    QWidget* tab = PageControl_Main->currentWidget();
+    if (tab == TabSheet_Datumok)
+        RefreshDateCalculator();
+    if (tab == TabSheet_Stopper) {
+        // The last enabled of the three buttons keeps the focus.
+        for (const char* name : {"Button_StopperStop", "Button_StopperReszido", "Button_StopperStart"}) {
+            auto* b = TabSheet_Stopper->findChild<QPushButton*>(QString::fromLatin1(name));
+            if (b && b->isEnabled())
+                b->setFocus();
+        }
+    }
+    if (tab == TabSheet_EvesNaptar) {
+        auto* toggle =
+            TabSheet_EvesNaptar->findChild<QAbstractButton*>(QStringLiteral("SpeedButton_Modositas"));
+        if (toggle)
+            toggle->setChecked(false);
+        DrawYearCalendar();
+    }
+}
+
+void TForm_Main::PageControl_NagyOraTipusChange()
+{
+    Timer1Timer();
+}
+
+void TForm_Main::closeEvent(QCloseEvent* event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Q_EMIT closed();
+}
+
+void TForm_Main::paintEvent(QPaintEvent* event)
+{
+    QMainWindow::paintEvent(event);
+    FormPaint();
+}
+
+void TForm_Main::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    if (isMinimized() && !inTrayFlag) {
+        // Hiding from inside the state change confuses some window managers; do it next.
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized() && !inTrayFlag)
+                SendToTray();
+        });
+    } else if (!isMinimized() && inTrayFlag && isVisible()) {
+        // Brought back from the task bar where there is no notification area.
+        inTrayFlag = false;
+    }
+}
+
+// ---- Steps filled in by the features that own them ---------------------------------------
+
+void TForm_Main::UpdateSoundButton() {}
+void TForm_Main::LoadSettings() {}
+void TForm_Main::SaveSettings() {}
+void TForm_Main::RefreshDateCalculator() {}
+void TForm_Main::DrawYearCalendar() {}
+void TForm_Main::Timer_AktualisNapVillogtatasTimer() {}
+void TForm_Main::Shape_FizetesnapMouseDown(TShape*) {}

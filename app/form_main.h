@@ -1,0 +1,204 @@
+#pragma once
+
+#include "app/platform.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <stdexcept>
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+class QTabWidget;
+class QTimer;
+class QWidget;
+
+class TShape;
+class TRadioGroup;
+
+// A failure that ends the current tick; the next tick starts again from the top.
+class TickError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The program's one window: it owns every control and all state.
+class TForm_Main : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TForm_Main(kelvator::Platform platform, QWidget* parent = nullptr);
+    ~TForm_Main() override;
+
+    // The 200 ms tick; handlers call it for an immediate refresh.
+    void Timer1Timer();
+
+    // ---- Application shell -------------------------------------------------------------
+    void FormCreate();
+    void FormDestroy();
+    void FormKeyPress(QChar key);
+    void FormPaint();
+    void PageControl1Change();
+    void PageControl_MainChange();
+    void PageControl_NagyOraTipusChange();
+    void Menu_BeallitasokClick();
+    void Menu_NevjegyClick();
+    void Menu_BezarasClick();
+    void Button_NevjegyOKClick();
+    void Button_FigyelemAllapotNyugtazasaClick();
+    void Button_BeallitasokOKClick();
+
+    // Tray and leaving.
+    void SendToTray();
+    void RestoreFromTray();
+    void TrayRelease(kelvator::TrayIcon::Button button);
+    void KilepesClick();
+    void Button_TalcaraClick();
+    void Button_KilepesClick();
+    void Button_VisszaClick();
+    bool FormCloseQuery();
+
+    // Steps owned by features that fill them in.
+    void UpdateSoundButton();
+    void LoadSettings();
+    void SaveSettings();
+    void RefreshDateCalculator();
+    void DrawYearCalendar();
+    void Timer_AktualisNapVillogtatasTimer();
+    void Shape_FizetesnapMouseDown(TShape* square);
+
+    // Shows an outer page without firing PageControl1Change, as the program's own switches do.
+    void ShowOuterPage(QWidget* page);
+    void SetMainMenuEnabled(bool enabled);
+
+    // ---- Controls (named as in the settings file and the tests) ------------------------
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer_AktualisNapVillogtatas = nullptr;
+
+    QMenuBar* MainMenu1 = nullptr;
+    QAction* Menu_Bezaras = nullptr;
+    QAction* Menu_Beallitasok = nullptr;
+    QAction* Menu_Nevjegy = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Kilepes = nullptr;
+
+    QStackedWidget* PageControl1 = nullptr;
+    QWidget* TabSheet_Main = nullptr;
+    QWidget* TabSheet_Beallitasok = nullptr;
+    QWidget* TabSheet_Nevjegy = nullptr;
+    QWidget* TabSheet_Kilepes = nullptr;
+    QWidget* TabSheet_EsemenyBeallitasa = nullptr;
+    QWidget* TabSheet_Figyelmeztetes = nullptr;
+
+    QTabWidget* PageControl_Main = nullptr;
+    QWidget* TabSheet_Kelvator = nullptr;
+    QWidget* TabSheet_Esemenyek = nullptr;
+    QWidget* TabSheet_NagyOra = nullptr;
+    QWidget* TabSheet_Datumok = nullptr;
+    QWidget* TabSheet_Stopper = nullptr;
+    QWidget* TabSheet_EvesNaptar = nullptr;
+    QWidget* TabSheet_Riasztasok = nullptr;
+
+    QTabWidget* PageControl_NagyOraTipus = nullptr;
+    QWidget* TabSheet_DigitalisOra = nullptr;
+    QWidget* TabSheet_AnalogOra = nullptr;
+
+    // About page.
+    QGroupBox* GroupBox_Nevjegy = nullptr;
+    QPlainTextEdit* Memo_Nevjegy = nullptr;
+    QGroupBox* GroupBox_Kapcsolat = nullptr;
+    QLabel* Image_Nevjegy = nullptr;
+    QPushButton* Button_NevjegyOK = nullptr;
+
+    // Warning page of the hourly notice.
+    QLabel* Label14 = nullptr;
+    QLabel* Label_FigyelemSzoveg = nullptr;
+    QPushButton* Button_FigyelemAllapotNyugtazasa = nullptr;
+
+    // Exit page.
+    QLabel* Label_KilepesCim = nullptr;
+    QPlainTextEdit* Memo_Kilepes = nullptr;
+    QPushButton* Button_Talcara = nullptr;
+    QPushButton* Button_Kilepes = nullptr;
+    QPushButton* Button_Vissza = nullptr;
+
+    // Settings page.
+    QPushButton* Button_BeallitasokOK = nullptr;
+    QLineEdit* Edit_MIKOra = nullptr;
+    QLineEdit* Edit_MIKPerc = nullptr;
+    QLineEdit* Edit_MIVOra = nullptr;
+    QLineEdit* Edit_MIVPerc = nullptr;
+    QListWidget* ListBox_FizetesnapDatuma = nullptr;
+    TRadioGroup* RadioGroup_HetvegiFizetes = nullptr;
+    QLineEdit* Edit_HaviFizetes = nullptr;
+    QCheckBox* CheckBox_IconAzOraMelle = nullptr;
+    QCheckBox* CheckBox_IconkentIndul = nullptr;
+    TRadioGroup* RadioGroup_MutatosOraKelvatorMegjelenites = nullptr;
+    QCheckBox* CheckBox_12OrasKijelzes = nullptr;
+    TRadioGroup* RadioGroup_HangjelzesKelvatorVegen = nullptr;
+    QPushButton* Button_BeallitasokMIVFile = nullptr;
+    QPushButton* Button_BeallitasokMIVHangStop = nullptr;
+    QCheckBox* CheckBox_BeallitasOrankentiHangjelzes = nullptr;
+    std::array<QCheckBox*, 3> CheckBox_Szunet{};
+    std::array<QLineEdit*, 3> Edit_SzunetOra{};
+    std::array<QLineEdit*, 3> Edit_SzunetPerc{};
+    std::array<QLineEdit*, 3> Edit_SzunetHossz{};
+
+    // Work-time page.
+    std::array<TShape*, 31> DaySquares{};
+
+    // ---- State kept between ticks ------------------------------------------------------
+    bool startUpFlag = false;
+    bool hourlyNoticeFlag = false;
+    bool noticeAcknowledgedFlag = false;
+    int lastPulseSecond = 0;
+    bool afternoonFlag = false;
+    int previousTickSecond = 0;
+    bool workEndBlinkFlag = false;
+    bool soundFileOpenFlag = false;
+    bool playerIdleFlag = true;
+    bool settingsLoadedFlag = false;
+    bool inTrayFlag = false;
+    bool startInTrayFlag = false;
+    QString sFileUtvonalKelvatorVegeHang;
+
+    const kelvator::Platform& platform() const { return platform_; }
+
+Q_SIGNALS:
+    // The close request passed: the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildWindow();
+    void BuildMainPage();
+    void BuildSettingsPage();
+    void BuildAboutPage();
+    void BuildExitPage();
+    void BuildWarningPage();
+    void BuildEventEditorPage();
+    void CreateDaySquares();
+    void HandleEscape();
+    void ReportTickFailure(const QString& message);
+    void TickSteps();
+
+    kelvator::Platform platform_;
+    QString lastTickFailure_;
+    bool closingAllowed_ = false;
+};

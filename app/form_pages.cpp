@@ -1,0 +1,307 @@
+#include "app/form_main.h"
+
+#include "app/widget_factory.h"
+#include "widgets/tshape.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTabWidget>
+
+using namespace kelvator;
+
+namespace {
+
+// Narrower tab padding than the desktop style's, so that every caption fits.
+class CompactTabStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_TabBarTabHSpace)
+            return 12;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+QLabel* Caption(QWidget* parent, const QString& text, int left, int top)
+{
+    auto* l = new QLabel(text, parent);
+    l->move(left, top);
+    l->adjustSize();
+    return l;
+}
+
+QLineEdit* SmallEdit(QWidget* parent, const char* name, int left, int top, int maxLength, int width = 22)
+{
+    auto* e = Place<QLineEdit>(parent, name, left, top, width, 19);
+    e->setMaxLength(maxLength);
+    return e;
+}
+
+} // namespace
+
+void TForm_Main::BuildMainPage()
+{
+    PageControl_Main = Place<QTabWidget>(TabSheet_Main, "PageControl_Main", 0, 0, 518, 391);
+    auto addTab = [this](const char* name, const QString& caption) {
+        auto* tab = new QWidget(PageControl_Main);
+        tab->setObjectName(QString::fromLatin1(name));
+        PageControl_Main->addTab(tab, caption);
+        return tab;
+    };
+    TabSheet_Kelvator = addTab("TabSheet_Kelvator", QStringLiteral("Kelvator"));
+    TabSheet_Esemenyek = addTab("TabSheet_Esemenyek", QStringLiteral("Események"));
+    TabSheet_NagyOra = addTab("TabSheet_NagyOra", QStringLiteral("Nagy óra"));
+    TabSheet_Datumok = addTab("TabSheet_Datumok", QStringLiteral("Dátumok"));
+    TabSheet_Stopper = addTab("TabSheet_Stopper", QStringLiteral("Stopper óra"));
+    TabSheet_EvesNaptar = addTab("TabSheet_EvesNaptar", QStringLiteral("Éves naptár"));
+    TabSheet_Riasztasok = addTab("TabSheet_Riasztasok", QStringLiteral("Napi riasztások"));
+    connect(PageControl_Main, &QTabWidget::currentChanged, this, &TForm_Main::PageControl_MainChange);
+    // Seven captions share 518 pixels, as they did on the narrower native tabs.
+    PageControl_Main->setUsesScrollButtons(false);
+    auto* compact = new CompactTabStyle;
+    compact->setParent(PageControl_Main);
+    PageControl_Main->tabBar()->setStyle(compact);
+
+    PageControl_NagyOraTipus =
+        Place<QTabWidget>(TabSheet_NagyOra, "PageControl_NagyOraTipus", 4, 4, 425, 321);
+    TabSheet_DigitalisOra = new QWidget(PageControl_NagyOraTipus);
+    TabSheet_DigitalisOra->setObjectName(QStringLiteral("TabSheet_DigitalisOra"));
+    PageControl_NagyOraTipus->addTab(TabSheet_DigitalisOra, QStringLiteral("Számkijelzős óra"));
+    TabSheet_AnalogOra = new QWidget(PageControl_NagyOraTipus);
+    TabSheet_AnalogOra->setObjectName(QStringLiteral("TabSheet_AnalogOra"));
+    PageControl_NagyOraTipus->addTab(TabSheet_AnalogOra, QStringLiteral("Mutatós óra"));
+    PageControl_NagyOraTipus->setCurrentWidget(TabSheet_AnalogOra);
+    connect(PageControl_NagyOraTipus, &QTabWidget::currentChanged, this,
+            &TForm_Main::PageControl_NagyOraTipusChange);
+}
+
+void TForm_Main::CreateDaySquares()
+{
+    for (int k = 1; k <= 31; ++k) {
+        auto* square = new TShape(TabSheet_Kelvator);
+        square->setObjectName(QStringLiteral("Shape_Nap%1").arg(k));
+        square->setTag(k);
+        square->setGeometry(118 + 9 * k, 264, 10, 17);
+        square->setPenColor(0x00000000);
+        square->setKind(TShape::Kind::Rectangle);
+        square->hide();
+        connect(square, &TShape::mouseDown, this,
+                [this](TShape* s, Qt::MouseButton) { Shape_FizetesnapMouseDown(s); });
+        DaySquares[static_cast<size_t>(k - 1)] = square;
+    }
+}
+
+void TForm_Main::BuildSettingsPage()
+{
+    QWidget* page = TabSheet_Beallitasok;
+
+    Caption(page, QStringLiteral("Kelvator kezdete:"), 8, 10);
+    Edit_MIKOra = SmallEdit(page, "Edit_MIKOra", 104, 8, 2);
+    Caption(page, QStringLiteral(" : "), 127, 10);
+    Edit_MIKPerc = SmallEdit(page, "Edit_MIKPerc", 140, 8, 2);
+    Caption(page, QStringLiteral("óra"), 106, 28);
+    Caption(page, QStringLiteral("perc"), 140, 28);
+
+    Caption(page, QStringLiteral("Kelvator vége:"), 8, 50);
+    Edit_MIVOra = SmallEdit(page, "Edit_MIVOra", 104, 48, 2);
+    Caption(page, QStringLiteral(" : "), 127, 50);
+    Edit_MIVPerc = SmallEdit(page, "Edit_MIVPerc", 140, 48, 2);
+    Caption(page, QStringLiteral("óra"), 106, 68);
+    Caption(page, QStringLiteral("perc"), 140, 68);
+
+    Caption(page, QStringLiteral("Fizetésnap dátuma:"), 8, 88);
+    ListBox_FizetesnapDatuma = Place<QListWidget>(page, "ListBox_FizetesnapDatuma", 8, 103, 118, 96);
+    for (int i = 1; i <= 27; ++i)
+        ListBox_FizetesnapDatuma->addItem(QString::number(i));
+    ListBox_FizetesnapDatuma->addItem(QStringLiteral("Hónap utolsó napja"));
+
+    RadioGroup_HetvegiFizetes = Place<TRadioGroup>(
+        page, "RadioGroup_HetvegiFizetes", 132, 88, 172, 70, QStringLiteral("Ha a fizetésnap hétvégére esik"),
+        QStringList{QStringLiteral("Fizetés pénteken"), QStringLiteral("Fizetés hétfőn"),
+                    QStringLiteral("Fizetés az adott napon")});
+
+    Caption(page, QStringLiteral("Havi fizetés:"), 132, 170);
+    Edit_HaviFizetes = SmallEdit(page, "Edit_HaviFizetes", 200, 168, 7, 60);
+    Caption(page, QStringLiteral("Ft."), 264, 170);
+
+    auto* breaks =
+        Place<QGroupBox>(page, "GroupBox_Szunet", 8, 206, 296, 104, QStringLiteral("Szünet (pl. ebédidő)"));
+    for (int i = 0; i < 3; ++i) {
+        const int top = 18 + i * 24;
+        const auto n = static_cast<size_t>(i);
+        const QByteArray suffix = QByteArray::number(i + 1);
+        CheckBox_Szunet[n] = Place<QCheckBox>(breaks, QByteArray("CheckBox_Szunet" + suffix).constData(), 8,
+                                              top, 60, 19, QStringLiteral("Mutat"));
+        Edit_SzunetOra[n] = SmallEdit(breaks, QByteArray("Edit_SzunetOra" + suffix).constData(), 72, top, 2);
+        Caption(breaks, QStringLiteral(" : "), 95, top + 2);
+        Edit_SzunetPerc[n] =
+            SmallEdit(breaks, QByteArray("Edit_SzunetPerc" + suffix).constData(), 108, top, 2);
+        Caption(breaks, QStringLiteral("hossz"), 150, top + 2);
+        Edit_SzunetHossz[n] =
+            SmallEdit(breaks, QByteArray("Edit_SzunetHossz" + suffix).constData(), 180, top, 2);
+        Caption(breaks, QStringLiteral("perc"), 206, top + 2);
+    }
+    Caption(breaks, QStringLiteral("óra"), 74, 88);
+    Caption(breaks, QStringLiteral("perc"), 108, 88);
+
+    RadioGroup_HangjelzesKelvatorVegen = Place<TRadioGroup>(
+        page, "RadioGroup_HangjelzesKelvatorVegen", 312, 4, 198, 66, QStringLiteral("Kelvator végén hang"),
+        QStringList{QStringLiteral("Nincs hangjelzés"), QStringLiteral("Alaplapi hangszóró"),
+                    QStringLiteral("MP3 vagy WAV file")});
+    Button_BeallitasokMIVFile = Place<QPushButton>(page, "Button_BeallitasokMIVFile", 312, 74, 198, 23,
+                                                   QStringLiteral("Hang fájl kiválasztása"));
+    Button_BeallitasokMIVHangStop = Place<QPushButton>(page, "Button_BeallitasokMIVHangStop", 312, 100, 198,
+                                                       23, QStringLiteral("Hang lejátszás"));
+    RadioGroup_MutatosOraKelvatorMegjelenites =
+        Place<TRadioGroup>(page, "RadioGroup_MutatosOraKelvatorMegjelenites", 312, 130, 198, 66,
+                           QStringLiteral("Kelvator és szünet megjelenítés"),
+                           QStringList{QStringLiteral("Munkanapokon egész nap"),
+                                       QStringLiteral("Csak a kelvator alatt"), QStringLiteral("Soha")});
+    CheckBox_12OrasKijelzes = Place<QCheckBox>(page, "CheckBox_12OrasKijelzes", 314, 202, 196, 19,
+                                               QStringLiteral("12 órás kijelzés"));
+    Button_BeallitasokOK =
+        Place<QPushButton>(page, "Button_BeallitasokOK", 435, 282, 75, 25, QStringLiteral("OK"));
+
+    CheckBox_BeallitasOrankentiHangjelzes =
+        Place<QCheckBox>(page, "CheckBox_BeallitasOrankentiHangjelzes", 8, 318, 502, 19,
+                         QStringLiteral("Minden egész órakor hangjezés és figyelmeztető felirat"));
+    CheckBox_IconAzOraMelle = Place<QCheckBox>(
+        page, "CheckBox_IconAzOraMelle", 8, 340, 502, 19,
+        QStringLiteral("Bezárás (X vagy Alt+F4) helyett ikonként elhelyezés a tálcán, az óra mellett"));
+    CheckBox_IconkentIndul =
+        Place<QCheckBox>(page, "CheckBox_IconkentIndul", 8, 362, 502, 19,
+                         QStringLiteral("Indításakor csak tálcán, az óra mellett jelenik meg ikonként"));
+
+    // Tab order follows the page's reading order, OK first.
+    QList<QWidget*> order{Button_BeallitasokOK,
+                          Edit_MIKOra,
+                          Edit_MIKPerc,
+                          Edit_MIVOra,
+                          Edit_MIVPerc,
+                          ListBox_FizetesnapDatuma,
+                          RadioGroup_HetvegiFizetes,
+                          Edit_HaviFizetes,
+                          CheckBox_IconAzOraMelle,
+                          CheckBox_IconkentIndul,
+                          RadioGroup_MutatosOraKelvatorMegjelenites,
+                          CheckBox_12OrasKijelzes,
+                          RadioGroup_HangjelzesKelvatorVegen,
+                          Button_BeallitasokMIVFile,
+                          Button_BeallitasokMIVHangStop,
+                          CheckBox_BeallitasOrankentiHangjelzes};
+    for (size_t i = 0; i < 3; ++i)
+        order << CheckBox_Szunet[i] << Edit_SzunetOra[i] << Edit_SzunetPerc[i] << Edit_SzunetHossz[i];
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(Button_BeallitasokOK, &QPushButton::clicked, this, &TForm_Main::Button_BeallitasokOKClick);
+}
+
+void TForm_Main::BuildAboutPage()
+{
+    QWidget* page = TabSheet_Nevjegy;
+    GroupBox_Nevjegy =
+        Place<QGroupBox>(page, "GroupBox_Nevjegy", 8, 4, 502, 166, QStringLiteral("A programról:"));
+    Memo_Nevjegy = Place<QPlainTextEdit>(GroupBox_Nevjegy, "Memo_Nevjegy", 8, 18, 486, 140);
+    Memo_Nevjegy->setReadOnly(true);
+    Memo_Nevjegy->setPlainText(QStringLiteral(
+        "A Kelvator munkaidő-figyelő program annak, aki egy műszakban, hétfőtől péntekig dolgozik.\n"
+        "\n"
+        "Másodpercre pontosan mutatja a dátumot és az időt, és hogy mennyi telt el a munkanapból, "
+        "a munkahétből, a munkahónapból és az évből. Kiírja, hány nap van még fizetésnapig, és kérésre "
+        "azt is, mennyit keresett eddig a hónapban, és mennyi az órabére. A munkanap végét villogó "
+        "sávval és hangjelzéssel vagy egy kiválasztott MP3 vagy WAV fájllal jelzi, és ha kéri, minden "
+        "egész órakor figyelmeztet.\n"
+        "\n"
+        "Emellett hat elnevezett eseményig (vagy azóta) eltelt időt számol, két dátum különbségét "
+        "kiszámítja (munkanapokban is), részidőket mérő stopperórája újraindítás után is folytatódik, "
+        "nagy számkijelzős vagy mutatós órát mutat, és az évet napokra bontott, tetszés szerint "
+        "színezhető naptárként rajzolja ki.\n"
+        "\n"
+        "Minden beállítását egyetlen INI fájlban tartja, és ha kéri, a tálcán, az óra mellett "
+        "ikonként várakozik."));
+
+    GroupBox_Kapcsolat =
+        Place<QGroupBox>(page, "GroupBox_Kapcsolat", 8, 174, 502, 180, QStringLiteral("Kapcsolat:"));
+    Image_Nevjegy = Place<QLabel>(GroupBox_Kapcsolat, "Image_Nevjegy", 8, 20, 192, 152);
+    Image_Nevjegy->setPixmap(QPixmap(QStringLiteral(":/kelvator/about.jpg")));
+    auto* contact = Place<QLabel>(GroupBox_Kapcsolat, "Label_Kapcsolat", 212, 20, 282, 152);
+    contact->setWordWrap(true);
+    contact->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    contact->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    contact->setText(QStringLiteral(
+        "Kelvator\nVerzió: 2016.08.01.\n\n"
+        "Észrevételeit, hibabejelentéseit és ötleteit a program fejlesztői szívesen fogadják.\n\n"
+        "A program ingyenes; beállításait a kelvator.ini fájlban tárolja."));
+
+    Button_NevjegyOK = Place<QPushButton>(page, "Button_NevjegyOK", 222, 360, 75, 25, QStringLiteral("OK"));
+    connect(Button_NevjegyOK, &QPushButton::clicked, this, &TForm_Main::Button_NevjegyOKClick);
+}
+
+void TForm_Main::BuildExitPage()
+{
+    QWidget* page = TabSheet_Kilepes;
+    Label_KilepesCim =
+        Place<QLabel>(page, "Label_KilepesCim", 8, 24, 502, 30, QStringLiteral("Kilépés a programból"));
+    Label_KilepesCim->setAlignment(Qt::AlignCenter);
+    Label_KilepesCim->setFont(ArialPx(21));
+
+    Memo_Kilepes = Place<QPlainTextEdit>(page, "Memo_Kilepes", 48, 80, 422, 150);
+    Memo_Kilepes->setReadOnly(true);
+    Memo_Kilepes->setFrameShape(QFrame::NoFrame);
+    Memo_Kilepes->setFocusPolicy(Qt::NoFocus);
+    QPalette pal = Memo_Kilepes->palette();
+    pal.setColor(QPalette::Base, pal.color(QPalette::Button));
+    Memo_Kilepes->setPalette(pal);
+    Memo_Kilepes->setPlainText(
+        QStringLiteral("Ha kilép, a Kelvator program nem a tálcára kerül, hanem bezáródik \n"
+                       "és a tálcáról is eltűnik az ikonja. Ekkor, ha később újra használni akarja, \n"
+                       "újból el kell indítania a programot.\n"
+                       "Célszerűbb inkább csak a tálcára letenni, így ha szükséges, később\n"
+                       "egyetlen egérkattintással újra visszateheti a képernyőre.\n"
+                       "\n"
+                       "Mi legyen?"));
+
+    Button_Talcara =
+        Place<QPushButton>(page, "Button_Talcara", 48, 260, 134, 25, QStringLiteral("Programot a tálcára"));
+    Button_Kilepes = Place<QPushButton>(page, "Button_Kilepes", 192, 260, 134, 25, QStringLiteral("Kilépés"));
+    Button_Vissza =
+        Place<QPushButton>(page, "Button_Vissza", 336, 260, 134, 25, QStringLiteral("Vissza a programba"));
+    setTabOrder(Button_Talcara, Button_Kilepes);
+    setTabOrder(Button_Kilepes, Button_Vissza);
+    connect(Button_Talcara, &QPushButton::clicked, this, &TForm_Main::Button_TalcaraClick);
+    connect(Button_Kilepes, &QPushButton::clicked, this, &TForm_Main::Button_KilepesClick);
+    connect(Button_Vissza, &QPushButton::clicked, this, &TForm_Main::Button_VisszaClick);
+}
+
+void TForm_Main::BuildEventEditorPage()
+{
+    // Filled by the event editor.
+}
+
+void TForm_Main::BuildWarningPage()
+{
+    QWidget* page = TabSheet_Figyelmeztetes;
+    Label14 = Place<QLabel>(page, "Label14", 8, 40, 502, 30, QStringLiteral("Figyelem!"));
+    Label14->setAlignment(Qt::AlignCenter);
+    Label14->setFont(ArialPx(21));
+
+    Label_FigyelemSzoveg = Place<QLabel>(page, "Label_FigyelemSzoveg", 58, 110, 401, 105);
+    Label_FigyelemSzoveg->setAlignment(Qt::AlignCenter);
+    QFont big(QStringLiteral("Arial"));
+    big.setPointSize(72);
+    Label_FigyelemSzoveg->setFont(big);
+
+    Button_FigyelemAllapotNyugtazasa =
+        Place<QPushButton>(page, "Button_FigyelemAllapotNyugtazasa", 222, 270, 75, 25, QStringLiteral("OK"));
+    connect(Button_FigyelemAllapotNyugtazasa, &QPushButton::clicked, this,
+            &TForm_Main::Button_FigyelemAllapotNyugtazasaClick);
+}

@@ -1,0 +1,31 @@
+#include "app/form_main.h"
+#include "app/real_platform.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kelvator"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kelvator"));
+    QApplication::setDesktopFileName(QStringLiteral("kelvator"));
+    // The window decides when the program ends: a box shown while it sits in the tray must not.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // The whole interface is Hungarian, so Qt's own dialogs and menus are too.
+    const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char* name : {"qtbase_hu", "qtmultimedia_hu"}) {
+        auto* translator = new QTranslator(&app);
+        if (translator->load(QString::fromLatin1(name), qtTranslations))
+            QApplication::installTranslator(translator);
+        else
+            delete translator;
+    }
+
+    TForm_Main form(kelvator::MakeRealPlatform());
+    QObject::connect(&form, &TForm_Main::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    form.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace kelvator {
+
+// The media player: each call can fail and says so by returning false.
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    virtual bool Open(const QString& path) = 0;
+    virtual bool Close() = 0;
+    virtual bool Play() = 0;
+    virtual bool Stop() = 0;
+    virtual bool Rewind() = 0;
+};
+
+// The notification-area icon; released buttons on it come back through the callbacks.
+class TrayIcon {
+public:
+    enum class Button { Left, Right };
+    virtual ~TrayIcon() = default;
+    // False where the desktop has no notification area.
+    virtual bool IsAvailable() const = 0;
+    virtual bool Add() = 0;
+    virtual bool Delete() = 0;
+    std::function<void(Button)> onRelease;
+};
+
+struct OpenFileRequest {
+    QString title;
+    QString defaultSuffix;
+    QStringList filters; // "hang fájl (*.mp3)" style entries
+    QString folder;
+    QString fileName;
+};
+
+// Everything that reaches outside the process, handed to the window so tests can fake it.
+struct Platform {
+    std::function<QDateTime()> now;
+    QString settingsPath;
+    std::shared_ptr<SoundPlayer> sound;
+    std::function<void()> beep;
+    std::function<void(QWidget* parent, const QString& text)> errorBox;
+    // Returns the chosen file's full path, or an empty string when cancelled.
+    std::function<QString(QWidget* parent, const OpenFileRequest& request)> openFile;
+    std::shared_ptr<TrayIcon> tray;
+};
+
+} // namespace kelvator

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "app/platform.h"
+
+namespace kelvator {
+
+// The real clock, media player, beep, boxes, dialog and tray of the desktop.
+Platform MakeRealPlatform();
+
+// Beside the executable; where that folder cannot be written, the user's configuration folder.
+QString DefaultSettingsPath();
+
+} // namespace kelvator

@@ -1,0 +1,90 @@
+#include "app/form_main.h"
+
+#include "calendar/calendar_texts.h"
+#include "calendar/numbermask.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QTabWidget>
+
+using namespace kelvator;
+
+namespace {
+const QString& Caption()
+{
+    static const QString caption = QStringLiteral("Kelvator   V") + FormatMask(2016, u"0") + u'.' +
+                                   FormatMask(8, u"00") + u'.' + FormatMask(1, u"00") + u'.';
+    return caption;
+}
+} // namespace
+
+void TForm_Main::Timer1Timer()
+{
+    setWindowTitle(Caption());
+    if (startUpFlag)
+        return;
+    try {
+        TickSteps();
+        lastTickFailure_.clear();
+    } catch (const std::exception& e) {
+        ReportTickFailure(QString::fromUtf8(e.what()));
+    }
+}
+
+void TForm_Main::ReportTickFailure(const QString& message)
+{
+    // Shown once while the same failure recurs; the ticks go on behind the box.
+    if (message == lastTickFailure_)
+        return;
+    lastTickFailure_ = message;
+    if (platform_.errorBox)
+        platform_.errorBox(this, message);
+}
+
+void TForm_Main::TickSteps()
+{
+    const QDateTime now = platform_.now();
+    const QTime time = now.time();
+
+    // Hourly notice: armed in seconds 0-2 of every full hour, held until acknowledged.
+    if (CheckBox_BeallitasOrankentiHangjelzes->isChecked() && time.minute() == 0 && time.second() <= 2) {
+        hourlyNoticeFlag = true;
+        noticeAcknowledgedFlag = false;
+    }
+    if (hourlyNoticeFlag && !noticeAcknowledgedFlag) {
+        Label_FigyelemSzoveg->setText(FormatMask(time.hour(), u"0") + u':' +
+                                      FormatMask(time.minute(), u"00"));
+        if (PageControl1->currentWidget() != TabSheet_Figyelmeztetes)
+            ShowOuterPage(TabSheet_Figyelmeztetes);
+        if (time.second() != lastPulseSecond) {
+            lastPulseSecond = time.second();
+            QFont font = Label_FigyelemSzoveg->font();
+            font.setPointSize(font.pointSize() >= 72 ? 48 : 72);
+            Label_FigyelemSzoveg->setFont(font);
+            Label_FigyelemSzoveg->repaint();
+            try {
+                if (platform_.beep)
+                    platform_.beep();
+            } catch (...) {
+                // A beep that fails is not worth a word.
+            }
+        }
+    }
+
+    // Only the main page and the event editor are kept up to date.
+    QWidget* outer = PageControl1->currentWidget();
+    if (outer != TabSheet_Main && outer != TabSheet_EsemenyBeallitasa)
+        return;
+
+    const int secondOfDay = SecondOfDay(time);
+    previousTickSecond = secondOfDay;
+}
+
+void TForm_Main::Button_FigyelemAllapotNyugtazasaClick()
+{
+    hourlyNoticeFlag = false;
+    noticeAcknowledgedFlag = true;
+    ShowOuterPage(TabSheet_Main);
+    SetMainMenuEnabled(true);
+}

@@ -1,0 +1,115 @@
+#include "app/form_main.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCursor>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTimer>
+
+using namespace kelvator;
+
+namespace {
+bool TrayUsable(const Platform& p)
+{
+    return p.tray && p.tray->IsAvailable();
+}
+} // namespace
+
+void TForm_Main::SendToTray()
+{
+    inTrayFlag = true;
+    if (!TrayUsable(platform_)) {
+        // Without a notification area a hidden window could never come back.
+        showMinimized();
+        return;
+    }
+    platform_.tray->Add();
+    hide();
+}
+
+void TForm_Main::RestoreFromTray()
+{
+    show();
+    raise();
+    activateWindow();
+    if (isMinimized())
+        showNormal();
+    if (platform_.tray)
+        platform_.tray->Delete();
+    inTrayFlag = false;
+}
+
+void TForm_Main::TrayRelease(TrayIcon::Button button)
+{
+    if (button == TrayIcon::Button::Left)
+        RestoreFromTray();
+    else
+        PopupMenu1->popup(QCursor::pos());
+}
+
+void TForm_Main::FormPaint()
+{
+    if (!startInTrayFlag)
+        return;
+    startInTrayFlag = false;
+    // Not from inside the paint itself: hiding a window while it paints is not allowed.
+    QTimer::singleShot(0, this, &TForm_Main::SendToTray);
+}
+
+void TForm_Main::KilepesClick()
+{
+    if (platform_.tray)
+        platform_.tray->Delete();
+    close();
+}
+
+void TForm_Main::Menu_BezarasClick()
+{
+    ShowOuterPage(TabSheet_Kilepes);
+    Button_Talcara->setFocus();
+    SetMainMenuEnabled(false);
+}
+
+void TForm_Main::Button_TalcaraClick()
+{
+    ShowOuterPage(TabSheet_Main);
+    SetMainMenuEnabled(true);
+    SendToTray();
+}
+
+void TForm_Main::Button_KilepesClick()
+{
+    ShowOuterPage(TabSheet_Main);
+    SetMainMenuEnabled(true);
+    SendToTray();
+    KilepesClick();
+}
+
+void TForm_Main::Button_VisszaClick()
+{
+    ShowOuterPage(TabSheet_Main);
+    SetMainMenuEnabled(true);
+}
+
+bool TForm_Main::FormCloseQuery()
+{
+    if (!playerIdleFlag) {
+        try {
+            if (platform_.sound)
+                platform_.sound->Stop();
+        } catch (...) {
+            // Stopping the sound must not keep the window open.
+        }
+        playerIdleFlag = true;
+        UpdateSoundButton();
+    }
+    if (PageControl1->currentWidget() == TabSheet_Kilepes)
+        return false;
+    if (!inTrayFlag && CheckBox_IconAzOraMelle->isChecked()) {
+        SendToTray();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+namespace kelvator {
+
+// Creates a control with its control name at a fixed place, as the window is laid out.
+template <typename T, typename... Args>
+T* Place(QWidget* parent, const char* name, int left, int top, int width, int height, Args&&... args)
+{
+    auto* w = new T(std::forward<Args>(args)..., parent);
+    w->setObjectName(QString::fromLatin1(name));
+    w->setGeometry(left, top, width, height);
+    return w;
+}
+
+// Arial with the given character height in pixels.
+inline QFont ArialPx(int pixels, bool bold = false)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+} // namespace kelvator

@@ -1,0 +1,68 @@
+// Renders every outer page and inner tab at a fixed moment to PNG files:
+//   kelvator_screens <folder>
+#include "app/form_main.h"
+#include "fake_platform.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLocale>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: kelvator_screens <folder>\n");
+        return 2;
+    }
+    QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(out.path());
+    QTemporaryDir settings;
+
+    kelvator::testing::FakePlatform fake;
+    fake.now = QDateTime(QDate(2016, 8, 1), QTime(11, 30, 15));
+    TForm_Main form(fake.Make(settings.filePath(QStringLiteral("kelvator.ini"))));
+    form.Timer1->stop();
+    form.Timer_AktualisNapVillogtatas->stop();
+    form.show();
+
+    bool ok = true;
+    auto shoot = [&](const QString& name) {
+        form.Timer1Timer();
+        QApplication::processEvents();
+        const bool saved = form.grab().save(out.filePath(name + QStringLiteral(".png")));
+        std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(name));
+        ok = ok && saved;
+    };
+    for (int i = 0; i < form.PageControl_Main->count(); ++i) {
+        form.PageControl_Main->setCurrentIndex(i);
+        if (form.PageControl_Main->currentWidget() == form.TabSheet_NagyOra) {
+            for (int j = 0; j < form.PageControl_NagyOraTipus->count(); ++j) {
+                form.PageControl_NagyOraTipus->setCurrentIndex(j);
+                shoot(form.PageControl_NagyOraTipus->currentWidget()->objectName());
+            }
+        } else {
+            shoot(form.PageControl_Main->currentWidget()->objectName());
+        }
+    }
+    form.PageControl_Main->setCurrentIndex(0);
+    for (QWidget* page : {form.TabSheet_Beallitasok, form.TabSheet_Nevjegy, form.TabSheet_Kilepes,
+                          form.TabSheet_EsemenyBeallitasa}) {
+        form.ShowOuterPage(page);
+        shoot(page->objectName());
+    }
+    form.CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
+    form.ShowOuterPage(form.TabSheet_Main);
+    fake.now = QDateTime(QDate(2016, 8, 1), QTime(14, 0, 0));
+    shoot(form.TabSheet_Figyelmeztetes->objectName());
+    return ok ? 0 : 1;
+}

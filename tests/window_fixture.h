@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/form_main.h"
+#include "fake_platform.h"
+
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <memory>
+
+namespace kelvator::testing {
+
+// A whole window on a fake platform, at a moment the test sets.
+struct Window {
+    QTemporaryDir dir;
+    FakePlatform fake;
+    std::unique_ptr<TForm_Main> form;
+
+    explicit Window(const QDateTime& now = QDateTime(QDate(2024, 5, 7), QTime(20, 0)))
+    {
+        QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+        fake.now = now;
+        form = std::make_unique<TForm_Main>(fake.Make(SettingsPath()));
+        form->Timer1->stop();
+        form->Timer_AktualisNapVillogtatas->stop();
+    }
+    QString SettingsPath() const { return dir.filePath(QStringLiteral("kelvator.ini")); }
+    // Sets the clock and runs one tick.
+    void TickAt(const QDateTime& now)
+    {
+        fake.now = now;
+        form->Timer1Timer();
+    }
+    void TickAt(const QTime& time) { TickAt(QDateTime(fake.now.date(), time)); }
+};
+
+} // namespace kelvator::testing
