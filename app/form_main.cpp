@@ -1,6 +1,7 @@
 #include "app/form_main.h"
 
 #include "calendar/numbermask.h"
+#include "widgets/mbargraph.h"
 #include "widgets/tshape.h"
 
 #include <QAbstractButton>
@@ -117,7 +118,8 @@ void TForm_Main::BuildWindow()
 
 void TForm_Main::FormCreate()
 {
-    // The day bar's orange comes with the bar graph; the year grid with the yearly calendar.
+    MBarGraph_Munakanap->setMBGPlusColorAt1(33023);
+    // The year grid is fixed with the yearly calendar.
     startUpFlag = true;
     soundFileOpenFlag = false;
     playerIdleFlag = true;

@@ -24,6 +24,7 @@ class QTabWidget;
 class QTimer;
 class QWidget;
 
+class TMBarGraph;
 class TShape;
 class TRadioGroup;
 
@@ -156,7 +157,20 @@ public:
     std::array<QLineEdit*, 3> Edit_SzunetHossz{};
 
     // Work-time page.
+    QGroupBox* GroupBox1 = nullptr;
+    TMBarGraph* MBarGraph_ATeljesEv = nullptr;
+    QLabel* Label1 = nullptr;
+    TMBarGraph* MBarGraph_Munakanap = nullptr;
+    QLabel* Label2 = nullptr;
+    TMBarGraph* MBarGraph_Munakahet = nullptr;
+    QLabel* Label16 = nullptr;
+    QLabel* Label_Munkahonap = nullptr;
+    TMBarGraph* MBarGraph_Munkahonap = nullptr;
     std::array<TShape*, 31> DaySquares{};
+
+    // Big clock page.
+    TMBarGraph* MBarGraph_NagyDigitalisOraATeljesEv = nullptr;
+    TMBarGraph* MBarGraph_NagyMutatosOraATeljesEv = nullptr;
 
     // ---- State kept between ticks ------------------------------------------------------
     bool startUpFlag = false;
@@ -188,6 +202,8 @@ protected:
 private:
     void BuildWindow();
     void BuildMainPage();
+    void BuildWorkTimePage();
+    void BuildBigClockPage();
     void BuildSettingsPage();
     void BuildAboutPage();
     void BuildExitPage();

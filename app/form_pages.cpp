@@ -1,6 +1,7 @@
 #include "app/form_main.h"
 
 #include "app/widget_factory.h"
+#include "widgets/mbargraph.h"
 #include "widgets/tshape.h"
 
 #include <QCheckBox>
@@ -81,6 +82,45 @@ void TForm_Main::BuildMainPage()
     PageControl_NagyOraTipus->setCurrentWidget(TabSheet_AnalogOra);
     connect(PageControl_NagyOraTipus, &QTabWidget::currentChanged, this,
             &TForm_Main::PageControl_NagyOraTipusChange);
+
+    BuildWorkTimePage();
+    BuildBigClockPage();
+}
+
+namespace {
+// Every bar of the program: unsigned, horizontal, whole percents placed automatically.
+TMBarGraph* Bar(QWidget* parent, const char* name, int left, int top, int width, quint32 plusColour)
+{
+    auto* bar = Place<TMBarGraph>(parent, name, left, top, width, 17);
+    bar->setMBGPlusColorAt1(plusColour);
+    return bar;
+}
+constexpr quint32 kOrange = 33023;
+constexpr quint32 kYellow = 0x0000FFFF;
+} // namespace
+
+void TForm_Main::BuildWorkTimePage()
+{
+    QWidget* page = TabSheet_Kelvator;
+    GroupBox1 = Place<QGroupBox>(page, "GroupBox1", 4, 0, 202, 186, QStringLiteral("Ma:"));
+    MBarGraph_ATeljesEv = Bar(GroupBox1, "MBarGraph_ATeljesEv", 8, 140, 185, kYellow);
+
+    Label1 = Place<QLabel>(page, "Label1", 8, 198, 104, 14, QStringLiteral("Munkanap:"));
+    MBarGraph_Munakanap = Bar(page, "MBarGraph_Munakanap", 118, 196, 385, kOrange);
+    Label2 = Place<QLabel>(page, "Label2", 8, 220, 104, 14, QStringLiteral("Munkahét:"));
+    MBarGraph_Munakahet = Bar(page, "MBarGraph_Munakahet", 118, 218, 385, kOrange);
+    Label16 = Place<QLabel>(page, "Label16", 8, 238, 104, 13, QStringLiteral("E hónapban"));
+    Label_Munkahonap =
+        Place<QLabel>(page, "Label_Munkahonap", 8, 250, 104, 13, QStringLiteral("Munkahónap:"));
+    MBarGraph_Munkahonap = Bar(page, "MBarGraph_Munkahonap", 118, 241, 385, kOrange);
+}
+
+void TForm_Main::BuildBigClockPage()
+{
+    MBarGraph_NagyDigitalisOraATeljesEv =
+        Bar(TabSheet_DigitalisOra, "MBarGraph_NagyDigitalisOraATeljesEv", 8, 270, 398, kYellow);
+    MBarGraph_NagyMutatosOraATeljesEv =
+        Bar(TabSheet_AnalogOra, "MBarGraph_NagyMutatosOraATeljesEv", 288, 250, 126, kYellow);
 }
 
 void TForm_Main::CreateDaySquares()
