@@ -2,6 +2,7 @@
 
 #include "calendar/numbermask.h"
 #include "widgets/mbargraph.h"
+#include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
 
 #include <QAbstractButton>
@@ -131,7 +132,7 @@ void TForm_Main::FormCreate()
     // Minimising is bound to SendToTray in changeEvent.
     settingsLoadedFlag = false;
     LoadSettings();
-    // The work-time calendar is set to today with the work-time page.
+    MonthCalendar1->setSelectedDate(platform_.now().date());
     RefreshDateCalculator();
     CreateDaySquares();
     Timer1Timer();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/platform.h"
+#include "calendar/tdatetime.h"
+#include "worktime/schedule.h"
 
 #include <QMainWindow>
 
@@ -24,14 +26,21 @@ class QTabWidget;
 class QTimer;
 class QWidget;
 
+class QFrame;
 class TMBarGraph;
+class TMonthCalendar;
 class TShape;
 class TRadioGroup;
 
-// A failure that ends the current tick; the next tick starts again from the top.
-class TickError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
+// What one tick knows of the moment it runs at; the clock is read once per tick.
+struct TickMoment {
+    QDateTime now;
+    TDateTime value = 0;
+    QDate today;
+    QTime time;
+    int secondOfDay = 0;
+    bool workday = false;
+    QString weekdayName;
 };
 
 // The program's one window: it owns every control and all state.
@@ -59,6 +68,7 @@ public:
     void Button_NevjegyOKClick();
     void Button_FigyelemAllapotNyugtazasaClick();
     void Button_BeallitasokOKClick();
+    void Button_MaClick();
 
     // Tray and leaving.
     void SendToTray();
@@ -158,7 +168,19 @@ public:
 
     // Work-time page.
     QGroupBox* GroupBox1 = nullptr;
+    QLabel* Label_Datum = nullptr;
+    QFrame* Panel1 = nullptr;
+    QLabel* Label_Ido = nullptr;
+    QLabel* Label_Masodperc = nullptr;
+    QLabel* Label_DelutanSzoveg = nullptr;
+    QWidget* PaintBox_KisMutatosOra = nullptr;
+    QLabel* Label_EvHeteA = nullptr;
+    QLabel* Label_EvHete = nullptr;
     TMBarGraph* MBarGraph_ATeljesEv = nullptr;
+    QLabel* Label_EvNapja = nullptr;
+    TMonthCalendar* MonthCalendar1 = nullptr;
+    QPushButton* Button_Ma = nullptr;
+    QLabel* Label_MikorVolt = nullptr;
     QLabel* Label1 = nullptr;
     TMBarGraph* MBarGraph_Munakanap = nullptr;
     QLabel* Label2 = nullptr;
@@ -179,6 +201,10 @@ public:
     int lastPulseSecond = 0;
     bool afternoonFlag = false;
     int previousTickSecond = 0;
+    kelvator::WorkSchedule schedule;
+    kelvator::MonthCounters monthCounters;
+    kelvator::NewYearsEve newYearsEve; // this tick's, for the big clock copies
+    double yearProgress = 0;
     bool workEndBlinkFlag = false;
     bool soundFileOpenFlag = false;
     bool playerIdleFlag = true;
@@ -213,6 +239,16 @@ private:
     void HandleEscape();
     void ReportTickFailure(const QString& message);
     void TickSteps();
+    TickMoment ReadMoment() const;
+    // Tick steps, in tick order.
+    void TickDateTexts(const TickMoment& m);
+    void TickTimeTexts(const TickMoment& m);
+    void TickYear(const TickMoment& m);
+    void TickCalendarDistance(const TickMoment& m);
+    void TickSchedule(const TickMoment& m);
+    void TickWorkBars(const TickMoment& m);
+    void TickMonth(const TickMoment& m);
+    kelvator::ScheduleFields ScheduleFieldTexts() const;
 
     kelvator::Platform platform_;
     QString lastTickFailure_;

@@ -87,40 +87,12 @@ void TForm_Main::BuildMainPage()
     BuildBigClockPage();
 }
 
-namespace {
-// Every bar of the program: unsigned, horizontal, whole percents placed automatically.
-TMBarGraph* Bar(QWidget* parent, const char* name, int left, int top, int width, quint32 plusColour)
-{
-    auto* bar = Place<TMBarGraph>(parent, name, left, top, width, 17);
-    bar->setMBGPlusColorAt1(plusColour);
-    return bar;
-}
-constexpr quint32 kOrange = 33023;
-constexpr quint32 kYellow = 0x0000FFFF;
-} // namespace
-
-void TForm_Main::BuildWorkTimePage()
-{
-    QWidget* page = TabSheet_Kelvator;
-    GroupBox1 = Place<QGroupBox>(page, "GroupBox1", 4, 0, 202, 186, QStringLiteral("Ma:"));
-    MBarGraph_ATeljesEv = Bar(GroupBox1, "MBarGraph_ATeljesEv", 8, 140, 185, kYellow);
-
-    Label1 = Place<QLabel>(page, "Label1", 8, 198, 104, 14, QStringLiteral("Munkanap:"));
-    MBarGraph_Munakanap = Bar(page, "MBarGraph_Munakanap", 118, 196, 385, kOrange);
-    Label2 = Place<QLabel>(page, "Label2", 8, 220, 104, 14, QStringLiteral("Munkahét:"));
-    MBarGraph_Munakahet = Bar(page, "MBarGraph_Munakahet", 118, 218, 385, kOrange);
-    Label16 = Place<QLabel>(page, "Label16", 8, 238, 104, 13, QStringLiteral("E hónapban"));
-    Label_Munkahonap =
-        Place<QLabel>(page, "Label_Munkahonap", 8, 250, 104, 13, QStringLiteral("Munkahónap:"));
-    MBarGraph_Munkahonap = Bar(page, "MBarGraph_Munkahonap", 118, 241, 385, kOrange);
-}
-
 void TForm_Main::BuildBigClockPage()
 {
     MBarGraph_NagyDigitalisOraATeljesEv =
-        Bar(TabSheet_DigitalisOra, "MBarGraph_NagyDigitalisOraATeljesEv", 8, 270, 398, kYellow);
+        ProgressBar(TabSheet_DigitalisOra, "MBarGraph_NagyDigitalisOraATeljesEv", 8, 270, 398, kYellowBar);
     MBarGraph_NagyMutatosOraATeljesEv =
-        Bar(TabSheet_AnalogOra, "MBarGraph_NagyMutatosOraATeljesEv", 288, 250, 126, kYellow);
+        ProgressBar(TabSheet_AnalogOra, "MBarGraph_NagyMutatosOraATeljesEv", 288, 250, 126, kYellowBar);
 }
 
 void TForm_Main::CreateDaySquares()
@@ -157,6 +129,11 @@ void TForm_Main::BuildSettingsPage()
     Caption(page, QStringLiteral("óra"), 106, 68);
     Caption(page, QStringLiteral("perc"), 140, 68);
 
+    Edit_MIKOra->setText(QStringLiteral("07"));
+    Edit_MIKPerc->setText(QStringLiteral("00"));
+    Edit_MIVOra->setText(QStringLiteral("16"));
+    Edit_MIVPerc->setText(QStringLiteral("00"));
+
     Caption(page, QStringLiteral("Fizetésnap dátuma:"), 8, 88);
     ListBox_FizetesnapDatuma = Place<QListWidget>(page, "ListBox_FizetesnapDatuma", 8, 103, 118, 96);
     for (int i = 1; i <= 27; ++i)
@@ -168,8 +145,12 @@ void TForm_Main::BuildSettingsPage()
         QStringList{QStringLiteral("Fizetés pénteken"), QStringLiteral("Fizetés hétfőn"),
                     QStringLiteral("Fizetés az adott napon")});
 
+    ListBox_FizetesnapDatuma->setCurrentRow(1);
+    RadioGroup_HetvegiFizetes->setItemIndex(0);
+
     Caption(page, QStringLiteral("Havi fizetés:"), 132, 170);
     Edit_HaviFizetes = SmallEdit(page, "Edit_HaviFizetes", 200, 168, 7, 60);
+    Edit_HaviFizetes->setText(QStringLiteral("0"));
     Caption(page, QStringLiteral("Ft."), 264, 170);
 
     auto* breaks =
@@ -190,6 +171,13 @@ void TForm_Main::BuildSettingsPage()
         Caption(breaks, QStringLiteral("perc"), 206, top + 2);
     }
     Caption(breaks, QStringLiteral("óra"), 74, 88);
+    const char* breakDefaults[3][3] = {{"09", "30", "30"}, {"13", "30", "30"}, {"11", "00", "60"}};
+    for (size_t i = 0; i < 3; ++i) {
+        CheckBox_Szunet[i]->setChecked(i < 2);
+        Edit_SzunetOra[i]->setText(QString::fromLatin1(breakDefaults[i][0]));
+        Edit_SzunetPerc[i]->setText(QString::fromLatin1(breakDefaults[i][1]));
+        Edit_SzunetHossz[i]->setText(QString::fromLatin1(breakDefaults[i][2]));
+    }
     Caption(breaks, QStringLiteral("perc"), 108, 88);
 
     RadioGroup_HangjelzesKelvatorVegen = Place<TRadioGroup>(
@@ -207,6 +195,9 @@ void TForm_Main::BuildSettingsPage()
                                        QStringLiteral("Csak a kelvator alatt"), QStringLiteral("Soha")});
     CheckBox_12OrasKijelzes = Place<QCheckBox>(page, "CheckBox_12OrasKijelzes", 314, 202, 196, 19,
                                                QStringLiteral("12 órás kijelzés"));
+    CheckBox_12OrasKijelzes->setChecked(true);
+    RadioGroup_HangjelzesKelvatorVegen->setItemIndex(0);
+    RadioGroup_MutatosOraKelvatorMegjelenites->setItemIndex(1);
     Button_BeallitasokOK =
         Place<QPushButton>(page, "Button_BeallitasokOK", 435, 282, 75, 25, QStringLiteral("OK"));
 

@@ -42,10 +42,23 @@ void TForm_Main::ReportTickFailure(const QString& message)
         platform_.errorBox(this, message);
 }
 
+TickMoment TForm_Main::ReadMoment() const
+{
+    TickMoment m;
+    m.now = platform_.now();
+    m.today = m.now.date();
+    m.time = m.now.time();
+    m.value = ToDateTime(m.today, QTime::fromMSecsSinceStartOfDay(m.time.msecsSinceStartOfDay()));
+    m.secondOfDay = SecondOfDay(m.time);
+    m.workday = IsWorkday(m.today);
+    m.weekdayName = WeekdayName(m.today);
+    return m;
+}
+
 void TForm_Main::TickSteps()
 {
-    const QDateTime now = platform_.now();
-    const QTime time = now.time();
+    const TickMoment m = ReadMoment();
+    const QTime& time = m.time;
 
     // Hourly notice: armed in seconds 0-2 of every full hour, held until acknowledged.
     if (CheckBox_BeallitasOrankentiHangjelzes->isChecked() && time.minute() == 0 && time.second() <= 2) {
@@ -77,8 +90,14 @@ void TForm_Main::TickSteps()
     if (outer != TabSheet_Main && outer != TabSheet_EsemenyBeallitasa)
         return;
 
-    const int secondOfDay = SecondOfDay(time);
-    previousTickSecond = secondOfDay;
+    TickDateTexts(m);
+    TickTimeTexts(m);
+    TickYear(m);
+    TickCalendarDistance(m);
+    TickSchedule(m);
+    TickWorkBars(m);
+    TickMonth(m);
+    previousTickSecond = m.secondOfDay;
 }
 
 void TForm_Main::Button_FigyelemAllapotNyugtazasaClick()

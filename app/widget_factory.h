@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/mbargraph.h"
+
 #include <QFont>
 #include <QString>
 #include <QWidget>
@@ -23,6 +25,18 @@ inline QFont ArialPx(int pixels, bool bold = false)
     f.setPixelSize(pixels);
     f.setBold(bold);
     return f;
+}
+
+constexpr quint32 kOrangeBar = 33023;
+constexpr quint32 kYellowBar = 0x0000FFFF;
+
+// Every bar of the program: unsigned, horizontal, 17 high, whole percents placed automatically.
+inline TMBarGraph* ProgressBar(QWidget* parent, const char* name, int left, int top, int width,
+                               quint32 plusColour)
+{
+    auto* bar = Place<TMBarGraph>(parent, name, left, top, width, 17);
+    bar->setMBGPlusColorAt1(plusColour);
+    return bar;
 }
 
 } // namespace kelvator

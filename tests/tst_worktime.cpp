@@ -1,0 +1,272 @@
+#include "window_fixture.h"
+
+#include "widgets/mbargraph.h"
+#include "widgets/tmonthcalendar.h"
+#include "worktime/schedule.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace kelvator;
+using kelvator::testing::Window;
+
+namespace {
+WorkSchedule SevenToFour()
+{
+    WorkSchedule s;
+    s.workStart = 7 * 3600;
+    s.workEnd = 16 * 3600;
+    return s;
+}
+int Sec(int h, int m, int s = 0)
+{
+    return h * 3600 + m * 60 + s;
+}
+} // namespace
+
+class TstWorktime : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary)); }
+
+    void bars_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<int>("second");
+        QTest::addColumn<double>("day");
+        QTest::addColumn<double>("week");
+        QTest::addColumn<int>("done");
+        QTest::addColumn<int>("partial");
+        // May 2023: Monday the 1st ... Friday the 5th, Saturday the 6th.
+        QTest::addRow("Monday 06:59:59") << QDate(2023, 5, 1) << Sec(6, 59, 59) << 0.0 << 0.0 << 0 << 0;
+        QTest::addRow("Monday 07:00:00") << QDate(2023, 5, 1) << Sec(7, 0) << 0.0 << 0.0 << 0 << 0;
+        QTest::addRow("Monday 11:30:00") << QDate(2023, 5, 1) << Sec(11, 30) << 0.5 << 0.1 << 0 << Sec(4, 30);
+        QTest::addRow("Monday 16:00:00") << QDate(2023, 5, 1) << Sec(16, 0) << 1.0 << 0.2 << 1 << 0;
+        QTest::addRow("Wednesday 11:30:00")
+            << QDate(2023, 5, 3) << Sec(11, 30) << 0.5 << 0.5 << 2 << Sec(4, 30);
+        QTest::addRow("Friday 16:00:00") << QDate(2023, 5, 5) << Sec(16, 0) << 1.0 << 1.0 << 5 << 0;
+        QTest::addRow("Saturday noon") << QDate(2023, 5, 6) << Sec(12, 0) << 0.0 << 1.0 << 5 << 0;
+        QTest::addRow("Sunday 16:00") << QDate(2023, 5, 7) << Sec(16, 0) << 0.0 << 1.0 << 5 << 0;
+    }
+    void bars()
+    {
+        QFETCH(QDate, date);
+        QFETCH(int, second);
+        QFETCH(double, day);
+        QFETCH(double, week);
+        QFETCH(int, done);
+        QFETCH(int, partial);
+        const WorkSchedule s = SevenToFour();
+        QCOMPARE(DayBarValue(IsWorkday(date), second, s), day);
+        QCOMPARE(WeekBarValue(date.dayOfWeek(), second, s), week);
+        const MonthCounters c = CountMonth(date, second, s);
+        QCOMPARE(c.workdaysInMonth, 23);
+        QCOMPARE(c.workdaysDone, done);
+        QCOMPARE(c.partial, partial);
+    }
+
+    void monthProgress_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<int>("second");
+        QTest::addColumn<double>("progress");
+        QTest::addRow("23-day month, first morning") << QDate(2023, 5, 1) << Sec(7, 0) << 0.0;
+        QTest::addRow("23-day month, last evening") << QDate(2023, 5, 31) << Sec(16, 0) << 1.0;
+        QTest::addRow("starts on Saturday, the 1st") << QDate(2023, 4, 1) << Sec(12, 0) << 0.0;
+        QTest::addRow("starts on Saturday, the 2nd") << QDate(2023, 4, 2) << Sec(18, 0) << 0.0;
+        QTest::addRow("half a day of 20") << QDate(2023, 4, 3) << Sec(11, 30) << 0.5 / 20;
+    }
+    void monthProgress()
+    {
+        QFETCH(QDate, date);
+        QFETCH(int, second);
+        QFETCH(double, progress);
+        const WorkSchedule s = SevenToFour();
+        QCOMPARE(MonthProgress(CountMonth(date, second, s), s), progress);
+    }
+
+    void zeroLengthDayFails()
+    {
+        WorkSchedule s;
+        s.workStart = s.workEnd = 7 * 3600;
+        QVERIFY_THROWS_EXCEPTION(std::domain_error, WeekBarValue(1, Sec(8, 0), s));
+        QCOMPARE(WeekBarValue(6, Sec(8, 0), s), 1.0); // weekends never divide
+    }
+
+    void schedule()
+    {
+        ScheduleFields f{QStringLiteral("07"),
+                         QStringLiteral("00"),
+                         QStringLiteral("16"),
+                         QStringLiteral("30"),
+                         {QStringLiteral("09"), QStringLiteral("13"), QStringLiteral("11")},
+                         {QStringLiteral("30"), QStringLiteral("30"), QStringLiteral("00")},
+                         {QStringLiteral("30"), QStringLiteral("30"), QStringLiteral("60")}};
+        const WorkSchedule s = ReadSchedule(f);
+        QCOMPARE(s.workStart, 25200);
+        QCOMPARE(s.workEnd, 59400);
+        QCOMPARE(s.breakStart[2], 39600);
+        QCOMPARE(s.breakEnd[2], 43200);
+        f.breakLength[1] = QStringLiteral("x");
+        try {
+            ReadSchedule(f);
+            QFAIL("no error for a field that is not a number");
+        } catch (const FieldError& e) {
+            QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("'x' is not a valid integer value"));
+        }
+    }
+
+    void yearTexts_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("eve");
+        QTest::addColumn<double>("progress");
+        QTest::addColumn<QString>("week");
+        QTest::addColumn<QString>("weeks");
+        QTest::addRow("31 December") << QDate(2023, 12, 31) << "Szilveszter" << 1.0 << "52"
+                                     << " / 52 hét";
+        QTest::addRow("1 January") << QDate(2024, 1, 1) << "Szilveszterig: 11 hónap, 30 nap." << 1.0 / 366
+                                   << "1"
+                                   << " / 52 hét";
+        QTest::addRow("30 December") << QDate(2023, 12, 30) << "Szilveszterig: 1 nap." << 364.0 / 365 << "52"
+                                     << " / 52 hét";
+        QTest::addRow("1 August 2016")
+            << QDate(2016, 8, 1) << "Szilveszterig: 4 hónap, 30 nap." << 214.0 / 366 << "31"
+            << " / 52 hét";
+        QTest::addRow("1 January 2016 in week 53 of 2015")
+            << QDate(2016, 1, 1) << "Szilveszterig: 11 hónap, 30 nap." << 1.0 / 366 << "53"
+            << " / 52 hét";
+        QTest::addRow("2020 has 53 weeks") << QDate(2020, 12, 31) << "Szilveszter" << 1.0 << "53"
+                                           << " / 53 hét";
+    }
+    void yearTexts()
+    {
+        QFETCH(QDate, date);
+        QFETCH(QString, eve);
+        QFETCH(double, progress);
+        QFETCH(QString, week);
+        QFETCH(QString, weeks);
+        Window w(QDateTime(date, QTime(9, 15)));
+        w.TickAt(QDateTime(date, QTime(9, 15)));
+        QCOMPARE(w.form->Label_EvNapja->text(), eve);
+        QCOMPARE(w.form->MBarGraph_ATeljesEv->MBGValue(), progress);
+        QCOMPARE(w.form->Label_EvHeteA->text(), week);
+        QCOMPARE(w.form->Label_EvHete->text(), weeks);
+    }
+
+    void timeTexts_data()
+    {
+        QTest::addColumn<bool>("twelve");
+        QTest::addColumn<QTime>("time");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("seconds");
+        QTest::addColumn<bool>("afternoon");
+        QTest::addRow("12:05") << true << QTime(12, 5, 9) << "12:05"
+                               << "09" << true;
+        QTest::addRow("12:59") << true << QTime(12, 59, 59) << "12:59"
+                               << "59" << true;
+        QTest::addRow("13:05") << true << QTime(13, 5) << "1:05"
+                               << "00" << true;
+        QTest::addRow("0:30") << true << QTime(0, 30) << "0:30"
+                              << "00" << false;
+        QTest::addRow("11:59") << true << QTime(11, 59) << "11:59"
+                               << "00" << false;
+        QTest::addRow("24-hour 13:05") << false << QTime(13, 5, 1) << "13:05"
+                                       << "01" << false;
+        QTest::addRow("24-hour 0:07") << false << QTime(0, 7) << "0:07"
+                                      << "00" << false;
+    }
+    void timeTexts()
+    {
+        QFETCH(bool, twelve);
+        QFETCH(QTime, time);
+        QFETCH(QString, text);
+        QFETCH(QString, seconds);
+        QFETCH(bool, afternoon);
+        Window w;
+        w.form->CheckBox_12OrasKijelzes->setChecked(twelve);
+        w.TickAt(time);
+        QCOMPARE(w.form->Label_Ido->text(), text);
+        QCOMPARE(w.form->Label_Masodperc->text(), seconds);
+        QCOMPARE(w.form->afternoonFlag, afternoon);
+        QCOMPARE(w.form->Label_DelutanSzoveg->isVisibleTo(w.form->Panel1), afternoon);
+    }
+
+    void pageAtAMoment()
+    {
+        Window w(QDateTime(QDate(2016, 8, 1), QTime(11, 30)));
+        w.TickAt(QDateTime(QDate(2016, 8, 1), QTime(11, 30)));
+        QCOMPARE(w.form->Label_Datum->text(), QStringLiteral("2016.08.01. Hétfő"));
+        QCOMPARE(w.form->MBarGraph_Munakanap->MBGValue(), 0.5);
+        QCOMPARE(w.form->MBarGraph_Munakahet->MBGValue(), 0.1);
+        QCOMPARE(w.form->Label_Munkahonap->text(), QStringLiteral("23 munkanap:"));
+        QCOMPARE(w.form->Label_MikorVolt->text(), QStringLiteral("0 nap"));
+        // The bars show whole percents.
+        QCOMPARE(w.form->MBarGraph_Munakanap->layoutState().label.text, QStringLiteral("50%"));
+    }
+
+    void breaksLeaveTheBarsAlone()
+    {
+        Window w(QDateTime(QDate(2016, 8, 1), QTime(11, 30)));
+        w.form->Edit_SzunetOra[0]->setText(QStringLiteral("11"));
+        w.form->Edit_SzunetPerc[0]->setText(QStringLiteral("00"));
+        w.form->Edit_SzunetHossz[0]->setText(QStringLiteral("60"));
+        w.form->CheckBox_Szunet[0]->setChecked(true);
+        w.TickAt(QTime(11, 30));
+        QCOMPARE(w.form->MBarGraph_Munakanap->MBGValue(), 0.5);
+        QCOMPARE(w.form->schedule.breakStart[0], Sec(11, 0));
+    }
+
+    void calendarDistanceAndTodayButton()
+    {
+        Window w(QDateTime(QDate(2024, 5, 7), QTime(20, 0)));
+        w.form->MonthCalendar1->setSelectedDate(QDate(2023, 1, 15));
+        w.TickAt(QTime(20, 0));
+        QCOMPARE(w.form->Label_MikorVolt->text(), QStringLiteral("+ 1 év, 3 hónap, 23 nap"));
+        w.form->MonthCalendar1->setSelectedDate(QDate(2024, 5, 10));
+        w.TickAt(QTime(20, 0));
+        QCOMPARE(w.form->Label_MikorVolt->text(), QStringLiteral("- 3 nap"));
+        w.form->Button_Ma->click();
+        QCOMPARE(w.form->MonthCalendar1->selectedDate(), QDate(2024, 5, 7));
+        QCOMPARE(w.form->Label_MikorVolt->text(), QStringLiteral("0 nap"));
+    }
+
+    void midnightSwitchesOnTheFirstTick()
+    {
+        Window w(QDateTime(QDate(2023, 12, 31), QTime(23, 59, 59, 800)));
+        w.TickAt(QDateTime(QDate(2023, 12, 31), QTime(23, 59, 59, 800)));
+        QCOMPARE(w.form->Label_EvNapja->text(), QStringLiteral("Szilveszter"));
+        w.TickAt(QDateTime(QDate(2024, 1, 1), QTime(0, 0, 0)));
+        QCOMPARE(w.form->Label_Datum->text(), QStringLiteral("2024.01.01. Hétfő"));
+        QCOMPARE(w.form->Label_EvNapja->text(), QStringLiteral("Szilveszterig: 11 hónap, 30 nap."));
+        QCOMPARE(w.form->Label_EvHete->text(), QStringLiteral(" / 52 hét"));
+    }
+
+    void badFieldEndsTheTickAndIsReportedOnce()
+    {
+        Window w(QDateTime(QDate(2016, 8, 1), QTime(11, 30)));
+        w.TickAt(QTime(11, 30));
+        w.form->Edit_MIVOra->setText(QStringLiteral("x"));
+        w.TickAt(QTime(12, 30));
+        w.TickAt(QTime(12, 30, 1));
+        QCOMPARE(w.fake.errors, QStringList{QStringLiteral("'x' is not a valid integer value")});
+        // Earlier steps ran; the bars and the stored second stayed.
+        QCOMPARE(w.form->Label_Ido->text(), QStringLiteral("12:30"));
+        QCOMPARE(w.form->MBarGraph_Munakanap->MBGValue(), 0.5);
+        QCOMPARE(w.form->previousTickSecond, Sec(11, 30));
+
+        w.form->Edit_MIVOra->setText(QStringLiteral("16"));
+        w.TickAt(QTime(12, 30, 2));
+        QCOMPARE(w.form->previousTickSecond, Sec(12, 30, 2));
+        w.form->Edit_MIVOra->setText(QStringLiteral("07")); // zero-length day
+        w.TickAt(QTime(12, 30, 3));
+        QCOMPARE(w.fake.errors.size(), 2);
+    }
+};
+
+QTEST_MAIN(TstWorktime)
+#include "tst_worktime.moc"

@@ -1,0 +1,146 @@
+// The work-time page: today's date and time, the week, the year and the work bars.
+#include "app/form_main.h"
+
+#include "app/widget_factory.h"
+#include "calendar/calendar_texts.h"
+#include "widgets/mbargraph.h"
+#include "widgets/tmonthcalendar.h"
+#include "widgets/tshape.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace kelvator;
+
+namespace {
+QLabel* Text(QWidget* parent, const char* name, int left, int top, int width, int height, const QString& text,
+             const QFont& font, Qt::Alignment align)
+{
+    auto* l = Place<QLabel>(parent, name, left, top, width, height, text);
+    l->setFont(font);
+    l->setAlignment(align | Qt::AlignVCenter);
+    return l;
+}
+} // namespace
+
+void TForm_Main::BuildWorkTimePage()
+{
+    QWidget* page = TabSheet_Kelvator;
+    GroupBox1 = Place<QGroupBox>(page, "GroupBox1", 4, 0, 202, 190, QStringLiteral("Ma:"));
+    Label_Datum = Text(GroupBox1, "Label_Datum", 4, 16, 194, 24, QStringLiteral("Label_Datum"), ArialPx(19),
+                       Qt::AlignHCenter);
+
+    Panel1 = Place<QFrame>(GroupBox1, "Panel1", 8, 48, 110, 48);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setAutoFillBackground(true);
+    QPalette panelPalette = Panel1->palette();
+    panelPalette.setColor(QPalette::Window, ToQColor(0x0073D1D7));
+    Panel1->setPalette(panelPalette);
+    Label_DelutanSzoveg = Text(Panel1, "Label_DelutanSzoveg", 6, 2, 70, 13, QStringLiteral("DÉLUTÁN"),
+                               ArialPx(11), Qt::AlignLeft);
+    Label_DelutanSzoveg->hide();
+    Label_Ido =
+        Text(Panel1, "Label_Ido", 2, 14, 76, 32, QStringLiteral("00:00"), ArialPx(27), Qt::AlignRight);
+    Label_Masodperc =
+        Text(Panel1, "Label_Masodperc", 80, 20, 26, 22, QStringLiteral("00"), ArialPx(16), Qt::AlignLeft);
+
+    PaintBox_KisMutatosOra = Place<QWidget>(GroupBox1, "PaintBox_KisMutatosOra", 123, 48, 70, 70);
+
+    Label_EvHeteA = Text(GroupBox1, "Label_EvHeteA", 4, 100, 44, 32, QStringLiteral("99"), ArialPx(27, true),
+                         Qt::AlignRight);
+    Label_EvHete = Text(GroupBox1, "Label_EvHete", 50, 110, 100, 18, QStringLiteral("Label_EvHete"),
+                        ArialPx(13, true), Qt::AlignLeft);
+    MBarGraph_ATeljesEv = ProgressBar(GroupBox1, "MBarGraph_ATeljesEv", 8, 142, 185, kYellowBar);
+    Label_EvNapja = Text(GroupBox1, "Label_EvNapja", 4, 163, 194, 18, QStringLiteral("Label_EvNapja"),
+                         ArialPx(11), Qt::AlignHCenter);
+
+    MonthCalendar1 = Place<TMonthCalendar>(page, "MonthCalendar1", 212, 4, 294, 158);
+    connect(MonthCalendar1, &QCalendarWidget::clicked, this, &TForm_Main::Timer1Timer);
+    Button_Ma = Place<QPushButton>(page, "Button_Ma", 212, 166, 40, 22, QStringLiteral("Ma"));
+    connect(Button_Ma, &QPushButton::clicked, this, &TForm_Main::Button_MaClick);
+    Label_MikorVolt = Text(page, "Label_MikorVolt", 256, 168, 250, 18, QStringLiteral("Label_MikorVolt"),
+                           ArialPx(11), Qt::AlignHCenter);
+
+    Label1 = Place<QLabel>(page, "Label1", 8, 199, 104, 14, QStringLiteral("Munkanap:"));
+    MBarGraph_Munakanap = ProgressBar(page, "MBarGraph_Munakanap", 118, 197, 385, kOrangeBar);
+    Label2 = Place<QLabel>(page, "Label2", 8, 221, 104, 14, QStringLiteral("Munkahét:"));
+    MBarGraph_Munakahet = ProgressBar(page, "MBarGraph_Munakahet", 118, 219, 385, kOrangeBar);
+    Label16 = Place<QLabel>(page, "Label16", 8, 237, 104, 13, QStringLiteral("E hónapban"));
+    Label_Munkahonap =
+        Place<QLabel>(page, "Label_Munkahonap", 8, 249, 104, 13, QStringLiteral("Munkahónap:"));
+    MBarGraph_Munkahonap = ProgressBar(page, "MBarGraph_Munkahonap", 118, 241, 385, kOrangeBar);
+}
+
+void TForm_Main::Button_MaClick()
+{
+    MonthCalendar1->setSelectedDate(platform_.now().date());
+    Timer1Timer();
+}
+
+void TForm_Main::TickDateTexts(const TickMoment& m)
+{
+    Label_Datum->setText(DateLabelText(m.today));
+}
+
+void TForm_Main::TickTimeTexts(const TickMoment& m)
+{
+    const TimeTexts t = MakeTimeTexts(m.time, CheckBox_12OrasKijelzes->isChecked());
+    afternoonFlag = t.afternoon;
+    Label_Ido->setText(t.hourMinute);
+    Label_DelutanSzoveg->setVisible(afternoonFlag);
+    Label_Masodperc->setText(t.second);
+}
+
+void TForm_Main::TickYear(const TickMoment& m)
+{
+    // New Year's Eve text, the year bar and the ISO week, in that order.
+    newYearsEve = NewYearsEveText(m.value);
+    Label_EvNapja->setText(newYearsEve.LabelText());
+    yearProgress = YearProgress(m.today);
+    MBarGraph_ATeljesEv->setMBGValue(yearProgress);
+    Label_EvHeteA->setText(QString::number(IsoWeekNumber(m.today)));
+    Label_EvHete->setText(WeeksInYearText(m.today.year()));
+}
+
+void TForm_Main::TickCalendarDistance(const TickMoment& m)
+{
+    Label_MikorVolt->setText(
+        DateDifferenceText(false, true, ToDateTime(MonthCalendar1->selectedDate()), m.value));
+}
+
+ScheduleFields TForm_Main::ScheduleFieldTexts() const
+{
+    ScheduleFields f;
+    f.startHour = Edit_MIKOra->text();
+    f.startMinute = Edit_MIKPerc->text();
+    f.endHour = Edit_MIVOra->text();
+    f.endMinute = Edit_MIVPerc->text();
+    for (size_t i = 0; i < 3; ++i) {
+        f.breakHour[i] = Edit_SzunetOra[i]->text();
+        f.breakMinute[i] = Edit_SzunetPerc[i]->text();
+        f.breakLength[i] = Edit_SzunetHossz[i]->text();
+    }
+    return f;
+}
+
+void TForm_Main::TickSchedule(const TickMoment&)
+{
+    schedule = ReadSchedule(ScheduleFieldTexts());
+}
+
+void TForm_Main::TickWorkBars(const TickMoment& m)
+{
+    MBarGraph_Munakanap->setMBGValue(DayBarValue(m.workday, m.secondOfDay, schedule));
+    MBarGraph_Munakahet->setMBGValue(WeekBarValue(m.today.dayOfWeek(), m.secondOfDay, schedule));
+}
+
+void TForm_Main::TickMonth(const TickMoment& m)
+{
+    monthCounters = CountMonth(m.today, m.secondOfDay, schedule);
+    MBarGraph_Munkahonap->setMBGValue(MonthProgress(monthCounters, schedule));
+    // The earnings and the hourly wage come between the bar and its title.
+    Label_Munkahonap->setText(QString::number(monthCounters.workdaysInMonth) + QStringLiteral(" munkanap:"));
+}
