@@ -9,8 +9,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -126,7 +128,10 @@ void TForm_Main::FormCreate()
     playerIdleFlag = true;
     UpdateSoundButton();
     hourlyNoticeFlag = false;
-    // The date calculator's step lists are filled with the date calculator.
+    for (QComboBox* steps : {ComboBox_DatumokLepeskoz1, ComboBox_DatumokLepeskoz2}) {
+        for (int n = 1; n <= 99; ++n)
+            steps->addItem(FormatMask(n, u"0"));
+    }
     inTrayFlag = false;
     startInTrayFlag = false;
     // Minimising is bound to SendToTray in changeEvent.
@@ -188,13 +193,6 @@ void TForm_Main::Button_NevjegyOKClick()
     SetMainMenuEnabled(true);
 }
 
-void TForm_Main::Button_BeallitasokOKClick()
-{
-    SaveSettings();
-    ShowOuterPage(TabSheet_Main);
-    SetMainMenuEnabled(true);
-}
-
 void TForm_Main::FormKeyPress(QChar key)
 {
     if (key != QChar(27))
@@ -223,6 +221,15 @@ void TForm_Main::HandleEscape()
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusOut && watched->isWidgetType()) {
+        // Checked fields are checked when the user leaves them, not when another window or
+        // a popup takes the focus for a while.
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (edit && edit->window() == this && reason != Qt::ActiveWindowFocusReason &&
+            reason != Qt::PopupFocusReason && edit->property("kelvatorFieldKind").isValid())
+            CheckFieldOnLeave(edit);
+    }
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = static_cast<QWidget*>(watched);
@@ -303,8 +310,6 @@ void TForm_Main::changeEvent(QEvent* event)
 // ---- Steps filled in by the features that own them ---------------------------------------
 
 void TForm_Main::UpdateSoundButton() {}
-void TForm_Main::LoadSettings() {}
-void TForm_Main::SaveSettings() {}
 void TForm_Main::RefreshDateCalculator() {}
 void TForm_Main::DrawYearCalendar() {}
 void TForm_Main::Timer_AktualisNapVillogtatasTimer() {}

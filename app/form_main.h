@@ -2,6 +2,7 @@
 
 #include "app/platform.h"
 #include "calendar/tdatetime.h"
+#include "settings/value_forms.h"
 #include "worktime/schedule.h"
 
 #include <QMainWindow>
@@ -9,7 +10,9 @@
 #include <array>
 #include <stdexcept>
 
+class QAbstractButton;
 class QAction;
+class QComboBox;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -83,7 +86,13 @@ public:
     // Steps owned by features that fill them in.
     void UpdateSoundButton();
     void LoadSettings();
-    void SaveSettings();
+    // False, after saying so, when the file could not be written.
+    bool SaveSettings();
+    bool ValidateHourEdit(QLineEdit* edit);
+    bool ValidateMinuteEdit(QLineEdit* edit);
+    bool Edit_HaviFizetesExit();
+    // The field's text if it passes its check, else the last text that did.
+    QString CheckedFieldText(const QLineEdit* edit) const;
     void RefreshDateCalculator();
     void DrawYearCalendar();
     void Timer_AktualisNapVillogtatasTimer();
@@ -190,6 +199,39 @@ public:
     TMBarGraph* MBarGraph_Munkahonap = nullptr;
     std::array<TShape*, 31> DaySquares{};
 
+    QGroupBox* GroupBox4 = nullptr;
+    QAbstractButton* SpeedButton_FizetesKijelzes = nullptr;
+
+    // Events page.
+    std::array<QGroupBox*, 6> GroupBox_Esemeny{};
+    std::array<QLabel*, 6> Label_EsemenyMegnevezes{};
+    std::array<QLabel*, 6> Label_EsemenyMikorLesz{};
+    std::array<QPushButton*, 6> Button_EsemenyBeallitas{};
+    std::array<QCheckBox*, 6> CheckBox_EsemenyLathato{};
+    std::array<QPushButton*, 5> Button_EsemenyCsere{};
+    // Plain storage: never shown.
+    std::array<QCheckBox*, 6> CheckBox_AzOraEsPercIsSzamit{};
+    std::array<QCheckBox*, 6> CheckBox_EsemenyNapbanKiirva{};
+    std::array<TDateTime, 6> dtEsemeny{};
+
+    // Date calculator page.
+    TMonthCalendar* MonthCalendar_Datumok1 = nullptr;
+    TMonthCalendar* MonthCalendar_Datumok2 = nullptr;
+    QComboBox* ComboBox_DatumokLepeskoz1 = nullptr;
+    QComboBox* ComboBox_DatumokLepeskoz2 = nullptr;
+
+    // Stopwatch page.
+    QLineEdit* Edit_Stopper = nullptr;
+    QListWidget* ListBox_Stopper = nullptr;
+    TDateTime dtStopperStart = 0;
+    TDateTime dtStopperStop = 0;
+    int iStopperAllapot = 0;
+    int iStopperReszido = 0;
+
+    // Yearly calendar page.
+    TShape* Shape_EvesNaptarAktualisSzin = nullptr;
+    std::array<kelvator::MonthColours, 12> dayColours{};
+
     // Big clock page.
     TMBarGraph* MBarGraph_NagyDigitalisOraATeljesEv = nullptr;
     TMBarGraph* MBarGraph_NagyMutatosOraATeljesEv = nullptr;
@@ -230,6 +272,14 @@ private:
     void BuildMainPage();
     void BuildWorkTimePage();
     void BuildBigClockPage();
+    void BuildEventsPage();
+    void BuildDateCalcPage();
+    void BuildStopwatchPage();
+    void BuildYearCalendarPage();
+    void SetUpFieldChecks();
+    bool CheckFieldOnLeave(QLineEdit* edit);
+    void FixLoadedSettings();
+    void ShowError(const QString& text);
     void BuildSettingsPage();
     void BuildAboutPage();
     void BuildExitPage();
@@ -252,5 +302,6 @@ private:
 
     kelvator::Platform platform_;
     QString lastTickFailure_;
+    bool checkingField_ = false;
     bool closingAllowed_ = false;
 };

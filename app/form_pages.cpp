@@ -84,7 +84,11 @@ void TForm_Main::BuildMainPage()
             &TForm_Main::PageControl_NagyOraTipusChange);
 
     BuildWorkTimePage();
+    BuildEventsPage();
     BuildBigClockPage();
+    BuildDateCalcPage();
+    BuildStopwatchPage();
+    BuildYearCalendarPage();
 }
 
 void TForm_Main::BuildBigClockPage()
@@ -234,6 +238,7 @@ void TForm_Main::BuildSettingsPage()
         setTabOrder(order[i - 1], order[i]);
 
     connect(Button_BeallitasokOK, &QPushButton::clicked, this, &TForm_Main::Button_BeallitasokOKClick);
+    SetUpFieldChecks();
 }
 
 void TForm_Main::BuildAboutPage()

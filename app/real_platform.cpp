@@ -142,7 +142,9 @@ Platform MakeRealPlatform()
     p.sound = std::make_shared<QtSoundPlayer>();
     p.beep = &Beep;
     p.errorBox = [](QWidget* parent, const QString& text) {
-        QMessageBox::critical(parent, QStringLiteral("Error"), text);
+        QString shown = text;
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QMessageBox::critical(parent, QStringLiteral("Error"), shown);
     };
     p.openFile = [](QWidget* parent, const OpenFileRequest& r) {
         QFileDialog dialog(parent, r.title, r.folder);

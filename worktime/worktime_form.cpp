@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 
 using namespace kelvator;
 
@@ -72,6 +73,12 @@ void TForm_Main::BuildWorkTimePage()
     Label_Munkahonap =
         Place<QLabel>(page, "Label_Munkahonap", 8, 249, 104, 13, QStringLiteral("Munkahónap:"));
     MBarGraph_Munkahonap = ProgressBar(page, "MBarGraph_Munkahonap", 118, 241, 385, kOrangeBar);
+
+    GroupBox4 = Place<QGroupBox>(page, "GroupBox4", 4, 286, 502, 48);
+    auto* pay = Place<QToolButton>(GroupBox4, "SpeedButton_FizetesKijelzes", 8, 14, 100, 24);
+    pay->setText(QStringLiteral("Fizetés kiírása"));
+    pay->setCheckable(true);
+    SpeedButton_FizetesKijelzes = pay;
 }
 
 void TForm_Main::Button_MaClick()
@@ -114,14 +121,15 @@ void TForm_Main::TickCalendarDistance(const TickMoment& m)
 ScheduleFields TForm_Main::ScheduleFieldTexts() const
 {
     ScheduleFields f;
-    f.startHour = Edit_MIKOra->text();
-    f.startMinute = Edit_MIKPerc->text();
-    f.endHour = Edit_MIVOra->text();
-    f.endMinute = Edit_MIVPerc->text();
+    // A field being edited on the settings page counts with its last checked value.
+    f.startHour = CheckedFieldText(Edit_MIKOra);
+    f.startMinute = CheckedFieldText(Edit_MIKPerc);
+    f.endHour = CheckedFieldText(Edit_MIVOra);
+    f.endMinute = CheckedFieldText(Edit_MIVPerc);
     for (size_t i = 0; i < 3; ++i) {
-        f.breakHour[i] = Edit_SzunetOra[i]->text();
-        f.breakMinute[i] = Edit_SzunetPerc[i]->text();
-        f.breakLength[i] = Edit_SzunetHossz[i]->text();
+        f.breakHour[i] = CheckedFieldText(Edit_SzunetOra[i]);
+        f.breakMinute[i] = CheckedFieldText(Edit_SzunetPerc[i]);
+        f.breakLength[i] = CheckedFieldText(Edit_SzunetHossz[i]);
     }
     return f;
 }

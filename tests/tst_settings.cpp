@@ -1,0 +1,563 @@
+#include "window_fixture.h"
+
+#include "settings/inifile.h"
+#include "settings/value_forms.h"
+#include "widgets/tmonthcalendar.h"
+#include "widgets/tshape.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTest>
+
+#include <limits>
+
+using namespace kelvator;
+using kelvator::testing::Window;
+
+namespace {
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+const QDateTime kMoment(QDate(2024, 5, 7), QTime(20, 0));
+
+// A window started on a settings file with the given text.
+struct Started {
+    QTemporaryDir dir;
+    testing::FakePlatform fake;
+    std::unique_ptr<TForm_Main> form;
+    explicit Started(const QByteArray& file)
+    {
+        QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+        fake.now = kMoment;
+        if (!file.isNull())
+            WriteAll(Path(), file);
+        form = std::make_unique<TForm_Main>(fake.Make(Path()));
+        form->Timer1->stop();
+        form->Timer_AktualisNapVillogtatas->stop();
+    }
+    QString Path() const { return dir.filePath(QStringLiteral("kelvator.ini")); }
+};
+} // namespace
+
+class TstSettings : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary)); }
+
+    void firstSaveMatchesTheGoldenFile()
+    {
+        QByteArray written;
+        {
+            Started s{QByteArray()};
+            QVERIFY(s.form->SaveSettings());
+            written = ReadAll(s.Path());
+        }
+        const QByteArray golden = ReadAll(QStringLiteral(KELVATOR_TEST_DATA "/first_save.ini"));
+        if (qEnvironmentVariableIsSet("KELVATOR_WRITE_GOLDEN"))
+            WriteAll(QStringLiteral(KELVATOR_TEST_DATA "/first_save.ini"), written);
+        QCOMPARE(QString::fromLatin1(written), QString::fromLatin1(golden));
+    }
+
+    void iniKeepsTheLayout()
+    {
+        IniFile ini =
+            IniFile::FromBytes("; a comment\r\n[Other]\r\nx = 1\r\n\r\n[Main]\r\nOld=2\r\n; note\r\n\r\n"
+                               "[Tail]\r\nz=3\r\n");
+        ini.SetValue(QStringLiteral("main"), QStringLiteral("old"), QStringLiteral("5"));
+        ini.SetValue(QStringLiteral("Main"), QStringLiteral("New"), QStringLiteral("6"));
+        ini.SetValue(QStringLiteral("Fresh"), QStringLiteral("k"), QStringLiteral("v"));
+        QCOMPARE(
+            QString::fromLatin1(ini.ToBytes()),
+            QStringLiteral("; a comment\r\n[Other]\r\nx = 1\r\n\r\n[Main]\r\nold=5\r\n; note\r\nNew=6\r\n\r\n"
+                           "[Tail]\r\nz=3\r\n[Fresh]\r\nk=v\r\n"));
+    }
+
+    void iniReadsValues_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("value");
+        QTest::addRow("plain") << "k=abc"
+                               << "abc";
+        QTest::addRow("blanks") << "k =  abc  "
+                                << "abc";
+        QTest::addRow("double quotes") << "k=\"Szülinap \""
+                                       << "Szülinap ";
+        QTest::addRow("single quotes") << "k='x'"
+                                       << "x";
+        QTest::addRow("one quote kept") << "k=\"x"
+                                        << "\"x";
+        QTest::addRow("equals inside") << "k=a=b"
+                                       << "a=b";
+        QTest::addRow("key case") << "K=1"
+                                  << "1";
+        QTest::addRow("long value") << QStringLiteral("k=") + QString(3000, u'a') << QString(2047, u'a');
+    }
+    void iniReadsValues()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, value);
+        const IniFile ini = IniFile::FromBytes((QStringLiteral("[S]\n") + line + u'\n').toUtf8());
+        QCOMPARE(ini.Value(QStringLiteral("s"), QStringLiteral("k")), std::optional<QString>(value));
+        QVERIFY(!ini.Value(QStringLiteral("S"), QStringLiteral("missing")));
+        QVERIFY(!ini.Value(QStringLiteral("T"), QStringLiteral("k")));
+    }
+
+    void encodings()
+    {
+        // Windows-1250 bytes for "Stopper óra" and "ő".
+        const IniFile cp = IniFile::FromBytes("[S]\r\nk=Stopper \xF3ra \xF5\r\n");
+        QCOMPARE(*cp.Value(QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("Stopper óra ő"));
+        const IniFile utf = IniFile::FromBytes(QStringLiteral("[S]\nk=Stopper óra ő\n").toUtf8());
+        QCOMPARE(*utf.Value(QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("Stopper óra ő"));
+
+        IniFile ini;
+        ini.SetValue(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("Árvíztűrő €"));
+        QCOMPARE(ini.ToBytes(), QByteArray("[S]\r\nk=\xC1rv\xEDzt\xFBr\xF5 \x80\r\n"));
+        // A character the code page cannot hold makes the whole file UTF-8, losing nothing.
+        ini.SetValue(QStringLiteral("S"), QStringLiteral("k2"), QStringLiteral("日本"));
+        const IniFile back = IniFile::FromBytes(ini.ToBytes());
+        QCOMPARE(*back.Value(QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("Árvíztűrő €"));
+        QCOMPARE(*back.Value(QStringLiteral("S"), QStringLiteral("k2")), QStringLiteral("日本"));
+    }
+
+    void integers_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value");
+        QTest::addRow("decimal") << "42" << 42;
+        QTest::addRow("negative") << "-16777201" << -16777201;
+        QTest::addRow("hex") << "0x1F" << 31;
+        QTest::addRow("hex capital") << "0X1f" << 31;
+        QTest::addRow("bare 0x") << "0x" << 7;
+        QTest::addRow("word") << "yes" << 7;
+        QTest::addRow("empty") << "" << 7;
+        QTest::addRow("fraction") << "1.5" << 7;
+    }
+    void integers()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        QCOMPARE(ReadIntValue(text, 7), value);
+    }
+
+    void booleans()
+    {
+        QCOMPARE(ReadBoolValue(QStringLiteral("2"), false), true);
+        QCOMPARE(ReadBoolValue(QStringLiteral("0"), true), false);
+        QCOMPARE(ReadBoolValue(QStringLiteral("yes"), false), false);
+        QCOMPARE(ReadBoolValue(QStringLiteral("yes"), true), true);
+        QCOMPARE(ReadBoolValue(std::nullopt, true), true);
+    }
+
+    void dateTimes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("moment");
+        QTest::addRow("our form") << "2024.05.07. 20:15:30"
+                                  << QDateTime(QDate(2024, 5, 7), QTime(20, 15, 30));
+        QTest::addRow("midnight") << "2024.05.07." << QDateTime(QDate(2024, 5, 7), QTime(0, 0));
+        QTest::addRow("regional") << "2024. 05. 07. 8:05:09" << QDateTime(QDate(2024, 5, 7), QTime(8, 5, 9));
+        QTest::addRow("regional date") << "2024. 05. 07." << QDateTime(QDate(2024, 5, 7), QTime(0, 0));
+        QTest::addRow("ISO") << "2024-05-07 20:15:30" << QDateTime(QDate(2024, 5, 7), QTime(20, 15, 30));
+        QTest::addRow("ISO T") << "2024-05-07T20:15" << QDateTime(QDate(2024, 5, 7), QTime(20, 15));
+        QTest::addRow("year 1") << "0001.01.01." << QDateTime(QDate(1, 1, 1), QTime(0, 0));
+        QTest::addRow("no such day") << "2023.02.29." << QDateTime();
+        QTest::addRow("no such hour") << "2023.02.01. 24:00:00" << QDateTime();
+        QTest::addRow("garbage") << "tegnap" << QDateTime();
+        QTest::addRow("empty") << "" << QDateTime();
+    }
+    void dateTimes()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDateTime, moment);
+        const std::optional<TDateTime> parsed = ParseDateTimeText(text);
+        QCOMPARE(parsed.has_value(), moment.isValid());
+        if (parsed)
+            QCOMPARE(ToQDateTime(*parsed), moment);
+    }
+
+    void dateTimeTextDropsFractions()
+    {
+        const TDateTime t = ToDateTime(QDate(2024, 5, 7), QTime(10, 15, 30, 700));
+        QCOMPARE(DateTimeText(t), QStringLiteral("2024.05.07. 10:15:30"));
+        QCOMPARE(DateTimeText(ToDateTime(QDate(2024, 5, 7))), QStringLiteral("2024.05.07."));
+        QCOMPARE(ToQDateTime(*ParseDateTimeText(DateTimeText(t))),
+                 QDateTime(QDate(2024, 5, 7), QTime(10, 15, 30)));
+    }
+
+    void palette()
+    {
+        QCOMPARE(PaletteCodeOfColour(0x00FF0000), 7);
+        QCOMPARE(PaletteCodeOfColour(0x00123456), -1);
+        QCOMPARE(ColourOfPaletteCode(5), quint32(33023));
+        QCOMPARE(ColourOfPaletteCode(-1), kButtonFace);
+        QCOMPARE(ColourOfPaletteCode(10), kButtonFace);
+        MonthColours m = ParseMonthColours(QStringLiteral("7-x0"));
+        QCOMPARE(m[0], quint32(0x00FF0000));
+        QCOMPARE(m[1], kButtonFace);
+        QCOMPARE(m[2], kButtonFace); // a foreign character is no colour
+        QCOMPARE(m[3], quint32(0x000000FF));
+        QCOMPARE(m[30], kButtonFace); // a short string leaves the rest uncoloured
+        QCOMPARE(MonthColoursText(m), QStringLiteral("7--0") + QString(27, u'-'));
+    }
+
+    void loadingEdgeCases()
+    {
+        Started s(QByteArrayLiteral("[Beallitasok]\r\n"
+                                    "ListBox_FizetesnapDatuma=5\r\n"
+                                    "RadioGroup_HetvegiFizetes=7\r\n"
+                                    "RadioGroup_MutatosOraKelvatorMegjelenites=-5\r\n"
+                                    "CheckBox_12OrasKijelzes=yes\r\n"
+                                    "CheckBox_IconAzOraMelle=2\r\n"
+                                    "Edit_HaviFizetes= \"350000\" \r\n"
+                                    "[Esemenyek]\r\n"
+                                    "dtEsemeny1=2024.12.24.\r\n"
+                                    "dtEsemeny2=nem dátum\r\n"
+                                    "Label_EsemenyMegnevezes1=\"Karácsony \"\r\n"
+                                    "[Main]\r\n"
+                                    "PageControl_Main=0x3\r\n"
+                                    "[Stopper]\r\n"
+                                    "ListBox_StopperItemsCount=2\r\n"
+                                    "ListBox_StopperItems0=Start: 8:00:00\r\n"
+                                    "ListBox_StopperItems1=R1: 0:01:23\r\n"
+                                    "ListBox_StopperItems2=Stop: régi sor\r\n"
+                                    "[EvesNaptar]\r\n"
+                                    "sNapokSzinei02=----------------------------777\r\n"));
+        TForm_Main& f = *s.form;
+        QCOMPARE(f.ListBox_FizetesnapDatuma->currentItem()->text(), QStringLiteral("6"));
+        QCOMPARE(f.RadioGroup_HetvegiFizetes->itemIndex(), 2);
+        QCOMPARE(f.RadioGroup_MutatosOraKelvatorMegjelenites->itemIndex(), -1);
+        QVERIFY(f.CheckBox_12OrasKijelzes->isChecked());
+        QVERIFY(f.CheckBox_IconAzOraMelle->isChecked());
+        QCOMPARE(f.Edit_HaviFizetes->text(), QStringLiteral("350000"));
+        QCOMPARE(ToQDateTime(f.dtEsemeny[0]), QDateTime(QDate(2024, 12, 24), QTime(0, 0)));
+        QCOMPARE(ToQDateTime(f.dtEsemeny[1]), kMoment);
+        QCOMPARE(ToQDateTime(f.dtEsemeny[5]), kMoment);
+        QCOMPARE(f.Label_EsemenyMegnevezes[0]->text(), QStringLiteral("Karácsony "));
+        QCOMPARE(f.Label_EsemenyMegnevezes[1]->text(), QStringLiteral("A program első elindítása"));
+        QCOMPARE(f.PageControl_Main->currentWidget(), f.TabSheet_Datumok);
+        QCOMPARE(f.ListBox_Stopper->count(), 2);
+        QCOMPARE(f.ListBox_Stopper->item(1)->text(), QStringLiteral("R1: 0:01:23"));
+        QCOMPARE(f.dayColours[1][28], quint32(0x00FF0000));
+        QCOMPARE(f.dayColours[1][27], kButtonFace);
+        QCOMPARE(f.Edit_Stopper->text(), QStringLiteral("Stopper óra"));
+        QCOMPARE(f.MonthCalendar_Datumok1->selectedDate(), kMoment.date());
+        QCOMPARE(f.ComboBox_DatumokLepeskoz2->currentIndex(), 0);
+    }
+
+    void shorterLapListLeavesOldLinesInTheFile()
+    {
+        Started s(QByteArrayLiteral("[Stopper]\r\nListBox_StopperItemsCount=3\r\nListBox_StopperItems0=a\r\n"
+                                    "ListBox_StopperItems1=b\r\nListBox_StopperItems2=c\r\n"));
+        s.form->ListBox_Stopper->takeItem(2);
+        QVERIFY(s.form->SaveSettings());
+        const IniFile ini = IniFile::Load(s.Path());
+        QCOMPARE(*ini.Value(QStringLiteral("Stopper"), QStringLiteral("ListBox_StopperItemsCount")),
+                 QStringLiteral("2"));
+        QCOMPARE(*ini.Value(QStringLiteral("Stopper"), QStringLiteral("ListBox_StopperItems2")),
+                 QStringLiteral("c"));
+    }
+
+    void foreignLinesSurviveASave()
+    {
+        Started s(QByteArrayLiteral(
+            "; kézzel írt megjegyzés\r\n[Sajat]\r\nvalami=1\r\n[Main]\r\nPageControl_Main=1\r\n"
+            "RegiKulcs=x\r\n"));
+        QVERIFY(s.form->SaveSettings());
+        const QString text = QString::fromUtf8(ReadAll(s.Path()).replace('\xE9', "é").replace('\xED', "í"));
+        QVERIFY(
+            text.startsWith(QStringLiteral("; kézzel írt megjegyzés\r\n[Sajat]\r\nvalami=1\r\n[Main]\r\n")));
+        QVERIFY(text.contains(QStringLiteral("RegiKulcs=x\r\n")));
+    }
+
+    void roundTripKeepsEverything()
+    {
+        QByteArray first;
+        QByteArray second;
+        {
+            Started s{QByteArray()};
+            TForm_Main& f = *s.form;
+            f.Label_EsemenyMegnevezes[2]->setText(QStringLiteral("Nyaralás – Őrség 日本"));
+            f.dtEsemeny[2] = ToDateTime(QDate(2025, 7, 1), QTime(6, 30, 15, 900));
+            f.CheckBox_EsemenyLathato[4]->setChecked(false);
+            f.dayColours[0][0] = 0x00004080;
+            f.Shape_EvesNaptarAktualisSzin->setBrushColor(0x00C080FF);
+            f.ListBox_Stopper->addItem(QStringLiteral("Start: Du. 1:05:09"));
+            f.iStopperAllapot = 1;
+            f.ComboBox_DatumokLepeskoz1->setCurrentIndex(98);
+            f.MonthCalendar_Datumok2->setSelectedDate(QDate(1999, 12, 31));
+            f.Edit_HaviFizetes->setText(QStringLiteral("-12"));
+            f.PageControl_NagyOraTipus->setCurrentIndex(0);
+            QVERIFY(f.SaveSettings());
+            first = ReadAll(s.Path());
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kelvator.ini"));
+        WriteAll(path, first);
+        {
+            testing::FakePlatform fake;
+            fake.now = kMoment;
+            TForm_Main f(fake.Make(path));
+            QCOMPARE(f.Label_EsemenyMegnevezes[2]->text(), QStringLiteral("Nyaralás – Őrség 日本"));
+            QCOMPARE(ToQDateTime(f.dtEsemeny[2]), QDateTime(QDate(2025, 7, 1), QTime(6, 30, 15)));
+            QVERIFY(!f.CheckBox_EsemenyLathato[4]->isChecked());
+            QCOMPARE(f.dayColours[0][0], quint32(0x00004080));
+            QCOMPARE(f.Shape_EvesNaptarAktualisSzin->brushColor(), quint32(0x00C080FF));
+            QCOMPARE(f.iStopperAllapot, 1);
+            QCOMPARE(f.ComboBox_DatumokLepeskoz1->currentText(), QStringLiteral("99"));
+            QCOMPARE(f.MonthCalendar_Datumok2->selectedDate(), QDate(1999, 12, 31));
+            QCOMPARE(f.Edit_HaviFizetes->text(), QStringLiteral("-12"));
+            QCOMPARE(f.PageControl_NagyOraTipus->currentIndex(), 0);
+            QVERIFY(f.SaveSettings());
+            second = ReadAll(path);
+        }
+        QCOMPARE(second, first);
+    }
+
+    void unusableValuesFallBackToDefaults_data()
+    {
+        QTest::addColumn<QByteArray>("lines");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("hour 25") << QByteArray("Edit_MIKOra=25") << "Edit_MIKOra"
+                                 << "07";
+        QTest::addRow("minute word") << QByteArray("Edit_MIVPerc=fél") << "Edit_MIVPerc"
+                                     << "00";
+        QTest::addRow("salary empty") << QByteArray("Edit_HaviFizetes=") << "Edit_HaviFizetes"
+                                      << "0";
+        QTest::addRow("break length") << QByteArray("Edit_SzunetHossz2=sok") << "Edit_SzunetHossz2"
+                                      << "30";
+        QTest::addRow("end before start") << QByteArray("Edit_MIKOra=17\r\nEdit_MIKPerc=30") << "Edit_MIKOra"
+                                          << "07";
+        QTest::addRow("good value kept") << QByteArray("Edit_MIKOra=6") << "Edit_MIKOra"
+                                         << "6";
+    }
+    void unusableValuesFallBackToDefaults()
+    {
+        QFETCH(QByteArray, lines);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        Started s("[Beallitasok]\r\n" + lines + "\r\n");
+        QCOMPARE(s.form->findChild<QLineEdit*>(field)->text(), text);
+    }
+
+    void paydayIndexOutOfRangeTakesTheDefaultRow()
+    {
+        Started s(QByteArrayLiteral("[Beallitasok]\r\nListBox_FizetesnapDatuma=40\r\n"));
+        QCOMPARE(s.form->ListBox_FizetesnapDatuma->currentRow(), 1);
+    }
+
+    void damagedFilesNeverStopTheProgram()
+    {
+        QByteArray base;
+        {
+            Started s{QByteArray()};
+            QVERIFY(s.form->SaveSettings());
+            base = ReadAll(s.Path());
+        }
+        QRandomGenerator rng(20241208);
+        for (int round = 0; round < 60; ++round) {
+            QByteArray damaged = base;
+            const int edits = 1 + rng.bounded(40);
+            for (int e = 0; e < edits && !damaged.isEmpty(); ++e) {
+                const int at = rng.bounded(damaged.size());
+                switch (rng.bounded(4)) {
+                case 0:
+                    damaged[at] = static_cast<char>(rng.bounded(256));
+                    break;
+                case 1:
+                    damaged.remove(at, rng.bounded(20));
+                    break;
+                case 2:
+                    damaged.insert(at, QByteArray(rng.bounded(1, 5), "=[]\"\n-0x9"[rng.bounded(10)]));
+                    break;
+                default:
+                    damaged.insert(at, QByteArray::number(rng.bounded(-100000, 100000)));
+                }
+            }
+            Started s(damaged);
+            s.form->Timer1Timer();
+            QVERIFY(s.form->SaveSettings());
+            const QByteArray once = ReadAll(s.Path());
+            s.form->LoadSettings();
+            QVERIFY(s.form->SaveSettings());
+            QCOMPARE(ReadAll(s.Path()), once);
+        }
+    }
+
+    void unwritableFileKeepsThePageOpen()
+    {
+        QTemporaryDir dir;
+        WriteAll(dir.filePath(QStringLiteral("blocker")), "not a folder");
+        const QString path = dir.filePath(QStringLiteral("blocker/kelvator.ini"));
+        testing::FakePlatform fake;
+        TForm_Main f(fake.Make(path));
+        f.Menu_BeallitasokClick();
+        f.Button_BeallitasokOKClick();
+        QCOMPARE(fake.errors, QStringList{QStringLiteral("Unable to write to ") + path});
+        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Beallitasok);
+    }
+
+    void okChecks_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<int>("payday");
+        QTest::addColumn<QString>("error");
+        QTest::addRow("equal times") << "07:00"
+                                     << "07:00" << 0
+                                     << "A kelvator vége legyen nagyobb,\r\nmint a kelvator kezdete.";
+        QTest::addRow("one minute") << "07:00"
+                                    << "07:01" << 0 << "";
+        QTest::addRow("no payday rule")
+            << "07:00"
+            << "16:00" << -1 << "Be kell jelölni, mi történik,\r\nha a fizetésnap hétvégére esik.";
+        QTest::addRow("empty minute") << "07:"
+                                      << "16:00" << 0 << "'' is not a valid integer value";
+    }
+    void okChecks()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(int, payday);
+        QFETCH(QString, error);
+        Window w;
+        TForm_Main& f = *w.form;
+        f.PageControl_Main->setCurrentWidget(f.TabSheet_Datumok);
+        f.Menu_BeallitasokClick();
+        f.Edit_MIKOra->setText(start.section(u':', 0, 0));
+        f.Edit_MIKPerc->setText(start.section(u':', 1, 1));
+        f.Edit_MIVOra->setText(end.section(u':', 0, 0));
+        f.Edit_MIVPerc->setText(end.section(u':', 1, 1));
+        f.RadioGroup_HetvegiFizetes->setItemIndex(payday);
+        f.Button_BeallitasokOK->click();
+        if (error.isEmpty()) {
+            QVERIFY(w.fake.errors.isEmpty());
+            QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Main);
+            QCOMPARE(f.PageControl_Main->currentWidget(), f.TabSheet_Datumok);
+            QVERIFY(f.Menu_Beallitasok->isEnabled());
+            QVERIFY(QFile::exists(w.SettingsPath()));
+        } else {
+            QCOMPARE(w.fake.errors, QStringList{error});
+            QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Beallitasok);
+            QVERIFY(!f.Menu_Beallitasok->isEnabled());
+            QVERIFY(!QFile::exists(w.SettingsPath()));
+        }
+    }
+
+    void fieldChecksOnLeaving_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("error");
+        const QString hour = QStringLiteral("A beírt óra érték hibás.\r\n0–23 a jó érték.");
+        const QString minute = QStringLiteral("A beírt perc érték hibás.\r\n0–59 a jó érték.");
+        QTest::addRow("hour 24") << "Edit_MIKOra"
+                                 << "24" << hour;
+        QTest::addRow("hour 23") << "Edit_MIKOra"
+                                 << "23"
+                                 << "";
+        QTest::addRow("hour -1") << "Edit_MIVOra"
+                                 << "-1" << hour;
+        QTest::addRow("hour empty") << "Edit_SzunetOra2"
+                                    << "" << hour;
+        QTest::addRow("minute 60") << "Edit_MIKPerc"
+                                   << "60" << minute;
+        QTest::addRow("minute 59") << "Edit_MIVPerc"
+                                   << "59"
+                                   << "";
+        QTest::addRow("minute 7") << "Edit_SzunetPerc3"
+                                  << "7"
+                                  << "";
+        QTest::addRow("salary empty") << "Edit_HaviFizetes"
+                                      << ""
+                                      << "A havi fizetés hibás.";
+        QTest::addRow("salary 0") << "Edit_HaviFizetes"
+                                  << "0"
+                                  << "";
+        QTest::addRow("salary negative") << "Edit_HaviFizetes"
+                                         << "-500"
+                                         << "";
+        QTest::addRow("break length 99") << "Edit_SzunetHossz1"
+                                         << "99"
+                                         << "";
+        QTest::addRow("break length empty") << "Edit_SzunetHossz1"
+                                            << ""
+                                            << "";
+    }
+    void fieldChecksOnLeaving()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, error);
+        Window w;
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        w.form->Menu_BeallitasokClick();
+        auto* edit = w.form->findChild<QLineEdit*>(field);
+        edit->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), edit);
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        if (error.isEmpty()) {
+            QVERIFY(w.fake.errors.isEmpty());
+            QCOMPARE(edit->text(), text);
+            QVERIFY(QApplication::focusWidget() != edit);
+        } else {
+            QCOMPARE(w.fake.errors, QStringList{error});
+            QVERIFY(edit->text().isEmpty());
+            QCOMPARE(QApplication::focusWidget(), edit);
+        }
+    }
+
+    void closingWithAnEmptiedFieldSavesItsLastGoodValue()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kelvator.ini"));
+        {
+            testing::FakePlatform fake;
+            TForm_Main f(fake.Make(path));
+            f.Edit_MIVOra->setText(QStringLiteral("15"));
+            f.Menu_BeallitasokClick();
+            f.Button_BeallitasokOKClick(); // 15 is now the checked value
+            f.Menu_BeallitasokClick();
+            f.Edit_MIVOra->clear();
+            f.Edit_MIKPerc->setText(QStringLiteral("75"));
+        }
+        const IniFile ini = IniFile::Load(path);
+        QCOMPARE(*ini.Value(QStringLiteral("Beallitasok"), QStringLiteral("Edit_MIVOra")),
+                 QStringLiteral("15"));
+        QCOMPARE(*ini.Value(QStringLiteral("Beallitasok"), QStringLiteral("Edit_MIKPerc")),
+                 QStringLiteral("00"));
+    }
+
+    void startInTrayFlagFollowsTheSetting()
+    {
+        Started s(QByteArrayLiteral("[Beallitasok]\r\nCheckBox_IconkentIndul=1\r\n"));
+        QVERIFY(s.form->startInTrayFlag);
+        QVERIFY(s.form->settingsLoadedFlag);
+    }
+};
+
+QTEST_MAIN(TstSettings)
+#include "tst_settings.moc"
