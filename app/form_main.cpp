@@ -309,8 +309,6 @@ void TForm_Main::changeEvent(QEvent* event)
 
 // ---- Steps filled in by the features that own them ---------------------------------------
 
-void TForm_Main::UpdateSoundButton() {}
 void TForm_Main::RefreshDateCalculator() {}
 void TForm_Main::DrawYearCalendar() {}
 void TForm_Main::Timer_AktualisNapVillogtatasTimer() {}
-void TForm_Main::Shape_FizetesnapMouseDown(TShape*) {}

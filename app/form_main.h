@@ -96,7 +96,11 @@ public:
     void RefreshDateCalculator();
     void DrawYearCalendar();
     void Timer_AktualisNapVillogtatasTimer();
-    void Shape_FizetesnapMouseDown(TShape* square);
+    void Shape_FizetesnapMouseDown(TShape* shape, Qt::MouseButton button);
+    void SpeedButton_FizetesKijelzesClick();
+    void Button_BeallitasokMIVFileClick();
+    void Button_BeallitasokMIVHangStopClick();
+    void RadioGroup_HangjelzesKelvatorVegenClick();
 
     // Shows an outer page without firing PageControl1Change, as the program's own switches do.
     void ShowOuterPage(QWidget* page);
@@ -199,8 +203,12 @@ public:
     TMBarGraph* MBarGraph_Munkahonap = nullptr;
     std::array<TShape*, 31> DaySquares{};
 
+    QLabel* Label_FizetesNNapMulva = nullptr;
+    TShape* Shape_Fizetesnap = nullptr;
     QGroupBox* GroupBox4 = nullptr;
     QAbstractButton* SpeedButton_FizetesKijelzes = nullptr;
+    QLabel* Label_KeresettPenz = nullptr;
+    QLabel* Label_Oraber = nullptr;
 
     // Events page.
     std::array<QGroupBox*, 6> GroupBox_Esemeny{};
@@ -245,6 +253,7 @@ public:
     int previousTickSecond = 0;
     kelvator::WorkSchedule schedule;
     kelvator::MonthCounters monthCounters;
+    double monthProgress = 0;
     kelvator::NewYearsEve newYearsEve; // this tick's, for the big clock copies
     double yearProgress = 0;
     bool workEndBlinkFlag = false;
@@ -297,7 +306,10 @@ private:
     void TickCalendarDistance(const TickMoment& m);
     void TickSchedule(const TickMoment& m);
     void TickWorkBars(const TickMoment& m);
+    void TickPayday(const TickMoment& m);
+    void TickWorkEnd(const TickMoment& m);
     void TickMonth(const TickMoment& m);
+    void TickEarnings();
     kelvator::ScheduleFields ScheduleFieldTexts() const;
 
     kelvator::Platform platform_;

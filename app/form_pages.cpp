@@ -109,8 +109,7 @@ void TForm_Main::CreateDaySquares()
         square->setPenColor(0x00000000);
         square->setKind(TShape::Kind::Rectangle);
         square->hide();
-        connect(square, &TShape::mouseDown, this,
-                [this](TShape* s, Qt::MouseButton) { Shape_FizetesnapMouseDown(s); });
+        connect(square, &TShape::mouseDown, this, &TForm_Main::Shape_FizetesnapMouseDown);
         DaySquares[static_cast<size_t>(k - 1)] = square;
     }
 }
@@ -238,6 +237,12 @@ void TForm_Main::BuildSettingsPage()
         setTabOrder(order[i - 1], order[i]);
 
     connect(Button_BeallitasokOK, &QPushButton::clicked, this, &TForm_Main::Button_BeallitasokOKClick);
+    connect(Button_BeallitasokMIVFile, &QPushButton::clicked, this,
+            &TForm_Main::Button_BeallitasokMIVFileClick);
+    connect(Button_BeallitasokMIVHangStop, &QPushButton::clicked, this,
+            &TForm_Main::Button_BeallitasokMIVHangStopClick);
+    connect(RadioGroup_HangjelzesKelvatorVegen, &TRadioGroup::clicked, this,
+            &TForm_Main::RadioGroup_HangjelzesKelvatorVegenClick);
     SetUpFieldChecks();
 }
 

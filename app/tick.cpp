@@ -96,6 +96,9 @@ void TForm_Main::TickSteps()
     TickCalendarDistance(m);
     TickSchedule(m);
     TickWorkBars(m);
+    TickPayday(m);
+    if (m.workday)
+        TickWorkEnd(m);
     TickMonth(m);
     previousTickSecond = m.secondOfDay;
 }

@@ -3,9 +3,11 @@
 #include "app/form_main.h"
 #include "fake_platform.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QLocale>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -33,6 +35,9 @@ int main(int argc, char* argv[])
     TForm_Main form(fake.Make(settings.filePath(QStringLiteral("kelvator.ini"))));
     form.Timer1->stop();
     form.Timer_AktualisNapVillogtatas->stop();
+    // Show the amounts too, as a user who asked for them sees the page.
+    form.Edit_HaviFizetes->setText(QStringLiteral("300000"));
+    form.SpeedButton_FizetesKijelzes->setChecked(true);
     form.show();
 
     bool ok = true;

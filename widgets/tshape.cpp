@@ -49,10 +49,15 @@ void TShape::paintEvent(QPaintEvent*)
     p.setBrush(ToQColor(brush_));
     // The outline lies inside the control, as a 1-px pen on its edge.
     const QRect r(0, 0, width() - 1, height() - 1);
-    if (kind_ == Kind::Ellipse)
+    if (kind_ == Kind::Ellipse) {
         p.drawEllipse(r);
-    else
+    } else if (kind_ == Kind::RoundRect) {
+        const qreal radius = qMin(width(), height()) / 4.0;
+        p.setRenderHint(QPainter::Antialiasing);
+        p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, 0.5, 0.5), radius, radius);
+    } else {
         p.drawRect(r);
+    }
 }
 
 void TShape::mousePressEvent(QMouseEvent* event)

@@ -14,7 +14,7 @@ class TShape : public QWidget {
     Q_OBJECT
 
 public:
-    enum class Kind { Rectangle, Ellipse };
+    enum class Kind { Rectangle, RoundRect, Ellipse };
 
     explicit TShape(QWidget* parent = nullptr);
 

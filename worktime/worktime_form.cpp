@@ -74,11 +74,25 @@ void TForm_Main::BuildWorkTimePage()
         Place<QLabel>(page, "Label_Munkahonap", 8, 249, 104, 13, QStringLiteral("Munkahónap:"));
     MBarGraph_Munkahonap = ProgressBar(page, "MBarGraph_Munkahonap", 118, 241, 385, kOrangeBar);
 
-    GroupBox4 = Place<QGroupBox>(page, "GroupBox4", 4, 286, 502, 48);
-    auto* pay = Place<QToolButton>(GroupBox4, "SpeedButton_FizetesKijelzes", 8, 14, 100, 24);
+    Label_FizetesNNapMulva = Place<QLabel>(page, "Label_FizetesNNapMulva", 8, 266, 118, 14,
+                                           QStringLiteral("Label_FizetesNNapMulva"));
+    Shape_Fizetesnap = Place<TShape>(page, "Shape_Fizetesnap", 406, 264, 10, 17);
+    Shape_Fizetesnap->setKind(TShape::Kind::RoundRect);
+    Shape_Fizetesnap->setBrushColor(0x0000FF00);
+    connect(Shape_Fizetesnap, &TShape::mouseDown, this, &TForm_Main::Shape_FizetesnapMouseDown);
+
+    GroupBox4 = Place<QGroupBox>(page, "GroupBox4", 4, 286, 502, 46);
+    auto* pay = Place<QToolButton>(GroupBox4, "SpeedButton_FizetesKijelzes", 8, 14, 104, 24);
     pay->setText(QStringLiteral("Fizetés kiírása"));
     pay->setCheckable(true);
     SpeedButton_FizetesKijelzes = pay;
+    connect(pay, &QToolButton::clicked, this, &TForm_Main::SpeedButton_FizetesKijelzesClick);
+    Label_KeresettPenz = Text(GroupBox4, "Label_KeresettPenz", 118, 18, 180, 16,
+                              QStringLiteral("Label_KeresettPenz"), ArialPx(13, true), Qt::AlignRight);
+    Label_KeresettPenz->hide();
+    Label_Oraber = Text(GroupBox4, "Label_Oraber", 306, 18, 186, 16, QStringLiteral("Label_Oraber"),
+                        ArialPx(13, true), Qt::AlignRight);
+    Label_Oraber->hide();
 }
 
 void TForm_Main::Button_MaClick()
@@ -148,7 +162,8 @@ void TForm_Main::TickWorkBars(const TickMoment& m)
 void TForm_Main::TickMonth(const TickMoment& m)
 {
     monthCounters = CountMonth(m.today, m.secondOfDay, schedule);
-    MBarGraph_Munkahonap->setMBGValue(MonthProgress(monthCounters, schedule));
-    // The earnings and the hourly wage come between the bar and its title.
+    monthProgress = MonthProgress(monthCounters, schedule);
+    MBarGraph_Munkahonap->setMBGValue(monthProgress);
+    TickEarnings();
     Label_Munkahonap->setText(QString::number(monthCounters.workdaysInMonth) + QStringLiteral(" munkanap:"));
 }

@@ -1,0 +1,462 @@
+#include "window_fixture.h"
+
+#include "app/real_platform.h"
+#include "widgets/mbargraph.h"
+#include "widgets/tmonthcalendar.h"
+#include "widgets/tshape.h"
+#include "worktime/payday.h"
+#include "worktime/workend.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <QtEndian>
+
+using namespace kelvator;
+using kelvator::testing::Window;
+
+namespace {
+constexpr int kRow10 = 9;
+
+QByteArray SilentWav()
+{
+    QByteArray pcm(8000, '\0'); // half a second of 8 kHz 16-bit silence
+    QByteArray wav("RIFF");
+    auto u32 = [&wav](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        wav.append(b, 4);
+    };
+    auto u16 = [&wav](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        wav.append(b, 2);
+    };
+    u32(36 + static_cast<quint32>(pcm.size()));
+    wav.append("WAVEfmt ");
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(8000);
+    u32(16000);
+    u16(2);
+    u16(16);
+    wav.append("data");
+    u32(static_cast<quint32>(pcm.size()));
+    return wav + pcm;
+}
+
+// Silent MPEG-1 Layer III frames: 128 kbit/s, 44.1 kHz, mono, empty side information.
+QByteArray SilentMp3()
+{
+    QByteArray frame(417, '\0');
+    frame[0] = '\xFF';
+    frame[1] = '\xFB';
+    frame[2] = '\x90';
+    frame[3] = '\xC4';
+    QByteArray mp3;
+    for (int i = 0; i < 20; ++i)
+        mp3 += frame;
+    return mp3;
+}
+} // namespace
+
+class TstPayday : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary)); }
+
+    void payday_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<QDate>("payday");
+        QTest::addColumn<QString>("label");
+        QTest::addRow("on the day") << QDate(2024, 5, 10) << kRow10 << 0 << QDate(2024, 5, 10)
+                                    << "Ma van a fizetés.";
+        QTest::addRow("two days") << QDate(2024, 5, 8) << kRow10 << 0 << QDate(2024, 5, 10)
+                                  << "Fizetés 2 nap múlva:";
+        QTest::addRow("Sunday payday, before")
+            << QDate(2024, 3, 4) << kRow10 << 0 << QDate(2024, 3, 8) << "Fizetés 4 nap múlva:";
+        QTest::addRow("Sunday payday, Friday")
+            << QDate(2024, 3, 8) << kRow10 << 0 << QDate(2024, 3, 8) << "Ma van a fizetés.";
+        QTest::addRow("Sunday payday, Saturday") << QDate(2024, 3, 9) << kRow10 << 0 << QDate(2024, 3, 8)
+                                                 << "Hétvégére esne a fizetésnap, ezért pénteken volt.";
+        QTest::addRow("Sunday payday, Sunday") << QDate(2024, 3, 10) << kRow10 << 0 << QDate(2024, 3, 8)
+                                               << "Hétvégére esne a fizetésnap, ezért pénteken volt.";
+        QTest::addRow("Sunday payday, Monday after")
+            << QDate(2024, 3, 11) << kRow10 << 0 << QDate(2024, 4, 10) << "Fizetés 30 nap múlva:";
+        QTest::addRow("Monday rule, Thursday")
+            << QDate(2024, 2, 8) << kRow10 << 1 << QDate(2024, 2, 12) << "Fizetés 4 nap múlva:";
+        QTest::addRow("Monday rule, Sunday after")
+            << QDate(2024, 2, 11) << kRow10 << 1 << QDate(2024, 3, 11) << "Fizetés 29 nap múlva:";
+        QTest::addRow("same-day rule")
+            << QDate(2024, 3, 4) << kRow10 << 2 << QDate(2024, 3, 10) << "Fizetés 6 nap múlva:";
+        QTest::addRow("last day, 31-day month")
+            << QDate(2023, 1, 31) << kLastDayRow << 0 << QDate(2023, 1, 31) << "Ma van a fizetés.";
+        QTest::addRow("last day on Sunday") << QDate(2024, 3, 30) << kLastDayRow << 0 << QDate(2024, 3, 29)
+                                            << "Hétvégére esne a fizetésnap, ezért pénteken volt.";
+        QTest::addRow("December rolls over")
+            << QDate(2024, 12, 20) << kRow10 << 0 << QDate(2025, 1, 10) << "Fizetés 21 nap múlva:";
+        QTest::addRow("32 days") << QDate(2021, 1, 28) << 26 << 1 << QDate(2021, 3, 1)
+                                 << "Fizetés 32 nap múlva:";
+    }
+    void payday()
+    {
+        QFETCH(QDate, today);
+        QFETCH(int, row);
+        QFETCH(int, rule);
+        QFETCH(QDate, payday);
+        QFETCH(QString, label);
+        const QDate computed = PaydayOf(today, row, rule);
+        QCOMPARE(computed, payday);
+        QCOMPARE(BuildPaydayStrip(today, computed).label, label);
+    }
+
+    void stripOfTwoDays()
+    {
+        const PaydayStrip s = BuildPaydayStrip(QDate(2024, 5, 8), QDate(2024, 5, 10));
+        QCOMPARE(s.markerHint, QStringLiteral("Fizetésnap\r\n2024.05.10.\r\nPéntek"));
+        QCOMPARE(s.markerTag, std::optional<int>(2));
+        QVERIFY(s.markerVisible);
+        for (int k = 1; k <= 29; ++k)
+            QVERIFY(!s.squares[k - 1].visible);
+        QCOMPARE(s.squares[29].fill, quint32(0x00808080));
+        QCOMPARE(s.squares[29].hint, QStringLiteral("Ez a mai nap.\r\n2024.05.08.\r\nSzerda"));
+        QCOMPARE(s.squares[29].tag, 0);
+        QCOMPARE(s.squares[30].fill, quint32(0x00FFFFFF));
+        QCOMPARE(s.squares[30].hint, QStringLiteral("2024.05.09.\r\nCsütörtök"));
+        QCOMPARE(s.squares[30].tag, 1);
+    }
+
+    void stripOverAWeekend()
+    {
+        const PaydayStrip s = BuildPaydayStrip(QDate(2024, 2, 8), QDate(2024, 2, 12));
+        QCOMPARE(s.squares[27].fill, quint32(0x00808080)); // Thursday, today
+        QCOMPARE(s.squares[28].fill, quint32(0x00FFFFFF)); // Friday
+        QCOMPARE(s.squares[29].fill, quint32(0x000000FF)); // Saturday
+        QCOMPARE(s.squares[30].fill, quint32(0x000000FF)); // Sunday
+        QVERIFY(!s.squares[26].visible);
+    }
+
+    void stripOf32Days()
+    {
+        const PaydayStrip s = BuildPaydayStrip(QDate(2021, 1, 28), QDate(2021, 3, 1));
+        for (const DaySquare& sq : s.squares) {
+            QVERIFY(sq.visible);
+            QVERIFY(sq.fill != 0x00808080);
+        }
+        QCOMPARE(s.squares[0].tag, 1); // 29 January
+        QCOMPARE(s.squares[0].hint, QStringLiteral("2021.01.29.\r\nPéntek"));
+    }
+
+    void stripAfterAFridayPayday()
+    {
+        const PaydayStrip s = BuildPaydayStrip(QDate(2024, 3, 9), QDate(2024, 3, 8));
+        QVERIFY(!s.markerVisible);
+        QVERIFY(!s.markerTag);
+        for (const DaySquare& sq : s.squares)
+            QVERIFY(!sq.visible);
+    }
+
+    void amounts_data()
+    {
+        QTest::addColumn<double>("salary");
+        QTest::addColumn<double>("progress");
+        QTest::addColumn<int>("workdays");
+        QTest::addColumn<int>("hours");
+        QTest::addColumn<QString>("earned");
+        QTest::addColumn<QString>("wage");
+        QTest::addRow("the example") << 300000.0 << 0.5 << 22 << 8 << "Eddig:  150 000 Ft."
+                                     << "Órabér = 1 705 Ft.";
+        QTest::addRow("nothing yet") << 300000.0 << 0.0 << 23 << 9 << "Eddig:   0 Ft."
+                                     << "Órabér = 1 449 Ft.";
+        QTest::addRow("millions") << 9999999.0 << 1.0 << 20 << 8 << "Eddig: 9 999 999 Ft."
+                                  << "Órabér = 62 500 Ft.";
+        QTest::addRow("no salary") << 0.0 << 0.7 << 21 << 8 << "Eddig:   0 Ft."
+                                   << "Órabér =  0 Ft.";
+    }
+    void amounts()
+    {
+        QFETCH(double, salary);
+        QFETCH(double, progress);
+        QFETCH(int, workdays);
+        QFETCH(int, hours);
+        QFETCH(QString, earned);
+        QFETCH(QString, wage);
+        QCOMPARE(EarnedText(salary, progress), earned);
+        QCOMPARE(HourlyWageText(salary, workdays, hours * 3600), wage);
+    }
+
+    void pageShowsThePaydayStrip()
+    {
+        Window w(QDateTime(QDate(2024, 5, 8), QTime(9, 0)));
+        TForm_Main& f = *w.form;
+        f.ListBox_FizetesnapDatuma->setCurrentRow(kRow10);
+        w.TickAt(QTime(9, 0));
+        QCOMPARE(f.Label_FizetesNNapMulva->text(), QStringLiteral("Fizetés 2 nap múlva:"));
+        QVERIFY(f.DaySquares[29]->isVisibleTo(f.TabSheet_Kelvator));
+        QVERIFY(!f.DaySquares[28]->isVisibleTo(f.TabSheet_Kelvator));
+        QCOMPARE(f.DaySquares[29]->toolTip(), QStringLiteral("Ez a mai nap.\n2024.05.08.\nSzerda"));
+        QCOMPARE(f.Shape_Fizetesnap->toolTip(), QStringLiteral("Fizetésnap\n2024.05.10.\nPéntek"));
+
+        // A left click on a square or the marker moves the calendar; a right click does not.
+        QTest::mouseClick(f.Shape_Fizetesnap, Qt::RightButton);
+        QCOMPARE(f.MonthCalendar1->selectedDate(), QDate(2024, 5, 8));
+        QTest::mousePress(f.Shape_Fizetesnap, Qt::LeftButton);
+        QCOMPARE(f.MonthCalendar1->selectedDate(), QDate(2024, 5, 10));
+        QTest::mousePress(f.DaySquares[30], Qt::LeftButton);
+        QCOMPARE(f.MonthCalendar1->selectedDate(), QDate(2024, 5, 9));
+        w.TickAt(QTime(9, 0, 1));
+        QCOMPARE(f.Label_MikorVolt->text(), QStringLiteral("- 1 nap"));
+
+        // The next day the strip shrinks; on payday it is gone.
+        w.TickAt(QDateTime(QDate(2024, 5, 10), QTime(0, 0, 0)));
+        QCOMPARE(f.Label_FizetesNNapMulva->text(), QStringLiteral("Ma van a fizetés."));
+        for (TShape* sq : f.DaySquares)
+            QVERIFY(!sq->isVisibleTo(f.TabSheet_Kelvator));
+        QVERIFY(f.Shape_Fizetesnap->isVisibleTo(f.TabSheet_Kelvator));
+        QCOMPARE(f.Shape_Fizetesnap->tag(), 0);
+    }
+
+    void noPaydayRowFallsBackToTheDefault()
+    {
+        Window w(QDateTime(QDate(2024, 5, 1), QTime(9, 0)));
+        w.form->ListBox_FizetesnapDatuma->setCurrentRow(-1);
+        w.TickAt(QTime(9, 0));
+        QVERIFY(w.fake.errors.isEmpty());
+        QCOMPARE(w.form->Label_FizetesNNapMulva->text(), QStringLiteral("Fizetés 1 nap múlva:"));
+    }
+
+    void amountsFollowTheToggle()
+    {
+        Window w(QDateTime(QDate(2016, 8, 1), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.Edit_HaviFizetes->setText(QStringLiteral("300000"));
+        w.TickAt(QTime(11, 30));
+        QVERIFY(!f.Label_KeresettPenz->isVisibleTo(f.GroupBox4));
+        f.SpeedButton_FizetesKijelzes->click();
+        QVERIFY(f.Label_KeresettPenz->isVisibleTo(f.GroupBox4));
+        QVERIFY(f.Label_Oraber->isVisibleTo(f.GroupBox4));
+        // 4.5 hours of 23 × 9: 300000 × 0.0217... = 6522
+        QCOMPARE(f.Label_KeresettPenz->text(), QStringLiteral("Eddig:  6 522 Ft."));
+        QCOMPARE(f.Label_Oraber->text(), QStringLiteral("Órabér = 1 449 Ft."));
+        f.SpeedButton_FizetesKijelzes->click();
+        QVERIFY(!f.Label_KeresettPenz->isVisibleTo(f.GroupBox4));
+    }
+
+    void workEndSignalSecondBySecond()
+    {
+        // 15:59:59 to 16:10:01, one tick per second, with the sound file chosen.
+        const int end = 16 * 3600;
+        quint32 colour = kDayBarOrange;
+        bool blink = false;
+        bool idle = true;
+        int previous = end - 2;
+        int starts = 0;
+        QList<bool> limeSeconds;
+        for (int s = end - 1; s <= end + 601; ++s) {
+            const WorkEndStep step =
+                StepWorkEnd(s, end, previous, colour, blink, WorkEndSound::File, true, idle);
+            colour = step.barColour;
+            blink = step.blinkFlag;
+            if (step.startSound) {
+                ++starts;
+                idle = false;
+            }
+            if (step.rearm)
+                idle = true;
+            if (s >= end && s <= end + 30)
+                limeSeconds << (colour == kDayBarLime);
+            if (s == end + 599)
+                QVERIFY(!idle);
+            if (s == end + 600)
+                QVERIFY(idle);
+            previous = s;
+        }
+        QCOMPARE(starts, 1);
+        QCOMPARE(limeSeconds.size(), 31);
+        for (int i = 0; i < limeSeconds.size(); ++i)
+            QCOMPARE(limeSeconds[i], i % 2 == 0); // lime first, then alternating
+        QCOMPARE(colour, kDayBarOrange);
+        QVERIFY(!blink);
+    }
+
+    void workEndInTheWindow_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<int>("beeps");
+        QTest::addColumn<int>("plays");
+        QTest::addRow("nothing") << 0 << 0 << 0;
+        QTest::addRow("beep") << 1 << 31 << 0;
+        QTest::addRow("sound file") << 2 << 0 << 1;
+    }
+    void workEndInTheWindow()
+    {
+        QFETCH(int, choice);
+        QFETCH(int, beeps);
+        QFETCH(int, plays);
+        Window w(QDateTime(QDate(2024, 5, 8), QTime(15, 59)));
+        TForm_Main& f = *w.form;
+        f.RadioGroup_HangjelzesKelvatorVegen->setItemIndex(choice);
+        f.soundFileOpenFlag = true;
+        int limeTicks = 0;
+        for (QTime t(15, 59, 58); t <= QTime(16, 10, 1); t = t.addMSecs(200)) {
+            w.TickAt(t);
+            if (f.MBarGraph_Munakanap->MBGPlusColorAt1() == kDayBarLime) {
+                ++limeTicks;
+                QVERIFY(f.workEndBlinkFlag);
+            }
+            if (t == QTime(16, 0, 0))
+                QCOMPARE(f.MBarGraph_Munakanap->MBGValue(), 1.0);
+        }
+        QCOMPARE(limeTicks, 16 * 5); // 16 lime seconds of five ticks each
+        QCOMPARE(w.fake.beeps, beeps);
+        QCOMPARE(w.fake.sound->calls.count(QStringLiteral("Play")), plays);
+        QCOMPARE(f.MBarGraph_Munakanap->MBGPlusColorAt1(), kDayBarOrange);
+        QVERIFY(f.playerIdleFlag); // re-armed from 16:10:00
+        QCOMPARE(f.Button_BeallitasokMIVHangStop->text(), QStringLiteral("Hang lejátszás"));
+    }
+
+    void weekendHasNoSignal()
+    {
+        Window w(QDateTime(QDate(2024, 5, 11), QTime(15, 59)));
+        w.form->RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
+        for (int s = 0; s < 10; ++s)
+            w.TickAt(QTime(16, 0, s));
+        QCOMPARE(w.fake.beeps, 0);
+        QCOMPARE(w.form->MBarGraph_Munakanap->MBGPlusColorAt1(), kDayBarOrange);
+    }
+
+    void settingsPageHoldsTheSignalBack()
+    {
+        Window w(QDateTime(QDate(2024, 5, 8), QTime(15, 59)));
+        TForm_Main& f = *w.form;
+        f.RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
+        f.Menu_BeallitasokClick();
+        for (int s = 0; s <= 20; ++s)
+            w.TickAt(QTime(16, 0, s));
+        QCOMPARE(w.fake.beeps, 0);
+        f.Button_BeallitasokOKClick();
+        for (int s = 21; s <= 40; ++s)
+            w.TickAt(QTime(16, 0, s));
+        QCOMPARE(w.fake.beeps, 10); // what is left of the window: 16:00:21 to 16:00:30
+    }
+
+    void hourlyNoticeTakesTheWindowAtWorkEnd()
+    {
+        Window w(QDateTime(QDate(2024, 5, 8), QTime(15, 59)));
+        TForm_Main& f = *w.form;
+        f.RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
+        f.CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
+        for (int s = 0; s <= 4; ++s)
+            w.TickAt(QTime(16, 0, s));
+        const int noticeBeeps = w.fake.beeps; // the notice's own, one a second
+        QCOMPARE(noticeBeeps, 4);
+        QVERIFY(f.MBarGraph_Munakanap->MBGPlusColorAt1() == kDayBarOrange);
+        f.Button_FigyelemAllapotNyugtazasaClick();
+        for (int s = 5; s <= 40; ++s)
+            w.TickAt(QTime(16, 0, s));
+        QCOMPARE(w.fake.beeps - noticeBeeps, 26); // 16:00:05 to 16:00:30
+    }
+
+    void testPlaybackIsMarkedIdleOutsideTheWindow()
+    {
+        Window w(QDateTime(QDate(2024, 5, 8), QTime(10, 0)));
+        TForm_Main& f = *w.form;
+        f.soundFileOpenFlag = true;
+        f.Button_BeallitasokMIVHangStop->click();
+        QCOMPARE(f.Button_BeallitasokMIVHangStop->text(), QStringLiteral("Hang lejátszás STOP"));
+        QVERIFY(f.Button_BeallitasokMIVHangStop->font().bold());
+        w.TickAt(QTime(10, 0, 1)); // the sound goes on, the button says idle
+        QCOMPARE(f.Button_BeallitasokMIVHangStop->text(), QStringLiteral("Hang lejátszás"));
+        QVERIFY(!f.Button_BeallitasokMIVHangStop->font().bold());
+        f.Button_BeallitasokMIVHangStop->click(); // plays again from the start instead of stopping
+        QCOMPARE(w.fake.sound->calls, (QStringList{QStringLiteral("Rewind"), QStringLiteral("Play"),
+                                                   QStringLiteral("Rewind"), QStringLiteral("Play")}));
+    }
+
+    void choosingAFilePlaysItAtOnce()
+    {
+        Window w;
+        TForm_Main& f = *w.form;
+        f.soundFileOpenFlag = true;
+        f.playerIdleFlag = false;
+        w.fake.chosenFile = QStringLiteral("/zene/uj.mp3");
+        f.Button_BeallitasokMIVFile->click();
+        QCOMPARE(f.sFileUtvonalKelvatorVegeHang, QStringLiteral("/zene/uj.mp3"));
+        QCOMPARE(w.fake.sound->calls, (QStringList{QStringLiteral("Stop"), QStringLiteral("Close"),
+                                                   QStringLiteral("Open /zene/uj.mp3"),
+                                                   QStringLiteral("Rewind"), QStringLiteral("Play")}));
+        QVERIFY(!f.playerIdleFlag);
+
+        // Picking "no sound" stops it; picking the file choice again plays nothing.
+        f.RadioGroup_HangjelzesKelvatorVegen->button(0)->click();
+        QVERIFY(f.playerIdleFlag);
+        QCOMPARE(w.fake.sound->calls.last(), QStringLiteral("Stop"));
+        const qsizetype calls = w.fake.sound->calls.size();
+        f.RadioGroup_HangjelzesKelvatorVegen->button(2)->click();
+        QCOMPARE(w.fake.sound->calls.size(), calls);
+    }
+
+    void cancelledDialogChangesNothing()
+    {
+        Window w;
+        w.form->sFileUtvonalKelvatorVegeHang = QStringLiteral("/zene/regi.wav");
+        w.form->Button_BeallitasokMIVFile->click();
+        QCOMPARE(w.form->sFileUtvonalKelvatorVegeHang, QStringLiteral("/zene/regi.wav"));
+        QVERIFY(w.fake.sound->calls.isEmpty());
+    }
+
+    void failingPlayerLeavesTheFlags()
+    {
+        Window w;
+        w.fake.sound->fail = true;
+        w.form->Button_BeallitasokMIVHangStop->click();
+        QVERIFY(w.form->playerIdleFlag);
+        QVERIFY(w.fake.errors.isEmpty());
+    }
+
+    void realPlayerNeverHangs()
+    {
+        QTemporaryDir dir;
+        const QString wav = dir.filePath(QStringLiteral("csengo.wav"));
+        const QString mp3 = dir.filePath(QStringLiteral("csengo.mp3"));
+        const QString text = dir.filePath(QStringLiteral("nem_hang.mp3"));
+        for (const auto& [path, bytes] : {std::pair{wav, SilentWav()}, std::pair{mp3, SilentMp3()},
+                                          std::pair{text, QByteArray("ez nem hang")}}) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        const Platform real = MakeRealPlatform();
+        SoundPlayer& player = *real.sound;
+        QVERIFY(!player.Open(dir.filePath(QStringLiteral("nincs.mp3"))));
+        QVERIFY(!player.Play());
+        QElapsedTimer clock;
+        clock.start();
+        for (const QString& path : {wav, mp3, text}) {
+            player.Open(path);
+            player.Rewind();
+            player.Play();
+            QTest::qWait(150);
+            player.Stop();
+            player.Rewind();
+            player.Close();
+        }
+        QVERIFY(clock.elapsed() < 20000);
+    }
+};
+
+QTEST_MAIN(TstPayday)
+#include "tst_payday.moc"

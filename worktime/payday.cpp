@@ -1,0 +1,80 @@
+#include "worktime/payday.h"
+
+#include "calendar/calendar_texts.h"
+#include "calendar/numbermask.h"
+#include "calendar/tdatetime.h"
+
+namespace kelvator {
+
+namespace {
+QString DayHint(const QDate& d)
+{
+    return DateText(d) + QStringLiteral("\r\n") + WeekdayName(d);
+}
+bool IsWeekend(const QDate& d)
+{
+    return d.dayOfWeek() > 5;
+}
+} // namespace
+
+QDate PaydayOf(const QDate& today, int row, int weekendRule)
+{
+    const int n = row == kLastDayRow ? today.daysInMonth() : row + 1;
+    QDate payday(today.year(), today.month(), n);
+    if (n < today.day())
+        payday = ShiftMonths(payday, 1);
+    const int step = weekendRule == 0 ? -1 : (weekendRule == 1 ? 1 : 0);
+    for (int i = 0; i < 2 && step != 0 && IsWeekend(payday); ++i)
+        payday = payday.addDays(step);
+    return payday;
+}
+
+PaydayStrip BuildPaydayStrip(const QDate& today, const QDate& payday)
+{
+    PaydayStrip strip;
+    strip.payday = payday;
+    strip.markerHint = QStringLiteral("Fizetésnap\r\n") + DayHint(payday);
+    const qint64 signedDays = today.daysTo(payday);
+    const int days = static_cast<int>(signedDays < 0 ? -signedDays : signedDays);
+    strip.daysToPayday = days;
+    if (days > 0 && signedDays > 0) {
+        for (int i = 1; i <= 31; ++i) {
+            DaySquare& sq = strip.squares[static_cast<size_t>(32 - i - 1)];
+            sq.visible = i <= days;
+            if (!sq.visible)
+                continue;
+            const QDate d = payday.addDays(-i);
+            if (i == days) {
+                sq.fill = 0x00808080;
+                sq.hint = QStringLiteral("Ez a mai nap.\r\n") + DayHint(d);
+            } else {
+                sq.fill = IsWeekend(d) ? 0x000000FF : 0x00FFFFFF;
+                sq.hint = DayHint(d);
+            }
+            sq.tag = days - i;
+        }
+        strip.label = QStringLiteral("Fizetés ") + QString::number(days) + QStringLiteral(" nap múlva:");
+        strip.markerTag = days;
+    } else if (days == 0) {
+        strip.label = QStringLiteral("Ma van a fizetés.");
+        strip.markerTag = 0;
+    } else {
+        strip.label = QStringLiteral("Hétvégére esne a fizetésnap, ezért pénteken volt.");
+        strip.markerVisible = false;
+    }
+    return strip;
+}
+
+QString EarnedText(double salary, double monthProgress)
+{
+    return QStringLiteral("Eddig: ") + FormatMask(salary * monthProgress, u"# ### ##0") +
+           QStringLiteral(" Ft.");
+}
+
+QString HourlyWageText(double salary, int workdaysInMonth, int workDayLength)
+{
+    const double wage = salary / workdaysInMonth / (workDayLength / 3600.0);
+    return QStringLiteral("Órabér = ") + FormatMask(wage, u"### ##0") + QStringLiteral(" Ft.");
+}
+
+} // namespace kelvator

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace kelvator {
+
+constexpr int kLastDayRow = 27; // "Hónap utolsó napja"
+constexpr int kDefaultPaydayRow = 1;
+
+// Payday for the list row (0 = day 1 ... 26 = day 27, 27 = last day) and the weekend rule
+// (0 the Friday before, 1 the Monday after, 2 the day itself).
+QDate PaydayOf(const QDate& today, int row, int weekendRule);
+
+struct DaySquare {
+    bool visible = false;
+    quint32 fill = 0x00FFFFFF;
+    QString hint; // lines end in "\r\n"
+    int tag = 0;
+};
+
+// Everything the payday row of the work-time page shows.
+struct PaydayStrip {
+    QDate payday;
+    int daysToPayday = 0;
+    QString markerHint;
+    bool markerVisible = true;
+    std::optional<int> markerTag; // left as it was when the payday has passed
+    QString label;
+    std::array<DaySquare, 31> squares; // square k is squares[k - 1]; only shown ones are filled
+};
+
+PaydayStrip BuildPaydayStrip(const QDate& today, const QDate& payday);
+
+// "Eddig:   150 000 Ft." and "Órabér =  1 705 Ft."
+QString EarnedText(double salary, double monthProgress);
+QString HourlyWageText(double salary, int workdaysInMonth, int workDayLength);
+
+} // namespace kelvator

@@ -1,0 +1,191 @@
+// Payday, earnings and the work-end signal of the work-time page, and the sound settings.
+#include "app/form_main.h"
+
+#include "widgets/mbargraph.h"
+#include "widgets/tmonthcalendar.h"
+#include "widgets/tshape.h"
+#include "worktime/payday.h"
+#include "worktime/workend.h"
+
+#include <QAbstractButton>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+using namespace kelvator;
+
+namespace {
+QString ToolTipText(QString hint)
+{
+    return hint.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// Every call to the player is guarded: a failure ends that action and nothing else.
+template <typename Action> bool Guarded(Action action)
+{
+    try {
+        return action();
+    } catch (...) {
+        return false;
+    }
+}
+} // namespace
+
+// ---- Payday and earnings -------------------------------------------------------------------
+
+void TForm_Main::TickPayday(const TickMoment& m)
+{
+    int row = ListBox_FizetesnapDatuma->currentRow();
+    if (row < 0 || row > kLastDayRow)
+        row = kDefaultPaydayRow; // a list left without a choice still has a payday
+    const QDate payday = PaydayOf(m.today, row, RadioGroup_HetvegiFizetes->itemIndex());
+    const PaydayStrip strip = BuildPaydayStrip(m.today, payday);
+    Shape_Fizetesnap->setToolTip(ToolTipText(strip.markerHint));
+    try {
+        for (size_t k = 0; k < DaySquares.size(); ++k) {
+            TShape* square = DaySquares[k];
+            const DaySquare& want = strip.squares[k];
+            if (want.visible) {
+                square->setBrushColor(want.fill);
+                square->setToolTip(ToolTipText(want.hint));
+                square->setTag(want.tag);
+            }
+            if (square->isVisibleTo(TabSheet_Kelvator) != want.visible)
+                square->setVisible(want.visible);
+        }
+    } catch (...) {
+        // The strip is decoration: a failure here leaves the rest of the tick alone.
+    }
+    Label_FizetesNNapMulva->setText(strip.label);
+    if (strip.markerTag)
+        Shape_Fizetesnap->setTag(*strip.markerTag);
+    if (Shape_Fizetesnap->isVisibleTo(TabSheet_Kelvator) != strip.markerVisible)
+        Shape_Fizetesnap->setVisible(strip.markerVisible);
+}
+
+void TForm_Main::TickEarnings()
+{
+    const double salary = ParseWholeNumber(CheckedFieldText(Edit_HaviFizetes));
+    Label_KeresettPenz->setText(EarnedText(salary, monthProgress));
+    const bool shown = SpeedButton_FizetesKijelzes->isChecked();
+    Label_KeresettPenz->setVisible(shown);
+    Label_Oraber->setVisible(shown);
+    Label_Oraber->setText(HourlyWageText(salary, monthCounters.workdaysInMonth, schedule.Length()));
+}
+
+void TForm_Main::SpeedButton_FizetesKijelzesClick()
+{
+    Timer1Timer();
+}
+
+void TForm_Main::Shape_FizetesnapMouseDown(TShape* shape, Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    MonthCalendar1->setSelectedDate(platform_.now().date().addDays(shape->tag()));
+}
+
+// ---- Work-end signal ---------------------------------------------------------------------
+
+void TForm_Main::TickWorkEnd(const TickMoment& m)
+{
+    const WorkEndStep step = StepWorkEnd(
+        m.secondOfDay, schedule.workEnd, previousTickSecond, MBarGraph_Munakanap->MBGPlusColorAt1(),
+        workEndBlinkFlag, static_cast<WorkEndSound>(RadioGroup_HangjelzesKelvatorVegen->itemIndex()),
+        soundFileOpenFlag, playerIdleFlag);
+    if (MBarGraph_Munakanap->MBGPlusColorAt1() != step.barColour)
+        MBarGraph_Munakanap->setMBGPlusColorAt1(step.barColour);
+    workEndBlinkFlag = step.blinkFlag;
+    if (step.beep) {
+        Guarded([this] {
+            if (platform_.beep)
+                platform_.beep();
+            return true;
+        });
+    }
+    if (step.startSound && platform_.sound) {
+        if (Guarded([this] { return platform_.sound->Rewind() && platform_.sound->Play(); })) {
+            playerIdleFlag = false;
+            UpdateSoundButton();
+        }
+    }
+    if (step.rearm) {
+        playerIdleFlag = true;
+        UpdateSoundButton();
+    }
+}
+
+void TForm_Main::UpdateSoundButton()
+{
+    QFont font = Button_BeallitasokMIVHangStop->font();
+    font.setBold(!playerIdleFlag);
+    const QString caption =
+        playerIdleFlag ? QStringLiteral("Hang lejátszás") : QStringLiteral("Hang lejátszás STOP");
+    if (Button_BeallitasokMIVHangStop->text() != caption)
+        Button_BeallitasokMIVHangStop->setText(caption);
+    if (Button_BeallitasokMIVHangStop->font() != font)
+        Button_BeallitasokMIVHangStop->setFont(font);
+}
+
+void TForm_Main::Button_BeallitasokMIVFileClick()
+{
+    if (!platform_.openFile)
+        return;
+    const QFileInfo current(sFileUtvonalKelvatorVegeHang);
+    OpenFileRequest request;
+    request.title = QStringLiteral("Kelvator végét jelző hang fájl kiválasztása");
+    request.defaultSuffix = QStringLiteral("mp3");
+    request.filters = {QStringLiteral("hang fájl (*.mp3)"), QStringLiteral("hang fájl (*.wav)")};
+    request.fileName = sFileUtvonalKelvatorVegeHang.isEmpty() ? QString() : current.fileName();
+    request.folder = sFileUtvonalKelvatorVegeHang.isEmpty() ? QString() : current.absolutePath();
+    const QString chosen = platform_.openFile(this, request);
+    if (chosen.isEmpty())
+        return;
+    sFileUtvonalKelvatorVegeHang = chosen;
+    if (!platform_.sound)
+        return;
+    SoundPlayer& player = *platform_.sound;
+    // One guarded run: a failing step leaves what was done before it.
+    Guarded([&] {
+        if (!playerIdleFlag && !player.Stop())
+            return false;
+        if (soundFileOpenFlag && !player.Close())
+            return false;
+        if (!player.Open(chosen))
+            return false;
+        soundFileOpenFlag = true;
+        if (!player.Rewind() || !player.Play())
+            return false;
+        playerIdleFlag = false;
+        UpdateSoundButton();
+        return true;
+    });
+}
+
+void TForm_Main::Button_BeallitasokMIVHangStopClick()
+{
+    if (!platform_.sound)
+        return;
+    SoundPlayer& player = *platform_.sound;
+    if (playerIdleFlag) {
+        if (Guarded([&] { return player.Rewind() && player.Play(); })) {
+            playerIdleFlag = false;
+            UpdateSoundButton();
+        }
+    } else if (Guarded([&] { return player.Stop(); })) {
+        playerIdleFlag = true;
+        UpdateSoundButton();
+    }
+}
+
+void TForm_Main::RadioGroup_HangjelzesKelvatorVegenClick()
+{
+    if (RadioGroup_HangjelzesKelvatorVegen->itemIndex() == 2 || playerIdleFlag || !soundFileOpenFlag)
+        return;
+    if (platform_.sound)
+        Guarded([this] { return platform_.sound->Stop(); });
+    playerIdleFlag = true;
+    UpdateSoundButton();
+}
