@@ -10,17 +10,74 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStyleOptionGroupBox>
 #include <QTabWidget>
 #include <QTimer>
 
 using namespace kelvator;
+
+namespace {
+// Group box captions sit on the frame line, as the layout's positions inside the boxes expect.
+class CaptionOnFrameStyle : public QProxyStyle {
+public:
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                         const QWidget* widget) const override
+    {
+        if (control != CC_GroupBox)
+            return QProxyStyle::subControlRect(control, option, sub, widget);
+        const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
+        const QFontMetrics fm = widget ? widget->fontMetrics() : option->fontMetrics;
+        const int textWidth = box && !box->text.isEmpty() ? fm.horizontalAdvance(box->text) + 4 : 0;
+        const QRect r = option->rect;
+        const int lineY = fm.height() / 2;
+        switch (sub) {
+        case SC_GroupBoxFrame:
+            return r.adjusted(0, lineY, 0, 0);
+        case SC_GroupBoxLabel:
+            return QRect(r.left() + 6, r.top(), textWidth, fm.height());
+        case SC_GroupBoxContents:
+            return r.adjusted(1, fm.height(), -1, -1);
+        default:
+            return QProxyStyle::subControlRect(control, option, sub, widget);
+        }
+    }
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override
+    {
+        const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
+        if (control != CC_GroupBox || !box) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        const QRect frame = subControlRect(control, option, SC_GroupBoxFrame, widget);
+        const QRect label = subControlRect(control, option, SC_GroupBoxLabel, widget);
+        painter->save();
+        QRegion outside(option->rect);
+        if (!box->text.isEmpty())
+            outside -= label;
+        painter->setClipRegion(outside);
+        painter->setPen(option->palette.color(QPalette::Mid));
+        painter->drawRect(frame.adjusted(0, 0, -1, -1));
+        painter->setPen(option->palette.color(QPalette::Light));
+        painter->drawRect(frame.adjusted(1, 1, -2, -2).intersected(frame));
+        painter->restore();
+        if (!box->text.isEmpty()) {
+            painter->setPen(option->palette.color(QPalette::WindowText));
+            painter->drawText(label, Qt::AlignCenter | Qt::TextSingleLine, box->text);
+        }
+    }
+};
+} // namespace
 
 // The artwork lives in a static library, whose resources must be registered by hand.
 // Q_INIT_RESOURCE declares a global function, so this stays outside any namespace.
@@ -98,6 +155,10 @@ void TForm_Main::BuildWindow()
     BuildEventEditorPage();
     BuildWarningPage();
     ShowOuterPage(TabSheet_Main);
+    auto* groupStyle = new CaptionOnFrameStyle;
+    groupStyle->setParent(this);
+    for (QGroupBox* box : findChildren<QGroupBox*>())
+        box->setStyle(groupStyle);
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     move(623, 278);
@@ -211,7 +272,7 @@ void TForm_Main::HandleEscape()
     if (page == TabSheet_Kilepes)
         cancel = Button_Vissza;
     else if (page == TabSheet_EsemenyBeallitasa)
-        cancel = page->findChild<QPushButton*>(QStringLiteral("Button_EsemenyMegadasMegsem"));
+        cancel = Button_EsemenyMegadasMegsem;
     if (cancel && cancel->isEnabled()) {
         cancel->click();
         return;

@@ -96,6 +96,21 @@ public:
     void RefreshDateCalculator();
     void DrawYearCalendar();
     void Timer_AktualisNapVillogtatasTimer();
+
+    // Events.
+    void RefreshEventList();
+    void SwapEvents(int a, int b);
+    void StretchSwapButton(int n);
+    void Button_EsemenyCsereClick(int n);
+    void CheckBox_EsemenyLathatoClick();
+    void Button_EsemenyBeallitasClick(int n);
+    void RefreshEventEditor();
+    void ShiftEventDate(int days, int months);
+    void Button_EsemenyMaClick();
+    void Button_EsemenyMostClick();
+    void Button_EsemenyMegadasOKClick();
+    void Button_EsemenyMegadasMegsemClick();
+    TDateTime EditedEventMoment() const;
     void Shape_FizetesnapMouseDown(TShape* shape, Qt::MouseButton button);
     void SpeedButton_FizetesKijelzesClick();
     void Button_BeallitasokMIVFileClick();
@@ -219,8 +234,37 @@ public:
     std::array<QPushButton*, 5> Button_EsemenyCsere{};
     // Plain storage: never shown.
     std::array<QCheckBox*, 6> CheckBox_AzOraEsPercIsSzamit{};
-    std::array<QCheckBox*, 6> CheckBox_EsemenyNapbanKiirva{};
+    std::array<QCheckBox*, 6> CheckBox_EsemenyNapbanKiirvaN{}; // slots 1-6
     std::array<TDateTime, 6> dtEsemeny{};
+
+    // Event editor page.
+    QLabel* Label_EsemenyMegadasCaption = nullptr;
+    QLineEdit* LabeledEdit_EsemenyMegnevezese = nullptr;
+    QGroupBox* GroupBox12 = nullptr;
+    TMonthCalendar* MonthCalendar_Esemeny = nullptr;
+    QGroupBox* GroupBox19 = nullptr;
+    QPushButton* Button_EsemenyMa = nullptr;
+    QPushButton* Button_M1Nap = nullptr;
+    QPushButton* Button_P1Nap = nullptr;
+    QPushButton* Button_M1Het = nullptr;
+    QPushButton* Button_P1Het = nullptr;
+    QPushButton* Button_M1Honap = nullptr;
+    QPushButton* Button_P1Honap = nullptr;
+    QPushButton* Button_M1Ev = nullptr;
+    QPushButton* Button_P1Ev = nullptr;
+    QLabel* Label_EsemenyMikorVolt = nullptr;
+    QGroupBox* GroupBox13 = nullptr;
+    QCheckBox* CheckBox_EsemenyOraPercSzamit = nullptr;
+    QComboBox* ComboBox_EsemenyOra = nullptr;
+    QComboBox* ComboBox_EsemenyPerc = nullptr;
+    QLabel* Label_EsemenyOra = nullptr;
+    QLabel* Label_EsemenyPerc = nullptr;
+    QPushButton* Button_EsemenyMost = nullptr;
+    QLabel* Label_EsemenyMikorVolt2 = nullptr;
+    QCheckBox* CheckBox_EsemenyNapbanKiirva = nullptr;
+    QPushButton* Button_EsemenyMegadasOK = nullptr;
+    QPushButton* Button_EsemenyMegadasMegsem = nullptr;
+    int editedEvent = 1;
 
     // Date calculator page.
     TMonthCalendar* MonthCalendar_Datumok1 = nullptr;

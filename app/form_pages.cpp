@@ -323,11 +323,6 @@ void TForm_Main::BuildExitPage()
     connect(Button_Vissza, &QPushButton::clicked, this, &TForm_Main::Button_VisszaClick);
 }
 
-void TForm_Main::BuildEventEditorPage()
-{
-    // Filled by the event editor.
-}
-
 void TForm_Main::BuildWarningPage()
 {
     QWidget* page = TabSheet_Figyelmeztetes;

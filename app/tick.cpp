@@ -100,6 +100,9 @@ void TForm_Main::TickSteps()
     if (m.workday)
         TickWorkEnd(m);
     TickMonth(m);
+    if (outer == TabSheet_EsemenyBeallitasa)
+        RefreshEventEditor();
+    RefreshEventList();
     previousTickSecond = m.secondOfDay;
 }
 

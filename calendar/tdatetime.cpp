@@ -124,6 +124,17 @@ TDateTime ShiftDays(TDateTime t, int days)
     return t + days;
 }
 
+bool StepStaysInRange(const QDate& date, int months, int days)
+{
+    if (!date.isValid())
+        return false;
+    const long long total = static_cast<long long>(date.year()) * 12 + (date.month() - 1) + months;
+    if (total < static_cast<long long>(kMinYear) * 12 || total > static_cast<long long>(kMaxYear) * 12 + 11)
+        return false;
+    const QDate moved = ShiftMonths(date, months).addDays(days);
+    return moved.isValid() && moved.year() >= kMinYear && moved.year() <= kMaxYear;
+}
+
 int IsoWeekNumber(const QDate& date)
 {
     return date.weekNumber();

@@ -34,6 +34,8 @@ TDateTime NoonOf(TDateTime t);
 TDateTime ShiftMonths(TDateTime t, int months);
 QDate ShiftMonths(const QDate& date, int months);
 TDateTime ShiftDays(TDateTime t, int days);
+// Whether the date moved by these months and days stays within years 1-9999.
+bool StepStaysInRange(const QDate& date, int months, int days);
 
 int IsoWeekNumber(const QDate& date);
 int IsoWeeksInYear(int year);

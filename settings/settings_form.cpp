@@ -252,7 +252,7 @@ std::vector<SettingKey> KeyTable(TForm_Main* f)
     for (size_t i = 0; i < 6; ++i)
         keys.push_back(BoolKey(kEsemenyek,
                                QStringLiteral("CheckBox_EsemenyNapbanKiirva") + QString::number(i + 1),
-                               f->CheckBox_EsemenyNapbanKiirva[i], false));
+                               f->CheckBox_EsemenyNapbanKiirvaN[i], false));
 
     keys.push_back(
         CalendarKey(kDatumok, QStringLiteral("MonthCalendar_Datumok1"), f->MonthCalendar_Datumok1, now));
