@@ -370,6 +370,5 @@ void TForm_Main::changeEvent(QEvent* event)
 
 // ---- Steps filled in by the features that own them ---------------------------------------
 
-void TForm_Main::RefreshDateCalculator() {}
 void TForm_Main::DrawYearCalendar() {}
 void TForm_Main::Timer_AktualisNapVillogtatasTimer() {}

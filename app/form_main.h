@@ -94,6 +94,11 @@ public:
     // The field's text if it passes its check, else the last text that did.
     QString CheckedFieldText(const QLineEdit* edit) const;
     void RefreshDateCalculator();
+    void StepDateSide(int side, int kind, int direction);
+    void Button_DatumokMaClick(int side);
+    void Button_DatumokLepeskozEgyClick(int side);
+    void Button_Datumok1To2Click();
+    void Button_Datumok2To1Click();
     void DrawYearCalendar();
     void Timer_AktualisNapVillogtatasTimer();
 
@@ -266,11 +271,31 @@ public:
     QPushButton* Button_EsemenyMegadasMegsem = nullptr;
     int editedEvent = 1;
 
-    // Date calculator page.
+    // Date calculator page; side 0 is the left date, side 1 the right one.
     TMonthCalendar* MonthCalendar_Datumok1 = nullptr;
     TMonthCalendar* MonthCalendar_Datumok2 = nullptr;
     QComboBox* ComboBox_DatumokLepeskoz1 = nullptr;
     QComboBox* ComboBox_DatumokLepeskoz2 = nullptr;
+    QLabel* Label_DatumokMikorVolt1 = nullptr;
+    QLabel* Label_DatumokMikorVolt2 = nullptr;
+    QLabel* Image_DatumokJobbraNyil = nullptr;
+    QLabel* Image_DatumokBalraNyil = nullptr;
+    QLabel* Label_DatumokEgyenlo = nullptr;
+    QLabel* Label_DatumokKulonbseg = nullptr;
+    QPushButton* Button_Datumok1To2 = nullptr;
+    QPushButton* Button_Datumok2To1 = nullptr;
+    QGroupBox* GroupBox7 = nullptr;
+    QGroupBox* GroupBox6 = nullptr;
+    struct DateSide {
+        TMonthCalendar* calendar = nullptr;
+        QLabel* distance = nullptr;
+        QComboBox* steps = nullptr;
+        QPushButton* today = nullptr;
+        QPushButton* stepOne = nullptr;
+        std::array<QPushButton*, 5> back{}; // by step kind: day, week, month, year, working day
+        std::array<QPushButton*, 5> forward{};
+    };
+    std::array<DateSide, 2> dateSides{};
 
     // Stopwatch page.
     QLineEdit* Edit_Stopper = nullptr;

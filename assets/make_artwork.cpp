@@ -83,6 +83,29 @@ QImage AboutPicture()
     return img;
 }
 
+// A black arrow on light grey, 44 x 17: a two-pixel shaft across the width, the head at one end.
+QImage Arrow(bool right)
+{
+    QImage img(44, 17, QImage::Format_RGB32);
+    img.fill(QColor(236, 233, 216));
+    QPainter p(&img);
+    p.fillRect(QRect(0, 7, 44, 2), Qt::black);
+    QPainterPath head;
+    if (right) {
+        head.moveTo(43, 8);
+        head.lineTo(33, 2);
+        head.lineTo(33, 14);
+    } else {
+        head.moveTo(0, 8);
+        head.lineTo(10, 2);
+        head.lineTo(10, 14);
+    }
+    head.closeSubpath();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillPath(head, Qt::black);
+    return img;
+}
+
 // 120 ms of an 880 Hz tone with soft edges, 16-bit mono PCM WAV.
 QByteArray BeepTone()
 {
@@ -134,6 +157,8 @@ int main(int argc, char* argv[])
     const QString dir = QString::fromLocal8Bit(argv[1]) + u'/';
     bool ok = Icon(64).save(dir + QStringLiteral("kelvator.png"));
     ok = AboutPicture().save(dir + QStringLiteral("about.jpg"), "JPEG", 90) && ok;
+    ok = Arrow(true).save(dir + QStringLiteral("arrow_right.png")) && ok;
+    ok = Arrow(false).save(dir + QStringLiteral("arrow_left.png")) && ok;
     QFile wav(dir + QStringLiteral("beep.wav"));
     ok = wav.open(QIODevice::WriteOnly) && wav.write(BeepTone()) > 0 && ok;
     return ok ? 0 : 1;
