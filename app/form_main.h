@@ -5,6 +5,7 @@
 #include "settings/value_forms.h"
 #include "worktime/schedule.h"
 
+#include <QImage>
 #include <QMainWindow>
 
 #include <array>
@@ -32,6 +33,7 @@ class QWidget;
 class QFrame;
 class TMBarGraph;
 class TMonthCalendar;
+class TPaintBox;
 class TShape;
 class TRadioGroup;
 
@@ -101,6 +103,8 @@ public:
     void Button_Datumok2To1Click();
     void DrawYearCalendar();
     void Timer_AktualisNapVillogtatasTimer();
+    void DrawAnalogClock();
+    void PaintBox_KisMutatosOraPaint();
 
     // Events.
     void RefreshEventList();
@@ -206,7 +210,7 @@ public:
     QLabel* Label_Ido = nullptr;
     QLabel* Label_Masodperc = nullptr;
     QLabel* Label_DelutanSzoveg = nullptr;
-    QWidget* PaintBox_KisMutatosOra = nullptr;
+    TPaintBox* PaintBox_KisMutatosOra = nullptr;
     QLabel* Label_EvHeteA = nullptr;
     QLabel* Label_EvHete = nullptr;
     TMBarGraph* MBarGraph_ATeljesEv = nullptr;
@@ -310,7 +314,24 @@ public:
     std::array<kelvator::MonthColours, 12> dayColours{};
 
     // Big clock page.
+    QLabel* Label_NagyDigitalisOraDatum = nullptr;
+    QFrame* Panel2 = nullptr;
+    QLabel* Label_NagyDigitalisOraIdo = nullptr;
+    QLabel* Label_NagyDigitalisOraMasodperc = nullptr;
+    QLabel* Label_NagyDigitalisOraDelutanSzoveg = nullptr;
+    QLabel* Label_ANagyDigitalisOraEvHete = nullptr;
+    QLabel* Label_NagyDigitalisOraEvHete = nullptr;
+    QLabel* Label_NagyDigitalisOraEvNapja = nullptr;
     TMBarGraph* MBarGraph_NagyDigitalisOraATeljesEv = nullptr;
+    TPaintBox* PaintBox_MutatosOra = nullptr;
+    QImage Image_MutatosOraAlap;     // the dial artwork
+    QImage Image_MutatosOraRajzolni; // the face as last drawn
+    QLabel* Label_NagyMutatosOraEv = nullptr;
+    QLabel* Label_NagyMutatosOraHonapNap = nullptr;
+    QLabel* Label_NagyMutatosOraHetNapja = nullptr;
+    QLabel* Label_ANagyMutatosOraEvHete = nullptr;
+    QLabel* Label_NagyMutatosOraEvHete = nullptr;
+    QLabel* Label_NagyMutatosOraEvNapja = nullptr;
     TMBarGraph* MBarGraph_NagyMutatosOraATeljesEv = nullptr;
 
     // ---- State kept between ticks ------------------------------------------------------
@@ -372,7 +393,11 @@ private:
     void TickDateTexts(const TickMoment& m);
     void TickTimeTexts(const TickMoment& m);
     void TickYear(const TickMoment& m);
+    void TickAnalogClocks(const TickMoment& m);
     void TickCalendarDistance(const TickMoment& m);
+    bool BigDigitalClockShown() const;
+    bool BigAnalogClockShown() const;
+    bool WorkTimePageShown() const;
     void TickSchedule(const TickMoment& m);
     void TickWorkBars(const TickMoment& m);
     void TickPayday(const TickMoment& m);

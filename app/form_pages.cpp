@@ -91,14 +91,6 @@ void TForm_Main::BuildMainPage()
     BuildYearCalendarPage();
 }
 
-void TForm_Main::BuildBigClockPage()
-{
-    MBarGraph_NagyDigitalisOraATeljesEv =
-        ProgressBar(TabSheet_DigitalisOra, "MBarGraph_NagyDigitalisOraATeljesEv", 8, 270, 398, kYellowBar);
-    MBarGraph_NagyMutatosOraATeljesEv =
-        ProgressBar(TabSheet_AnalogOra, "MBarGraph_NagyMutatosOraATeljesEv", 288, 250, 126, kYellowBar);
-}
-
 void TForm_Main::CreateDaySquares()
 {
     for (int k = 1; k <= 31; ++k) {

@@ -93,6 +93,7 @@ void TForm_Main::TickSteps()
     TickDateTexts(m);
     TickTimeTexts(m);
     TickYear(m);
+    TickAnalogClocks(m);
     TickCalendarDistance(m);
     TickSchedule(m);
     TickWorkBars(m);

@@ -106,6 +106,95 @@ QImage Arrow(bool right)
     return img;
 }
 
+// A white wall-clock dial, 280 x 280 with its centre at (140, 142): grey rim, minute and hour
+// ticks, Arabic numerals 1-12 and a small gold centre dot.
+QImage Dial()
+{
+    QImage img(280, 280, QImage::Format_RGB32);
+    img.fill(QColor(236, 233, 216));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF c(140, 142);
+    QRadialGradient rim(c, 137);
+    rim.setColorAt(0.90, QColor(150, 150, 155));
+    rim.setColorAt(0.96, QColor(205, 205, 210));
+    rim.setColorAt(1.00, QColor(120, 120, 125));
+    p.setPen(Qt::NoPen);
+    p.setBrush(rim);
+    p.drawEllipse(c, 137, 137);
+    QRadialGradient face(c + QPointF(-30, -40), 170);
+    face.setColorAt(0, Qt::white);
+    face.setColorAt(1, QColor(238, 238, 236));
+    p.setBrush(face);
+    p.drawEllipse(c, 124, 124);
+    for (int i = 0; i < 60; ++i) {
+        const double a = i * M_PI / 30;
+        const bool hour = i % 5 == 0;
+        const double r0 = hour ? 106 : 113;
+        p.setPen(QPen(Qt::black, hour ? 3.2 : 1.2, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(QPointF(c.x() + r0 * std::sin(a), c.y() - r0 * std::cos(a)),
+                   QPointF(c.x() + 119 * std::sin(a), c.y() - 119 * std::cos(a)));
+    }
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(21);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    for (int h = 1; h <= 12; ++h) {
+        const double a = h * M_PI / 6;
+        const QPointF at(c.x() + 91 * std::sin(a), c.y() - 91 * std::cos(a));
+        p.drawText(QRectF(at.x() - 20, at.y() - 13, 40, 26), Qt::AlignCenter, QString::number(h));
+    }
+    p.setPen(QPen(QColor(150, 110, 20), 1));
+    p.setBrush(QColor(212, 175, 55));
+    p.drawEllipse(c, 4, 4);
+    return img;
+}
+
+// A 24-bit uncompressed bottom-up BMP, the form the dial has always been kept in.
+QByteArray Bmp24(const QImage& img)
+{
+    const int rowBytes = (img.width() * 3 + 3) / 4 * 4;
+    const quint32 pixels = static_cast<quint32>(rowBytes * img.height());
+    QByteArray out;
+    auto u32 = [&out](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        out.append(b, 4);
+    };
+    auto u16 = [&out](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        out.append(b, 2);
+    };
+    out.append("BM");
+    u32(54 + pixels);
+    u32(0);
+    u32(54);
+    u32(40);
+    u32(static_cast<quint32>(img.width()));
+    u32(static_cast<quint32>(img.height()));
+    u16(1);
+    u16(24);
+    u32(0);
+    u32(pixels);
+    u32(3780);
+    u32(3780);
+    u32(0);
+    u32(0);
+    for (int y = img.height() - 1; y >= 0; --y) {
+        QByteArray row(rowBytes, '\0');
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb c = img.pixel(x, y);
+            row[3 * x] = static_cast<char>(qBlue(c));
+            row[3 * x + 1] = static_cast<char>(qGreen(c));
+            row[3 * x + 2] = static_cast<char>(qRed(c));
+        }
+        out.append(row);
+    }
+    return out;
+}
+
 // 120 ms of an 880 Hz tone with soft edges, 16-bit mono PCM WAV.
 QByteArray BeepTone()
 {
@@ -159,6 +248,8 @@ int main(int argc, char* argv[])
     ok = AboutPicture().save(dir + QStringLiteral("about.jpg"), "JPEG", 90) && ok;
     ok = Arrow(true).save(dir + QStringLiteral("arrow_right.png")) && ok;
     ok = Arrow(false).save(dir + QStringLiteral("arrow_left.png")) && ok;
+    QFile dial(dir + QStringLiteral("dial.bmp"));
+    ok = dial.open(QIODevice::WriteOnly) && dial.write(Bmp24(Dial())) > 0 && ok;
     QFile wav(dir + QStringLiteral("beep.wav"));
     ok = wav.open(QIODevice::WriteOnly) && wav.write(BeepTone()) > 0 && ok;
     return ok ? 0 : 1;

@@ -43,6 +43,7 @@ int main(int argc, char* argv[])
     bool ok = true;
     auto shoot = [&](const QString& name) {
         form.Timer1Timer();
+        form.Timer1Timer(); // the analog faces draw with the previous tick's work day
         QApplication::processEvents();
         const bool saved = form.grab().save(out.filePath(name + QStringLiteral(".png")));
         std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(name));

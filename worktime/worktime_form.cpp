@@ -3,8 +3,10 @@
 
 #include "app/widget_factory.h"
 #include "calendar/calendar_texts.h"
+#include "calendar/numbermask.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
+#include "widgets/tpaintbox.h"
 #include "widgets/tshape.h"
 
 #include <QCheckBox>
@@ -48,7 +50,7 @@ void TForm_Main::BuildWorkTimePage()
     Label_Masodperc =
         Text(Panel1, "Label_Masodperc", 80, 20, 26, 22, QStringLiteral("00"), ArialPx(16), Qt::AlignLeft);
 
-    PaintBox_KisMutatosOra = Place<QWidget>(GroupBox1, "PaintBox_KisMutatosOra", 123, 48, 70, 70);
+    PaintBox_KisMutatosOra = Place<TPaintBox>(GroupBox1, "PaintBox_KisMutatosOra", 123, 48, 70, 70);
 
     Label_EvHeteA = Text(GroupBox1, "Label_EvHeteA", 4, 100, 44, 32, QStringLiteral("99"), ArialPx(27, true),
                          Qt::AlignRight);
@@ -101,29 +103,95 @@ void TForm_Main::Button_MaClick()
     Timer1Timer();
 }
 
+namespace {
+// Labels are rewritten five times a second; an unchanged text costs nothing.
+void SetText(QLabel* label, const QString& text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+void SetShown(QWidget* w, bool shown)
+{
+    if (w->isVisibleTo(w->parentWidget()) != shown)
+        w->setVisible(shown);
+}
+} // namespace
+
 void TForm_Main::TickDateTexts(const TickMoment& m)
 {
-    Label_Datum->setText(DateLabelText(m.today));
+    SetText(Label_Datum, DateLabelText(m.today));
+    if (BigDigitalClockShown())
+        SetText(Label_NagyDigitalisOraDatum, Label_Datum->text());
+    if (BigAnalogClockShown()) {
+        SetText(Label_NagyMutatosOraEv, FormatMask(m.today.year(), u"0000") + u'.');
+        SetText(Label_NagyMutatosOraHonapNap,
+                MonthName(m.today.month()) + u' ' + FormatMask(m.today.day(), u"0") + u'.');
+        SetText(Label_NagyMutatosOraHetNapja, m.weekdayName);
+    }
 }
 
 void TForm_Main::TickTimeTexts(const TickMoment& m)
 {
     const TimeTexts t = MakeTimeTexts(m.time, CheckBox_12OrasKijelzes->isChecked());
     afternoonFlag = t.afternoon;
-    Label_Ido->setText(t.hourMinute);
-    Label_DelutanSzoveg->setVisible(afternoonFlag);
-    Label_Masodperc->setText(t.second);
+    SetText(Label_Ido, t.hourMinute);
+    SetShown(Label_DelutanSzoveg, afternoonFlag);
+    const bool digital = BigDigitalClockShown();
+    if (digital) {
+        SetText(Label_NagyDigitalisOraIdo, Label_Ido->text());
+        SetShown(Label_NagyDigitalisOraDelutanSzoveg, afternoonFlag);
+    }
+    SetText(Label_Masodperc, t.second);
+    if (digital)
+        SetText(Label_NagyDigitalisOraMasodperc, Label_Masodperc->text());
 }
 
 void TForm_Main::TickYear(const TickMoment& m)
 {
     // New Year's Eve text, the year bar and the ISO week, in that order.
+    const bool digital = BigDigitalClockShown();
+    const bool analog = BigAnalogClockShown();
     newYearsEve = NewYearsEveText(m.value);
-    Label_EvNapja->setText(newYearsEve.LabelText());
+    SetText(Label_EvNapja, newYearsEve.LabelText());
+    if (digital)
+        SetText(Label_NagyDigitalisOraEvNapja, Label_EvNapja->text());
+    if (analog)
+        SetText(Label_NagyMutatosOraEvNapja, newYearsEve.isToday
+                                                 ? QStringLiteral("Szilveszter")
+                                                 : QStringLiteral("Még: ") + newYearsEve.distance);
     yearProgress = YearProgress(m.today);
     MBarGraph_ATeljesEv->setMBGValue(yearProgress);
-    Label_EvHeteA->setText(QString::number(IsoWeekNumber(m.today)));
-    Label_EvHete->setText(WeeksInYearText(m.today.year()));
+    if (digital)
+        MBarGraph_NagyDigitalisOraATeljesEv->setMBGValue(yearProgress);
+    if (analog)
+        MBarGraph_NagyMutatosOraATeljesEv->setMBGValue(yearProgress);
+    SetText(Label_EvHeteA, QString::number(IsoWeekNumber(m.today)));
+    SetText(Label_EvHete, WeeksInYearText(m.today.year()));
+    if (digital) {
+        SetText(Label_ANagyDigitalisOraEvHete, Label_EvHeteA->text());
+        SetText(Label_NagyDigitalisOraEvHete, Label_EvHete->text());
+    }
+    if (analog) {
+        SetText(Label_ANagyMutatosOraEvHete, Label_EvHeteA->text());
+        SetText(Label_NagyMutatosOraEvHete, Label_EvHete->text());
+    }
+}
+
+bool TForm_Main::WorkTimePageShown() const
+{
+    return PageControl_Main->currentWidget() == TabSheet_Kelvator;
+}
+
+bool TForm_Main::BigDigitalClockShown() const
+{
+    return PageControl_Main->currentWidget() == TabSheet_NagyOra &&
+           PageControl_NagyOraTipus->currentWidget() == TabSheet_DigitalisOra;
+}
+
+bool TForm_Main::BigAnalogClockShown() const
+{
+    return PageControl_Main->currentWidget() == TabSheet_NagyOra &&
+           PageControl_NagyOraTipus->currentWidget() == TabSheet_AnalogOra;
 }
 
 void TForm_Main::TickCalendarDistance(const TickMoment& m)

@@ -1,0 +1,170 @@
+#include "clocks/analog_clock.h"
+
+#include "clocks/canvas.h"
+
+#include <QPainter>
+
+#include <cmath>
+#include <numbers>
+
+namespace kelvator {
+
+namespace {
+constexpr quint32 kGreen = 0x0000FF00;
+constexpr quint32 kLightBlue = 0x00FFC40F;
+constexpr quint32 kBlack = 0x00000000;
+constexpr quint32 kGrey = 0x00A2A2A2;
+constexpr quint32 kRed = 0x000000FF;
+constexpr quint32 kBrown = 0x002D688C;
+constexpr quint32 kYellow = 0x0000FFFF;
+constexpr quint32 kWhite = 0x00FFFFFF;
+constexpr int kMaxSpan = 43080; // 359 degrees: a sector never closes into a full circle
+constexpr int kMinSpan = 120;   // 1 degree
+
+double Rad(double degrees)
+{
+    return degrees / 180.0 * std::numbers::pi;
+}
+
+int R(double v)
+{
+    return static_cast<int>(std::nearbyint(v));
+}
+
+// The end of a hand of length r at angle a (degrees clockwise from 12) from (cx, cy).
+QPoint HandEnd(int cx, int cy, double r, double a)
+{
+    return QPoint(R(cx + r * std::sin(Rad(a))), R(cy - r * std::cos(Rad(a))));
+}
+
+// Two-pixel hands are three one-pixel lines, offset right and down.
+void ThickLine(Canvas& c, quint32 colour, QPoint a, QPoint b)
+{
+    DrawAntialiasedLine(c, colour, a.x(), a.y(), b.x(), b.y());
+    DrawAntialiasedLine(c, colour, a.x() + 1, a.y(), b.x() + 1, b.y());
+    DrawAntialiasedLine(c, colour, a.x(), a.y() + 1, b.x(), b.y() + 1);
+}
+
+// A sector of the circle in the box, clockwise from the time `from` to the time `to`.
+void ClockSector(Canvas& c, int x1, int y1, int x2, int y2, double radius, int from, int to)
+{
+    const QPoint a = ClockPoint(from, radius);
+    const QPoint b = ClockPoint(to, radius);
+    c.Pie(x1, y1, x2, y2, b.x(), b.y(), a.x(), a.y());
+}
+} // namespace
+
+QPoint ClockPoint(int seconds, double radius)
+{
+    const double theta = Rad(seconds / 120.0);
+    return QPoint(R(140 + radius * std::sin(theta)), R(142 - radius * std::cos(theta)));
+}
+
+void DrawHands(Canvas& c, double alpha, double beta, double gamma, bool showHour, bool showMinute)
+{
+    // Shadows, ANDed into the face.
+    if (showHour) {
+        SetCanvasTools(c, kGrey, PenMode::Mask, PenStyle::Solid, 7, kWhite, BrushStyle::Clear);
+        ThickLine(c, kGrey, QPoint(142, 144), HandEnd(142, 144, 65, alpha));
+    }
+    if (showMinute) {
+        SetCanvasTools(c, kGrey, PenMode::Mask, PenStyle::Solid, 5, kWhite, BrushStyle::Clear);
+        ThickLine(c, kGrey, QPoint(143, 145), HandEnd(143, 145, 96, beta));
+    }
+    SetCanvasTools(c, kGrey, PenMode::Mask, PenStyle::Solid, 1, kWhite, BrushStyle::Clear);
+    const QPoint shadowTip = HandEnd(144, 146, 81, gamma);
+    const QPoint shadowTail = HandEnd(144, 146, -15, gamma);
+    DrawAntialiasedLine(c, kGrey, 144, 146, shadowTip.x(), shadowTip.y());
+    DrawAntialiasedLine(c, kGrey, 144, 146, shadowTail.x(), shadowTail.y());
+    SetCanvasTools(c, kGrey, PenMode::Mask, PenStyle::Solid, 5, kWhite, BrushStyle::Clear);
+    const QPoint shadowWeight = HandEnd(144, 146, -25, gamma);
+    c.Line(shadowTail.x(), shadowTail.y(), shadowWeight.x(), shadowWeight.y());
+    c.Ellipse(141, 143, 147, 149);
+
+    // Hands.
+    if (showHour) {
+        SetCanvasTools(c, kBlack, PenMode::Copy, PenStyle::Solid, 7, kWhite, BrushStyle::Clear);
+        ThickLine(c, kBlack, QPoint(140, 142), HandEnd(140, 142, 65, alpha));
+    }
+    if (showMinute) {
+        SetCanvasTools(c, kBlack, PenMode::Copy, PenStyle::Solid, 5, kWhite, BrushStyle::Clear);
+        ThickLine(c, kBlack, QPoint(140, 142), HandEnd(140, 142, 96, beta));
+    }
+    SetCanvasTools(c, kRed, PenMode::Copy, PenStyle::Solid, 1, kWhite, BrushStyle::Clear);
+    const QPoint tip = HandEnd(140, 142, 81, gamma);
+    const QPoint tail = HandEnd(140, 142, -15, gamma);
+    DrawAntialiasedLine(c, kRed, 140, 142, tip.x(), tip.y());
+    DrawAntialiasedLine(c, kRed, 140, 142, tail.x(), tail.y());
+    SetCanvasTools(c, kRed, PenMode::Copy, PenStyle::Solid, 5, kWhite, BrushStyle::Clear);
+    const QPoint weight = HandEnd(140, 142, -25, gamma);
+    c.Line(tail.x(), tail.y(), weight.x(), weight.y());
+    SetCanvasTools(c, kBrown, PenMode::Copy, PenStyle::Solid, 3, kYellow, BrushStyle::Solid);
+    c.Ellipse(137, 139, 143, 145);
+}
+
+void DrawClockFace(QImage& surface, const QImage& artwork, const ClockFaceInput& in)
+{
+    if (surface.size() != QSize(280, 280) || surface.format() != QImage::Format_RGB32)
+        surface = QImage(280, 280, QImage::Format_RGB32);
+    {
+        QPainter p(&surface);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, artwork);
+    }
+    Canvas c(surface);
+    const int now = in.time.hour() * 3600 + in.time.minute() * 60 + in.time.second();
+    const WorkSchedule& s = in.schedule;
+
+    // A work day that crosses midnight has no sensible sector: it is left out.
+    const bool overlay = (in.overlayChoice == 0 || in.overlayChoice == 1) && in.dayOfWeek >= 1 &&
+                         in.dayOfWeek <= 5 && !in.blinkFlag &&
+                         ((s.workStart <= now && now < s.workEnd) || in.overlayChoice == 0) &&
+                         s.workEnd > s.workStart;
+    if (overlay) {
+        int elapsedEnd = std::min(now, s.workEnd);
+        if (elapsedEnd - s.workStart > kMaxSpan)
+            elapsedEnd = s.workStart + kMaxSpan;
+        for (size_t k = 0; k < 3; ++k) {
+            if (!in.showBreak[k] || s.breakEnd[k] == s.breakStart[k])
+                continue; // a break of no length would fill the whole circle
+            if (elapsedEnd - s.workStart > kMinSpan) {
+                SetCanvasTools(c, kBlack, PenMode::Copy, PenStyle::Clear, 1, kGreen, BrushStyle::Solid);
+                ClockSector(c, 70, 72, 210, 212, 70, s.breakStart[k], s.breakEnd[k]);
+            }
+            SetCanvasTools(c, kBlack, PenMode::Copy, PenStyle::Dot, 1, kWhite, BrushStyle::Clear);
+            ClockSector(c, 70, 72, 210, 212, 70, s.breakStart[k], s.breakEnd[k]);
+        }
+        if (elapsedEnd - s.workStart > kMinSpan) {
+            SetCanvasTools(c, kBlack, PenMode::Copy, PenStyle::Clear, 1, kLightBlue, BrushStyle::Solid);
+            ClockSector(c, 80, 82, 200, 202, 60, s.workStart, elapsedEnd);
+        }
+        int shownEnd = s.workEnd;
+        if (shownEnd - s.workStart < kMinSpan)
+            shownEnd = s.workStart + kMinSpan;
+        if (shownEnd - s.workStart > kMaxSpan)
+            shownEnd = s.workStart + kMaxSpan;
+        SetCanvasTools(c, kBlack, PenMode::Copy, PenStyle::Dot, 1, kWhite, BrushStyle::Clear);
+        ClockSector(c, 80, 82, 200, 202, 60, s.workStart, shownEnd);
+        const double length = s.workEnd - s.workStart;
+        for (double third : {length / 3, 2 * length / 3}) {
+            const double t = s.workStart + third;
+            const QPoint p(R(140 + 60 * std::sin(Rad(t / 120.0))), R(142 - 60 * std::cos(Rad(t / 120.0))));
+            c.Line(140, 142, p.x(), p.y());
+        }
+    }
+
+    if (in.time.hour() >= 12) {
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSize(10);
+        c.setFont(font);
+        SetCanvasTools(c, kBlack, PenMode::Copy, PenStyle::Solid, 7, kWhite, BrushStyle::Clear);
+        c.TextOut(105, 102, QStringLiteral("Délután van."));
+    }
+
+    const double alpha = in.time.hour() * 30 + in.time.minute() * 0.5;
+    const double beta = in.time.minute() * 6 + in.time.second() * 0.1;
+    const double gamma = in.time.second() * 6;
+    DrawHands(c, alpha, beta, gamma);
+}
+
+} // namespace kelvator

@@ -1,0 +1,216 @@
+#include "clocks/canvas.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+#include <numbers>
+
+namespace kelvator {
+
+namespace {
+QColor ToColor(quint32 c)
+{
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
+}
+
+double Frac(double v)
+{
+    return v - std::trunc(v);
+}
+
+double RoundEven(double v)
+{
+    return std::nearbyint(v);
+}
+
+// The box with its right and bottom edge left out, as the primitives expect.
+QRectF Box(int x1, int y1, int x2, int y2)
+{
+    return QRectF(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
+}
+} // namespace
+
+Canvas::Canvas(QImage& image)
+    : image_(image)
+    , font_(QStringLiteral("Arial"))
+{
+}
+
+void Canvas::setPen(quint32 colour, PenMode mode, PenStyle style, int width)
+{
+    penColour_ = colour;
+    penMode_ = mode;
+    penStyle_ = style;
+    penWidth_ = width;
+}
+
+void Canvas::setBrush(quint32 colour, BrushStyle style)
+{
+    brushColour_ = colour;
+    brushStyle_ = style;
+}
+
+template <typename Draw> void Canvas::Paint(Draw draw)
+{
+    QPainter p(&image_);
+    // The mask mode ignores coverage, so nothing here is smoothed.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    if (penMode_ == PenMode::Mask)
+        p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    if (penStyle_ == PenStyle::Clear) {
+        p.setPen(Qt::NoPen);
+    } else {
+        QPen pen(ToColor(penColour_));
+        pen.setWidth(penWidth_ <= 1 ? 0 : penWidth_);
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+        if (penStyle_ == PenStyle::Dot)
+            pen.setDashPattern({3, 3});
+        p.setPen(pen);
+    }
+    p.setBrush(brushStyle_ == BrushStyle::Solid ? QBrush(ToColor(brushColour_)) : QBrush(Qt::NoBrush));
+    draw(p);
+}
+
+void Canvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    Paint([&](QPainter& p) { p.drawRect(Box(x1, y1, x2, y2)); });
+}
+
+void Canvas::Ellipse(int x1, int y1, int x2, int y2)
+{
+    Paint([&](QPainter& p) { p.drawEllipse(Box(x1, y1, x2, y2)); });
+}
+
+void Canvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    const QRectF box = Box(x1, y1, x2, y2);
+    const double cx = (x1 + x2) / 2.0;
+    const double cy = (y1 + y2) / 2.0;
+    const double w = x2 - x1;
+    const double h = y2 - y1;
+    // Angles of the rays on the ellipse, counter-clockwise from three o'clock, in degrees.
+    auto angle = [&](int x, int y) {
+        return std::atan2((cy - y) / h, (x - cx) / w) * 180.0 / std::numbers::pi;
+    };
+    const double start = angle(x3, y3);
+    double sweep = angle(x4, y4) - start;
+    while (sweep <= 0)
+        sweep += 360;
+    QPainterPath path(box.center());
+    path.arcTo(box, start, sweep);
+    path.closeSubpath();
+    Paint([&](QPainter& p) { p.drawPath(path); });
+}
+
+void Canvas::Line(int x0, int y0, int x1, int y1)
+{
+    Paint([&](QPainter& p) { p.drawLine(x0, y0, x1, y1); });
+}
+
+void Canvas::TextOut(int x, int y, const QString& text)
+{
+    Paint([&](QPainter& p) {
+        p.setFont(font_);
+        p.setPen(ToColor(0));
+        p.drawText(QRect(x, y, image_.width(), image_.height()), Qt::AlignLeft | Qt::AlignTop, text);
+    });
+}
+
+quint32 Canvas::Pixel(int x, int y) const
+{
+    const QRgb c = image_.pixel(x, y);
+    return static_cast<quint32>(qRed(c)) | (static_cast<quint32>(qGreen(c)) << 8) |
+           (static_cast<quint32>(qBlue(c)) << 16);
+}
+
+void Canvas::SetPixel(int x, int y, quint32 colour)
+{
+    image_.setPixel(x, y,
+                    qRgb(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                         static_cast<int>((colour >> 16) & 0xFF)));
+}
+
+void SetCanvasTools(Canvas& canvas, quint32 penColour, PenMode mode, PenStyle style, int width,
+                    quint32 brushColour, BrushStyle brushStyle)
+{
+    canvas.setPen(penColour, mode, style, width);
+    canvas.setBrush(brushColour, brushStyle);
+}
+
+void DrawAntialiasedLine(Canvas& canvas, quint32 colour, double x0, double y0, double x1, double y1)
+{
+    double dx = x1 - x0;
+    double dy = y1 - y0;
+    if (dx == 0 && dy == 0)
+        return; // no direction to draw in
+    const bool steep = std::fabs(dx) < std::fabs(dy);
+    if (steep) {
+        std::swap(x0, y0);
+        std::swap(x1, y1);
+        std::swap(dx, dy);
+    }
+    if (x1 < x0) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+    }
+    const double gradient = dy / dx;
+    const int lineR = static_cast<int>(colour & 0xFF);
+    const int lineG = static_cast<int>((colour >> 8) & 0xFF);
+    const int lineB = static_cast<int>((colour >> 16) & 0xFF);
+    const QImage& image = canvas.image();
+
+    auto blend = [&](double x, double y, double w) {
+        const int px = static_cast<int>(RoundEven(steep ? y : x));
+        const int py = static_cast<int>(RoundEven(steep ? x : y));
+        if (!image.valid(px, py))
+            return;
+        const quint32 old = canvas.Pixel(px, py);
+        auto mix = [w](int o, int l) { return static_cast<quint32>(RoundEven(o * (1 - w) + l * w)) & 0xFF; };
+        const quint32 b = mix(static_cast<int>((old >> 16) & 0xFF), lineB);
+        const quint32 g = mix(static_cast<int>((old >> 8) & 0xFF), lineG);
+        const quint32 r = mix(static_cast<int>(old & 0xFF), lineR);
+        canvas.SetPixel(px, py, r | (g << 8) | (b << 16));
+    };
+
+    double xend = RoundEven(x0);
+    double yend = y0 + gradient * (xend - x0);
+    double xgap = 1 - Frac(x0 + 0.5);
+    const double xpxl1 = xend;
+    const double ypxl1 = std::floor(yend);
+    blend(xpxl1, ypxl1, (1 - Frac(yend)) * xgap);
+    blend(xpxl1, ypxl1 + 1, Frac(yend) * xgap);
+    double intery = yend + gradient;
+
+    xend = RoundEven(x1);
+    yend = y1 + gradient * (xend - x1);
+    xgap = Frac(x1 + 0.5);
+    const double xpxl2 = xend;
+    const double ypxl2 = std::floor(yend);
+    blend(xpxl2, ypxl2, (1 - Frac(yend)) * xgap);
+    blend(xpxl2, ypxl2 + 1, Frac(yend) * xgap);
+
+    for (double x = xpxl1 + 1; x <= xpxl2 - 1; x += 1) {
+        blend(x, std::floor(intery), 1 - Frac(intery));
+        blend(x, std::floor(intery) + 1, Frac(intery));
+        intery += gradient;
+    }
+}
+
+void StretchCopy(const QImage& source, const QRect& from, QImage& target, const QRect& to)
+{
+    if (to.width() <= 0 || to.height() <= 0)
+        return;
+    for (int y = 0; y < to.height(); ++y) {
+        const int sy = from.top() + y * from.height() / to.height();
+        for (int x = 0; x < to.width(); ++x) {
+            const int sx = from.left() + x * from.width() / to.width();
+            if (source.valid(sx, sy) && target.valid(to.left() + x, to.top() + y))
+                target.setPixel(to.left() + x, to.top() + y, source.pixel(sx, sy));
+        }
+    }
+}
+
+} // namespace kelvator

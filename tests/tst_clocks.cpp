@@ -1,0 +1,357 @@
+#include "window_fixture.h"
+
+#include "clocks/analog_clock.h"
+#include "clocks/canvas.h"
+#include "widgets/mbargraph.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTest>
+
+#include <cmath>
+#include <numbers>
+
+using namespace kelvator;
+using kelvator::testing::Window;
+
+namespace {
+constexpr quint32 kWhite = 0x00FFFFFF;
+constexpr quint32 kLightBlue = 0x00FFC40F;
+constexpr quint32 kGreen = 0x0000FF00;
+
+QImage White(int w = 64, int h = 64)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    return img;
+}
+
+quint32 At(const QImage& img, int x, int y)
+{
+    const QRgb c = img.pixel(x, y);
+    return static_cast<quint32>(qRed(c)) | (static_cast<quint32>(qGreen(c)) << 8) |
+           (static_cast<quint32>(qBlue(c)) << 16);
+}
+
+QImage Artwork()
+{
+    return QImage(QStringLiteral(":/kelvator/dial.bmp")).convertToFormat(QImage::Format_RGB32);
+}
+
+// The point at radius r for the time of day t (seconds), as the face places it.
+QPoint FacePoint(int t, double r)
+{
+    const double a = t / 120.0 * std::numbers::pi / 180.0;
+    return QPoint(static_cast<int>(std::lround(140 + r * std::sin(a))),
+                  static_cast<int>(std::lround(142 - r * std::cos(a))));
+}
+
+ClockFaceInput WorkDay(QTime time, int choice = 0, int dayOfWeek = 3)
+{
+    ClockFaceInput in;
+    in.time = time;
+    in.dayOfWeek = dayOfWeek;
+    in.overlayChoice = choice;
+    in.schedule.workStart = 7 * 3600;
+    in.schedule.workEnd = 16 * 3600;
+    in.schedule.breakStart = {9 * 3600 + 1800, 13 * 3600 + 1800, 11 * 3600};
+    in.schedule.breakEnd = {10 * 3600, 14 * 3600, 12 * 3600};
+    in.showBreak = {true, true, false};
+    return in;
+}
+} // namespace
+
+class TstClocks : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        Q_INIT_RESOURCE(kelvator);
+        QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+    }
+
+    void horizontalLineIsExact()
+    {
+        QImage img = White();
+        Canvas c(img);
+        DrawAntialiasedLine(c, 0x00123456, 10, 10, 20, 10);
+        for (int x = 11; x <= 19; ++x) {
+            QCOMPARE(At(img, x, 10), quint32(0x00123456));
+            QCOMPARE(At(img, x, 11), kWhite);
+        }
+        QVERIFY(At(img, 10, 10) != kWhite && At(img, 10, 10) != 0x00123456); // half-covered ends
+    }
+
+    void diagonalDrivesAlongX()
+    {
+        QImage img = White();
+        Canvas c(img);
+        DrawAntialiasedLine(c, 0, 0, 0, 10, 10);
+        for (int i = 1; i <= 9; ++i) {
+            QCOMPARE(At(img, i, i), quint32(0));
+            QCOMPARE(At(img, i, i + 1), kWhite);
+            QCOMPARE(At(img, i + 1, i), kWhite);
+        }
+    }
+
+    void reversedEndsDrawTheSame_data()
+    {
+        QTest::addColumn<QLineF>("line");
+        QTest::addRow("shallow") << QLineF(3, 4, 50, 20);
+        QTest::addRow("steep") << QLineF(30, 2, 22, 60);
+        QTest::addRow("vertical") << QLineF(7, 5, 7, 40);
+    }
+    void reversedEndsDrawTheSame()
+    {
+        QFETCH(QLineF, line);
+        QImage a = White();
+        QImage b = White();
+        Canvas ca(a);
+        Canvas cb(b);
+        DrawAntialiasedLine(ca, 0x000000FF, line.x1(), line.y1(), line.x2(), line.y2());
+        DrawAntialiasedLine(cb, 0x000000FF, line.x2(), line.y2(), line.x1(), line.y1());
+        QCOMPARE(a, b);
+        QVERIFY(a != White());
+    }
+
+    void quarterWeightOverWhite()
+    {
+        QImage img = White();
+        Canvas c(img);
+        DrawAntialiasedLine(c, 0, 10, 10.25, 20, 10.25);
+        QCOMPARE(At(img, 15, 11), quint32(0x00BFBFBF)); // Round(255 × 0.75) = 191
+        QCOMPARE(At(img, 15, 10), quint32(0x00404040)); // Round(255 × 0.25) = 64
+    }
+
+    void drawingTwiceDarkens()
+    {
+        QImage once = White();
+        Canvas c1(once);
+        DrawAntialiasedLine(c1, 0, 0, 0, 30, 7);
+        QImage twice = once;
+        Canvas c2(twice);
+        DrawAntialiasedLine(c2, 0, 0, 0, 30, 7);
+        int darker = 0;
+        for (int y = 0; y < 10; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                QVERIFY(qRed(twice.pixel(x, y)) <= qRed(once.pixel(x, y)));
+                darker += qRed(twice.pixel(x, y)) < qRed(once.pixel(x, y)) ? 1 : 0;
+            }
+        }
+        QVERIFY(darker > 10);
+    }
+
+    void coincidingEndsDrawNothing()
+    {
+        QImage img = White();
+        Canvas c(img);
+        DrawAntialiasedLine(c, 0, 5, 5, 5, 5);
+        QCOMPARE(img, White());
+    }
+
+    void linesOffTheSurfaceAreSafe()
+    {
+        QImage img = White(10, 10);
+        Canvas c(img);
+        DrawAntialiasedLine(c, 0, 0, 5, 40, 30); // runs far past the picture's edge
+        QVERIFY(At(img, 1, 5) != kWhite);
+    }
+
+    void maskPenAnds()
+    {
+        QImage img(4, 4, QImage::Format_RGB32);
+        img.fill(QColor(0xF0, 0x0F, 0xFF));
+        Canvas c(img);
+        SetCanvasTools(c, 0x00A2A2A2, PenMode::Mask, PenStyle::Solid, 1, kWhite, BrushStyle::Clear);
+        c.Line(0, 1, 3, 1);
+        QCOMPARE(At(img, 1, 1), quint32(0x00A202A0)); // (F0 & A2, 0F & A2, FF & A2)
+        QCOMPARE(At(img, 1, 2), quint32(0x00FF0FF0));
+    }
+
+    void rectangleLeavesOutItsRightAndBottomEdge()
+    {
+        QImage img = White(20, 20);
+        Canvas c(img);
+        SetCanvasTools(c, 0, PenMode::Copy, PenStyle::Solid, 1, 0x000000FF, BrushStyle::Solid);
+        c.Rectangle(2, 2, 8, 8);
+        QCOMPARE(At(img, 2, 2), quint32(0));
+        QCOMPARE(At(img, 7, 7), quint32(0));
+        QCOMPARE(At(img, 5, 5), quint32(0x000000FF));
+        QCOMPARE(At(img, 8, 5), kWhite);
+        QCOMPARE(At(img, 5, 8), kWhite);
+    }
+
+    void stretchCopyPicksTheTopLeftPixel()
+    {
+        QImage big(8, 8, QImage::Format_RGB32);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                big.setPixel(x, y, qRgb(x * 10, y * 10, 0));
+        QImage small(2, 2, QImage::Format_RGB32);
+        StretchCopy(big, QRect(0, 0, 8, 8), small, QRect(0, 0, 2, 2));
+        QCOMPARE(small.pixel(1, 1), qRgb(40, 40, 0));
+    }
+
+    void handsAtThreeOClock()
+    {
+        QImage surface;
+        DrawClockFace(surface, Artwork(), WorkDay(QTime(3, 0, 0), 2));
+        QCOMPARE(At(surface, 205, 142), quint32(0));          // hour hand end
+        QCOMPARE(At(surface, 207, 144), quint32(0x00A2A2A2)); // its shadow's end
+        QVERIFY(At(surface, 209, 142) != 0);
+        QCOMPARE(FacePoint(3 * 3600, 65), QPoint(205, 142));
+    }
+
+    void workSector_data()
+    {
+        QTest::addColumn<QTime>("time");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<int>("dayOfWeek");
+        QTest::addColumn<bool>("blink");
+        QTest::addColumn<bool>("filled");  // light blue at 8:30, radius 30
+        QTest::addColumn<bool>("outline"); // the dotted work-day outline anywhere
+        QTest::addRow("during work") << QTime(11, 30) << 1 << 3 << false << true << true;
+        QTest::addRow("weekend") << QTime(11, 30) << 1 << 6 << false << false << false;
+        QTest::addRow("never") << QTime(11, 30) << 2 << 3 << false << false << false;
+        QTest::addRow("blinking") << QTime(16, 0, 10) << 0 << 3 << true << false << false;
+        QTest::addRow("before work, work time only") << QTime(6, 0) << 1 << 3 << false << false << false;
+        QTest::addRow("before work, all day") << QTime(6, 0) << 0 << 3 << false << false << true;
+        QTest::addRow("first two minutes") << QTime(7, 1, 59) << 1 << 3 << false << false << true;
+        QTest::addRow("at work end, work time only") << QTime(16, 0) << 1 << 3 << false << false << false;
+        QTest::addRow("after work, all day") << QTime(17, 0) << 0 << 3 << false << true << true;
+    }
+    void workSector()
+    {
+        QFETCH(QTime, time);
+        QFETCH(int, choice);
+        QFETCH(int, dayOfWeek);
+        QFETCH(bool, blink);
+        QFETCH(bool, filled);
+        QFETCH(bool, outline);
+        ClockFaceInput in = WorkDay(time, choice, dayOfWeek);
+        in.blinkFlag = blink;
+        QImage surface;
+        DrawClockFace(surface, Artwork(), in);
+        const QPoint inside = FacePoint(8 * 3600 + 1800, 30);
+        QCOMPARE(At(surface, inside.x(), inside.y()) == kLightBlue, filled);
+        int blacks = 0; // the dotted arc near radius 60 from 7:00 to 16:00, clear of the hands here
+        for (int t = 14 * 3600 + 1200; t < 15 * 3600 + 1200; t += 30) {
+            for (double r = 58; r <= 62; r += 0.5) {
+                const QPoint p = FacePoint(t, r);
+                blacks += At(surface, p.x(), p.y()) == 0 ? 1 : 0;
+            }
+        }
+        QCOMPARE(blacks > 0, outline);
+    }
+
+    void breaksAreGreenOnceTheDayHasBegun()
+    {
+        QImage surface;
+        DrawClockFace(surface, Artwork(), WorkDay(QTime(17, 0), 0));
+        const QPoint brk = FacePoint(9 * 3600 + 2700, 66); // break 1, outside the work sector
+        QCOMPARE(At(surface, brk.x(), brk.y()), kGreen);
+        const QPoint unshown = FacePoint(11 * 3600 + 1800, 66); // break 3 is not shown
+        QVERIFY(At(surface, unshown.x(), unshown.y()) != kGreen);
+
+        DrawClockFace(surface, Artwork(), WorkDay(QTime(7, 1), 0)); // not yet: only outlines
+        QVERIFY(At(surface, brk.x(), brk.y()) != kGreen);
+    }
+
+    void shortAndLongWorkDays()
+    {
+        ClockFaceInput in = WorkDay(QTime(23, 30), 0);
+        in.schedule.workStart = 0;
+        in.schedule.workEnd = 23 * 3600;
+        in.showBreak = {false, false, false};
+        QImage surface;
+        DrawClockFace(surface, Artwork(), in);
+        const QPoint late = FacePoint(43080 - 3600, 30);
+        QCOMPARE(At(surface, late.x(), late.y()), kLightBlue);
+
+        in.schedule.workStart = 7 * 3600;
+        in.schedule.workEnd = 7 * 3600 + 60; // shorter than two minutes: a one-degree outline
+        DrawClockFace(surface, Artwork(), in);
+        const QPoint inside = FacePoint(8 * 3600, 30);
+        QVERIFY(At(surface, inside.x(), inside.y()) != kLightBlue);
+
+        in.schedule.workStart = 20 * 3600;
+        in.schedule.workEnd = 4 * 3600; // across midnight: no overlay at all
+        in.time = QTime(22, 0);
+        DrawClockFace(surface, Artwork(), in);
+        const QPoint evening = FacePoint(21 * 3600, 30);
+        QVERIFY(At(surface, evening.x(), evening.y()) != kLightBlue);
+    }
+
+    void afternoonText()
+    {
+        auto darkInTextBox = [](const QImage& img) {
+            int dark = 0;
+            for (int y = 102; y < 116; ++y)
+                for (int x = 105; x < 128; ++x)
+                    dark += qRed(img.pixel(x, y)) < 100 ? 1 : 0;
+            return dark;
+        };
+        QImage surface;
+        DrawClockFace(surface, Artwork(), WorkDay(QTime(11, 59, 59), 2));
+        QCOMPARE(darkInTextBox(surface), 0);
+        DrawClockFace(surface, Artwork(), WorkDay(QTime(12, 0, 0), 2));
+        QVERIFY(darkInTextBox(surface) > 10);
+        DrawClockFace(surface, Artwork(), WorkDay(QTime(23, 59, 59), 2));
+        QVERIFY(darkInTextBox(surface) > 10);
+    }
+
+    void bigClockTexts()
+    {
+        Window w(QDateTime(QDate(2016, 8, 1), QTime(15, 7, 9)));
+        TForm_Main& f = *w.form;
+        f.PageControl_Main->setCurrentWidget(f.TabSheet_NagyOra);
+        f.PageControl_NagyOraTipus->setCurrentWidget(f.TabSheet_DigitalisOra);
+        QCOMPARE(f.Label_NagyDigitalisOraDatum->text(), QStringLiteral("2016.08.01. Hétfő"));
+        QCOMPARE(f.Label_NagyDigitalisOraIdo->text(), QStringLiteral("3:07"));
+        QCOMPARE(f.Label_NagyDigitalisOraMasodperc->text(), QStringLiteral("09"));
+        QVERIFY(f.Label_NagyDigitalisOraDelutanSzoveg->isVisibleTo(f.Panel2));
+        QCOMPARE(f.Label_ANagyDigitalisOraEvHete->text(), QStringLiteral("31"));
+        QCOMPARE(f.Label_NagyDigitalisOraEvHete->text(), QStringLiteral(" / 52 hét"));
+        QCOMPARE(f.Label_NagyDigitalisOraEvNapja->text(), QStringLiteral("Szilveszterig: 4 hónap, 30 nap."));
+        w.TickAt(QDateTime(QDate(2016, 8, 2), QTime(0, 7)));
+        QCOMPARE(f.Label_NagyDigitalisOraIdo->text(), QStringLiteral("0:07"));
+        QVERIFY(!f.Label_NagyDigitalisOraDelutanSzoveg->isVisibleTo(f.Panel2));
+        QCOMPARE(f.Label_NagyMutatosOraHetNapja->text(),
+                 QStringLiteral("Hétfő")); // a hidden form is left alone
+
+        f.PageControl_NagyOraTipus->setCurrentWidget(f.TabSheet_AnalogOra); // filled at once
+        QCOMPARE(f.Label_NagyMutatosOraEv->text(), QStringLiteral("2016."));
+        QCOMPARE(f.Label_NagyMutatosOraHonapNap->text(), QStringLiteral("Augusztus 2."));
+        QCOMPARE(f.Label_NagyMutatosOraHetNapja->text(), QStringLiteral("Kedd"));
+        QCOMPARE(f.Label_NagyMutatosOraEvNapja->text(), QStringLiteral("Még: 4 hónap, 29 nap."));
+        QCOMPARE(f.Label_ANagyMutatosOraEvHete->text(), QStringLiteral("31"));
+    }
+
+    void newYearsEveOnBothForms()
+    {
+        Window w(QDateTime(QDate(2023, 12, 31), QTime(10, 0)));
+        TForm_Main& f = *w.form;
+        f.PageControl_Main->setCurrentWidget(f.TabSheet_NagyOra);
+        f.PageControl_NagyOraTipus->setCurrentWidget(f.TabSheet_AnalogOra);
+        QCOMPARE(f.Label_NagyMutatosOraEvNapja->text(), QStringLiteral("Szilveszter"));
+        QCOMPARE(f.MBarGraph_NagyMutatosOraATeljesEv->MBGValue(), 1.0);
+        f.PageControl_NagyOraTipus->setCurrentWidget(f.TabSheet_DigitalisOra);
+        QCOMPARE(f.Label_NagyDigitalisOraEvNapja->text(), QStringLiteral("Szilveszter"));
+        QCOMPARE(f.MBarGraph_NagyDigitalisOraATeljesEv->MBGValue(), 1.0);
+    }
+
+    void smallClockCopiesTheBigFace()
+    {
+        Window w(QDateTime(QDate(2024, 5, 8), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        w.TickAt(QTime(11, 30));
+        w.TickAt(QTime(11, 30, 1)); // the face uses the previous tick's work day
+        const QPoint inside = FacePoint(8 * 3600 + 1800, 30);
+        QCOMPARE(At(f.Image_MutatosOraRajzolni, inside.x(), inside.y()), kLightBlue);
+    }
+};
+
+QTEST_MAIN(TstClocks)
+#include "tst_clocks.moc"
