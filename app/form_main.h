@@ -104,6 +104,11 @@ public:
     void DrawYearCalendar();
     void Timer_AktualisNapVillogtatasTimer();
     void DrawAnalogClock();
+    void Button_StopperStartClick();
+    void Button_StopperReszidoClick();
+    void Button_StopperStopClick();
+    void RefreshStopwatch();
+    void PaintBox_StopperOraPaint();
     void PaintBox_KisMutatosOraPaint();
 
     // Events.
@@ -304,6 +309,13 @@ public:
     // Stopwatch page.
     QLineEdit* Edit_Stopper = nullptr;
     QListWidget* ListBox_Stopper = nullptr;
+    QPushButton* Button_StopperStart = nullptr;
+    QPushButton* Button_StopperReszido = nullptr;
+    QPushButton* Button_StopperStop = nullptr;
+    QLabel* Label_StopperIdo = nullptr;
+    TPaintBox* PaintBox_StopperOra = nullptr;
+    QImage Image_StopperOraRajzolni;
+    double stopwatchElapsed = 0; // days, as of the latest refresh
     TDateTime dtStopperStart = 0;
     TDateTime dtStopperStop = 0;
     int iStopperAllapot = 0;

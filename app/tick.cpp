@@ -104,6 +104,8 @@ void TForm_Main::TickSteps()
     if (outer == TabSheet_EsemenyBeallitasa)
         RefreshEventEditor();
     RefreshEventList();
+    if (PageControl_Main->currentWidget() == TabSheet_Stopper)
+        RefreshStopwatch();
     previousTickSecond = m.secondOfDay;
 }
 

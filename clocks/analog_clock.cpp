@@ -102,15 +102,38 @@ void DrawHands(Canvas& c, double alpha, double beta, double gamma, bool showHour
     c.Ellipse(137, 139, 143, 145);
 }
 
-void DrawClockFace(QImage& surface, const QImage& artwork, const ClockFaceInput& in)
+namespace {
+void CopyArtwork(QImage& surface, const QImage& artwork)
 {
     if (surface.size() != QSize(280, 280) || surface.format() != QImage::Format_RGB32)
         surface = QImage(280, 280, QImage::Format_RGB32);
-    {
-        QPainter p(&surface);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(0, 0, artwork);
-    }
+    QPainter p(&surface);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(0, 0, artwork);
+}
+
+QFont TenPointArial()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(10);
+    return font;
+}
+} // namespace
+
+void DrawStopwatchFace(QImage& surface, const QImage& artwork, int h, int m, int s)
+{
+    CopyArtwork(surface, artwork);
+    Canvas c(surface);
+    c.setFont(TenPointArial());
+    SetCanvasTools(c, kBlack, PenMode::Copy, PenStyle::Solid, 7, kWhite, BrushStyle::Clear);
+    c.TextOut(120, 87, QStringLiteral("Stopper"));
+    const int t = h * 3600 + m * 60 + s;
+    DrawHands(c, h * 30 + m * 0.5, m * 6 + s * 0.1, s * 6, t > 3300, t > 55);
+}
+
+void DrawClockFace(QImage& surface, const QImage& artwork, const ClockFaceInput& in)
+{
+    CopyArtwork(surface, artwork);
     Canvas c(surface);
     const int now = in.time.hour() * 3600 + in.time.minute() * 60 + in.time.second();
     const WorkSchedule& s = in.schedule;
@@ -154,9 +177,7 @@ void DrawClockFace(QImage& surface, const QImage& artwork, const ClockFaceInput&
     }
 
     if (in.time.hour() >= 12) {
-        QFont font(QStringLiteral("Arial"));
-        font.setPointSize(10);
-        c.setFont(font);
+        c.setFont(TenPointArial());
         SetCanvasTools(c, kBlack, PenMode::Copy, PenStyle::Solid, 7, kWhite, BrushStyle::Clear);
         c.TextOut(105, 102, QStringLiteral("Délután van."));
     }

@@ -26,6 +26,10 @@ QPoint ClockPoint(int seconds, double radius);
 // Renders the whole face onto surface (280 x 280) from the artwork.
 void DrawClockFace(QImage& surface, const QImage& artwork, const ClockFaceInput& in);
 
+// The stopwatch face: "Stopper" on the dial, hands for the elapsed hours, minutes and seconds;
+// the minute hand appears after 55 seconds, the hour hand after 55 minutes.
+void DrawStopwatchFace(QImage& surface, const QImage& artwork, int h, int m, int s);
+
 // Shadows, then hands, then the centre cap, at angles in degrees clockwise from 12; the
 // stopwatch leaves out the hour and minute hands until the time reaches them.
 void DrawHands(class Canvas& canvas, double hourAngle, double minuteAngle, double secondAngle,
