@@ -3,7 +3,9 @@
 #include "calendar/numbermask.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
+#include "widgets/tpaintbox.h"
 #include "widgets/tshape.h"
+#include "yearcal/yearcal.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -183,7 +185,14 @@ void TForm_Main::BuildWindow()
 void TForm_Main::FormCreate()
 {
     MBarGraph_Munakanap->setMBGPlusColorAt1(33023);
-    // The year grid is fixed with the yearly calendar.
+    {
+        const kelvator::YearGrid grid =
+            kelvator::GridFor(Image_EvesNaptar->width(), Image_EvesNaptar->height());
+        yearGridCellWidth = grid.cellWidth;
+        yearGridCellHeight = grid.cellHeight;
+        hoveredCell = QPoint();
+        selectedDay = QPoint();
+    }
     startUpFlag = true;
     soundFileOpenFlag = false;
     playerIdleFlag = true;
@@ -369,6 +378,3 @@ void TForm_Main::changeEvent(QEvent* event)
 }
 
 // ---- Steps filled in by the features that own them ---------------------------------------
-
-void TForm_Main::DrawYearCalendar() {}
-void TForm_Main::Timer_AktualisNapVillogtatasTimer() {}

@@ -102,6 +102,10 @@ public:
     void Button_Datumok1To2Click();
     void Button_Datumok2To1Click();
     void DrawYearCalendar();
+    void Shape_EvesNaptarSzin1MouseDown(TShape* shape, Qt::MouseButton button);
+    void Image_EvesNaptarMouseMove(QPoint position);
+    void Image_EvesNaptarClick();
+    void HighlightCalendarLabels(int month, int day);
     void Timer_AktualisNapVillogtatasTimer();
     void DrawAnalogClock();
     void Button_StopperStartClick();
@@ -324,6 +328,22 @@ public:
     // Yearly calendar page.
     TShape* Shape_EvesNaptarAktualisSzin = nullptr;
     std::array<kelvator::MonthColours, 12> dayColours{};
+    TPaintBox* Image_EvesNaptar = nullptr;
+    QImage yearImage;
+    std::array<TShape*, 10> Shape_EvesNaptarSzin{}; // palette codes 0-9
+    QAbstractButton* SpeedButton_Modositas = nullptr;
+    QLabel* Label_EvesNaptarEv = nullptr;
+    QLabel* Label_EvesNaptarKijeloltNap = nullptr;
+    QLabel* Label_EvesNaptarIdoKulonbseg = nullptr;
+    QLabel* Label_EvesNaptarDatum = nullptr;
+    std::array<QLabel*, 12> Label_Honap{};
+    std::array<QLabel*, 31> Label_NapTizes{};
+    std::array<QLabel*, 31> Label_NapEgyes{};
+    int yearGridCellWidth = 12;
+    int yearGridCellHeight = 18;
+    QPoint hoveredCell; // (day column, month row), 0 when none
+    QPoint selectedDay; // (day, month), 0 when none
+    bool yearBlinkFlag = false;
 
     // Big clock page.
     QLabel* Label_NagyDigitalisOraDatum = nullptr;
@@ -387,6 +407,7 @@ private:
     void BuildDateCalcPage();
     void BuildStopwatchPage();
     void BuildYearCalendarPage();
+    void BuildAlarmsPage();
     void SetUpFieldChecks();
     bool CheckFieldOnLeave(QLineEdit* edit);
     void FixLoadedSettings();

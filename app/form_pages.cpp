@@ -89,6 +89,7 @@ void TForm_Main::BuildMainPage()
     BuildDateCalcPage();
     BuildStopwatchPage();
     BuildYearCalendarPage();
+    BuildAlarmsPage();
 }
 
 void TForm_Main::CreateDaySquares()

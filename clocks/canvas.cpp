@@ -1,7 +1,9 @@
 #include "clocks/canvas.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPalette>
 
 #include <cmath>
 #include <numbers>
@@ -11,6 +13,8 @@ namespace kelvator {
 namespace {
 QColor ToColor(quint32 c)
 {
+    if (c == 0xFF00000F) // the system's button face
+        return QGuiApplication::palette().color(QPalette::Button);
     return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
                   static_cast<int>((c >> 16) & 0xFF));
 }

@@ -2,15 +2,159 @@
 #include "app/form_main.h"
 
 #include "app/widget_factory.h"
+#include "calendar/calendar_texts.h"
+#include "calendar/numbermask.h"
+#include "widgets/tpaintbox.h"
 #include "widgets/tshape.h"
+#include "yearcal/yearcal.h"
+
+#include <QLabel>
+#include <QToolButton>
 
 using namespace kelvator;
 
 void TForm_Main::BuildYearCalendarPage()
 {
-    Shape_EvesNaptarAktualisSzin =
-        Place<TShape>(TabSheet_EvesNaptar, "Shape_EvesNaptarAktualisSzin", 323, 261, 30, 16);
+    QWidget* page = TabSheet_EvesNaptar;
+    Label_EvesNaptarEv = Place<QLabel>(page, "Label_EvesNaptarEv", 2, 2, 40, 16);
+    Label_EvesNaptarEv->setFont(ArialPx(11, true));
+    static constexpr std::array<const char16_t*, 12> kMonths{u"Jan.", u"Feb.", u"Már.", u"Ápr.",
+                                                             u"Máj.", u"Jún.", u"Júl.", u"Aug.",
+                                                             u"Sze.", u"Okt.", u"Nov.", u"Dec."};
+    static constexpr std::array<int, 12> kMonthTops{38, 55, 72, 90, 107, 125, 142, 160, 177, 195, 212, 230};
+    for (size_t m = 0; m < 12; ++m) {
+        Label_Honap[m] =
+            Place<QLabel>(page, QByteArray("Label_Honap" + QByteArray::number(int(m) + 1)).constData(), 4,
+                          kMonthTops[m], 28, 14, QString::fromUtf16(kMonths[m]));
+    }
+    for (int d = 1; d <= 31; ++d) {
+        const auto i = static_cast<size_t>(d - 1);
+        const int left = 36 + (d - 1) * 12;
+        Label_NapTizes[i] =
+            Place<QLabel>(page, QByteArray("Label_NapTizes" + QByteArray::number(d)).constData(), left, 6, 10,
+                          12, QString::number(d / 10));
+        Label_NapEgyes[i] =
+            Place<QLabel>(page, QByteArray("Label_NapEgyes" + QByteArray::number(d)).constData(), left, 17,
+                          10, 12, QString::number(d % 10));
+    }
+
+    Image_EvesNaptar = Place<TPaintBox>(page, "Image_EvesNaptar", 32, 32, 385, 221);
+    Image_EvesNaptar->onPaint = [this](QPainter& p) {
+        if (yearImage.isNull())
+            DrawYearCalendar();
+        p.drawImage(0, 0, yearImage);
+    };
+    Image_EvesNaptar->setOnMouseMove([this](QPoint at) { Image_EvesNaptarMouseMove(at); });
+    Image_EvesNaptar->onClick = [this] { Image_EvesNaptarClick(); };
+
+    Place<QLabel>(page, "Label_Szinek", 8, 261, 40, 16, QStringLiteral("Színek:"));
+    for (size_t code = 0; code < 10; ++code) {
+        auto* swatch = Place<TShape>(
+            page, QByteArray("Shape_EvesNaptarSzin" + QByteArray::number(int(code) + 2)).constData(),
+            51 + 16 * static_cast<int>(code), 261, 15, 16);
+        swatch->setBrushColor(kPaletteColours[code]);
+        connect(swatch, &TShape::mouseDown, this, &TForm_Main::Shape_EvesNaptarSzin1MouseDown);
+        Shape_EvesNaptarSzin[code] = swatch;
+    }
+    Place<QLabel>(page, "Label_AktualisSzin", 246, 261, 74, 16, QStringLiteral("Aktuális szín:"));
+    Shape_EvesNaptarAktualisSzin = Place<TShape>(page, "Shape_EvesNaptarAktualisSzin", 323, 261, 30, 16);
     Shape_EvesNaptarAktualisSzin->setBrushColor(0x000080FF);
+    auto* colouring = Place<QToolButton>(page, "SpeedButton_Modositas", 360, 258, 57, 22);
+    colouring->setText(QStringLiteral("Színezés"));
+    colouring->setCheckable(true);
+    colouring->setToolTip(QStringLiteral("Ha le van nyomva, megváltoztatható a napok színe"));
+    SpeedButton_Modositas = colouring;
+
+    Label_EvesNaptarKijeloltNap = Place<QLabel>(page, "Label_EvesNaptarKijeloltNap", 0, 284, 449, 18);
+    Label_EvesNaptarKijeloltNap->setAlignment(Qt::AlignCenter);
+    Label_EvesNaptarKijeloltNap->setFont(ArialPx(16));
+    Label_EvesNaptarDatum = Place<QLabel>(page, "Label_EvesNaptarDatum", 32, 308, 200, 16);
+    Label_EvesNaptarIdoKulonbseg = Place<QLabel>(page, "Label_EvesNaptarIdoKulonbseg", 217, 308, 200, 16);
+    Label_EvesNaptarIdoKulonbseg->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
     for (MonthColours& month : dayColours)
         month.fill(kButtonFace);
+}
+
+void TForm_Main::DrawYearCalendar()
+{
+    const QDate today = platform_.now().date();
+    if (yearImage.size() != Image_EvesNaptar->size()) {
+        // The clearing rectangle leaves out the last column and row: start them clean.
+        yearImage = QImage(Image_EvesNaptar->size(), QImage::Format_RGB32);
+        yearImage.fill(palette().color(QPalette::Button));
+    }
+    YearGrid grid;
+    grid.cellWidth = yearGridCellWidth;
+    grid.cellHeight = yearGridCellHeight;
+    DrawYearGrid(yearImage, grid, today.year(), dayColours, yearBlinkFlag, today);
+    const QString year = FormatMask(today.year(), u"0000") + u'.';
+    if (Label_EvesNaptarEv->text() != year)
+        Label_EvesNaptarEv->setText(year);
+    Image_EvesNaptar->update();
+}
+
+void TForm_Main::Timer_AktualisNapVillogtatasTimer()
+{
+    yearBlinkFlag = !yearBlinkFlag;
+    DrawYearCalendar();
+}
+
+void TForm_Main::Shape_EvesNaptarSzin1MouseDown(TShape* shape, Qt::MouseButton button)
+{
+    if (button == Qt::LeftButton)
+        Shape_EvesNaptarAktualisSzin->setBrushColor(shape->brushColor());
+}
+
+void TForm_Main::Image_EvesNaptarMouseMove(QPoint position)
+{
+    YearGrid grid;
+    grid.cellWidth = yearGridCellWidth;
+    grid.cellHeight = yearGridCellHeight;
+    const QPoint cell = CellAt(grid, position.x(), position.y());
+    if (cell == hoveredCell)
+        return; // the texts change only when the pointer enters another cell
+    hoveredCell = cell;
+    const int month = cell.y();
+    const int day = cell.x();
+    const QDate today = platform_.now().date();
+    if (month >= 1 && month <= 12 && day >= 1 && day <= 31 && QDate::isValid(today.year(), month, day)) {
+        HighlightCalendarLabels(month, day);
+        const QDate date(today.year(), month, day);
+        Label_EvesNaptarKijeloltNap->setText(HoverDateText(date));
+        Label_EvesNaptarIdoKulonbseg->setText(RelativeTimeText(
+            false, true, ToDateTime(date, platform_.now().time()), ToDateTime(platform_.now())));
+        selectedDay = QPoint(day, month);
+    } else {
+        HighlightCalendarLabels(0, 0);
+        Label_EvesNaptarKijeloltNap->clear();
+        Label_EvesNaptarIdoKulonbseg->clear();
+        selectedDay = QPoint();
+    }
+}
+
+void TForm_Main::Image_EvesNaptarClick()
+{
+    if (selectedDay.isNull() || !SpeedButton_Modositas->isChecked())
+        return;
+    quint32& colour = dayColours[size_t(selectedDay.y() - 1)][size_t(selectedDay.x() - 1)];
+    colour = ToggledDayColour(colour, Shape_EvesNaptarAktualisSzin->brushColor());
+    DrawYearCalendar();
+}
+
+void TForm_Main::HighlightCalendarLabels(int month, int day)
+{
+    auto bold = [](QLabel* label, bool on) {
+        if (label->font().bold() == on)
+            return;
+        QFont f = label->font();
+        f.setBold(on);
+        label->setFont(f);
+    };
+    for (size_t m = 0; m < 12; ++m)
+        bold(Label_Honap[m], static_cast<int>(m) + 1 == month);
+    for (size_t d = 0; d < 31; ++d) {
+        bold(Label_NapTizes[d], static_cast<int>(d) + 1 == day);
+        bold(Label_NapEgyes[d], static_cast<int>(d) + 1 == day);
+    }
 }
