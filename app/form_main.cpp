@@ -354,9 +354,10 @@ void TForm_Main::closeEvent(QCloseEvent* event)
     Q_EMIT closed();
 }
 
-void TForm_Main::paintEvent(QPaintEvent* event)
+void TForm_Main::showEvent(QShowEvent* event)
 {
-    QMainWindow::paintEvent(event);
+    QMainWindow::showEvent(event);
+    // The window's first appearance is where it may go straight to the tray.
     FormPaint();
 }
 

@@ -78,6 +78,8 @@ public:
     // Tray and leaving.
     void SendToTray();
     void RestoreFromTray();
+    // Another start of the program asked for the window.
+    void BringToFront();
     void TrayRelease(kelvator::TrayIcon::Button button);
     void KilepesClick();
     void Button_TalcaraClick();
@@ -394,7 +396,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

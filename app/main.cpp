@@ -1,5 +1,6 @@
 #include "app/form_main.h"
 #include "app/real_platform.h"
+#include "app/single_instance.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -14,6 +15,12 @@ int main(int argc, char* argv[])
     // The window decides when the program ends: a box shown while it sits in the tray must not.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    kelvator::Platform platform = kelvator::MakeRealPlatform();
+    // Two programs on one settings file would overwrite each other's settings.
+    kelvator::SingleInstance instance(platform.settingsPath);
+    if (instance.HandOverToRunning())
+        return 0;
+
     // The whole interface is Hungarian, so Qt's own dialogs and menus are too.
     const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     for (const char* name : {"qtbase_hu", "qtmultimedia_hu"}) {
@@ -24,8 +31,12 @@ int main(int argc, char* argv[])
             delete translator;
     }
 
-    TForm_Main form(kelvator::MakeRealPlatform());
+    TForm_Main form(std::move(platform));
     QObject::connect(&form, &TForm_Main::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    instance.Listen([&form] { form.BringToFront(); });
+    kelvator::QuitOnTerminationSignals();
+    // A desktop session that ends may not let the program finish: save when it asks.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form] { form.SaveSettings(); });
     form.show();
     return QApplication::exec();
 }

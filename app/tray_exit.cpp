@@ -41,6 +41,16 @@ void TForm_Main::RestoreFromTray()
     inTrayFlag = false;
 }
 
+void TForm_Main::BringToFront()
+{
+    if (inTrayFlag || isHidden() || isMinimized()) {
+        RestoreFromTray();
+        return;
+    }
+    raise();
+    activateWindow();
+}
+
 void TForm_Main::TrayRelease(TrayIcon::Button button)
 {
     if (button == TrayIcon::Button::Left)
@@ -54,7 +64,7 @@ void TForm_Main::FormPaint()
     if (!startInTrayFlag)
         return;
     startInTrayFlag = false;
-    // Not from inside the paint itself: hiding a window while it paints is not allowed.
+    // Not from inside the show itself: the window manager has not seen the window yet.
     QTimer::singleShot(0, this, &TForm_Main::SendToTray);
 }
 

@@ -1,0 +1,135 @@
+#include "window_fixture.h"
+
+#include "app/single_instance.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLocalSocket>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTest>
+
+using namespace kelvator;
+using kelvator::testing::Window;
+
+namespace {
+// A copy of the program in a folder of its own, so its settings file lands there.
+struct RunningCopy {
+    QTemporaryDir dir;
+    QString program;
+    QString settings;
+    RunningCopy()
+    {
+        program = dir.filePath(QStringLiteral("kelvator"));
+        settings = dir.filePath(QStringLiteral("kelvator.ini"));
+        QFile::copy(QStringLiteral(KELVATOR_BINARY), program);
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    bool WaitUntilListening() const
+    {
+        const QString name = SingleInstance::ServerName(settings);
+        return QTest::qWaitFor(
+            [&] {
+                QLocalSocket probe;
+                probe.connectToServer(name);
+                const bool up = probe.waitForConnected(100);
+                probe.abort();
+                return up;
+            },
+            20000);
+    }
+};
+} // namespace
+
+class TstTray : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary)); }
+
+    void fromTheTrayMenuTheProgramEnds()
+    {
+        Window w;
+        QSignalSpy closed(w.form.get(), &TForm_Main::closed);
+        w.form->CheckBox_IconAzOraMelle->setChecked(true);
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        w.form->close(); // the box is ticked: to the tray
+        QVERIFY(w.form->inTrayFlag);
+        QVERIFY(w.fake.tray->shown);
+        QCOMPARE(closed.count(), 0);
+        w.form->Kilepes->trigger(); // "Kilépés a programból"
+        QVERIFY(!w.fake.tray->shown);
+        QCOMPARE(closed.count(), 1);
+    }
+
+    void startsInTheTrayOnce()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kelvator.ini"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[Beallitasok]\r\nCheckBox_IconkentIndul=1\r\n");
+        f.close();
+        testing::FakePlatform fake;
+        TForm_Main form(fake.Make(path));
+        form.show();
+        QTRY_VERIFY(form.isHidden());
+        QVERIFY(fake.tray->shown);
+        fake.tray->onRelease(TrayIcon::Button::Left);
+        QVERIFY(form.isVisible());
+        form.hide();
+        form.show(); // a later appearance does not send it back
+        QTest::qWait(50);
+        QVERIFY(form.isVisible());
+        QCOMPARE(fake.tray->adds, 1);
+    }
+
+    void withoutATrayItStartsMinimised()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kelvator.ini"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[Beallitasok]\r\nCheckBox_IconkentIndul=1\r\n");
+        f.close();
+        testing::FakePlatform fake;
+        fake.tray->available = false;
+        TForm_Main form(fake.Make(path));
+        form.show();
+        QTest::qWait(50);
+        QVERIFY(!form.isHidden());
+        QCOMPARE(fake.tray->adds, 0);
+        QVERIFY(form.inTrayFlag); // put away: the close request then passes
+    }
+
+    void terminationSavesAndSecondStartHandsOver()
+    {
+        RunningCopy copy;
+        QProcess first;
+        first.start(copy.program, {});
+        QVERIFY(first.waitForStarted());
+        QVERIFY(copy.WaitUntilListening());
+
+        QProcess second;
+        second.start(copy.program, {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+        QVERIFY(!QFile::exists(copy.settings)); // nothing saved yet
+
+        first.terminate(); // SIGTERM
+        QVERIFY(first.waitForFinished(10000));
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first.exitCode(), 0);
+        QFile ini(copy.settings);
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QVERIFY(ini.readAll().contains("IniFileUtolsoMentes="));
+    }
+};
+
+QTEST_MAIN(TstTray)
+#include "tst_tray.moc"
