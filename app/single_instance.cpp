@@ -40,7 +40,7 @@ bool SingleInstance::HandOverToRunning()
     return true;
 }
 
-bool SingleInstance::Listen(std::function<void()> onActivate)
+bool SingleInstance::Listen(const std::function<void()>& onActivate)
 {
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);

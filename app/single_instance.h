@@ -20,7 +20,7 @@ public:
     // come to the front.
     bool HandOverToRunning();
     // Listens for later starts; onActivate runs for each of them.
-    bool Listen(std::function<void()> onActivate);
+    bool Listen(const std::function<void()>& onActivate);
 
     static QString ServerName(const QString& settingsPath);
 

@@ -196,9 +196,10 @@ void DrawAntialiasedLine(Canvas& canvas, quint32 colour, double x0, double y0, d
     blend(xpxl2, ypxl2, (1 - Frac(yend)) * xgap);
     blend(xpxl2, ypxl2 + 1, Frac(yend) * xgap);
 
-    for (double x = xpxl1 + 1; x <= xpxl2 - 1; x += 1) {
-        blend(x, std::floor(intery), 1 - Frac(intery));
-        blend(x, std::floor(intery) + 1, Frac(intery));
+    const auto last = static_cast<long long>(xpxl2) - 1;
+    for (auto x = static_cast<long long>(xpxl1) + 1; x <= last; ++x) {
+        blend(static_cast<double>(x), std::floor(intery), 1 - Frac(intery));
+        blend(static_cast<double>(x), std::floor(intery) + 1, Frac(intery));
         intery += gradient;
     }
 }

@@ -84,7 +84,7 @@ std::optional<QByteArray> EncodeWindows1250(const QString& text)
 IniFile IniFile::FromBytes(const QByteArray& bytes)
 {
     IniFile ini;
-    QByteArray data = bytes;
+    const QByteArray& data = bytes;
     QString text;
     if (data.startsWith("\xEF\xBB\xBF")) {
         text = QString::fromUtf8(data.mid(3));

@@ -269,7 +269,7 @@ private Q_SLOTS:
     {
         Started s(QByteArrayLiteral("[Stopper]\r\nListBox_StopperItemsCount=3\r\nListBox_StopperItems0=a\r\n"
                                     "ListBox_StopperItems1=b\r\nListBox_StopperItems2=c\r\n"));
-        s.form->ListBox_Stopper->takeItem(2);
+        delete s.form->ListBox_Stopper->takeItem(2);
         QVERIFY(s.form->SaveSettings());
         const IniFile ini = IniFile::Load(s.Path());
         QCOMPARE(*ini.Value(QStringLiteral("Stopper"), QStringLiteral("ListBox_StopperItemsCount")),

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Sets Kelvator up on Debian 12: installs the Debian packages that are missing, configures and
-# builds, then starts the program ("run") or runs every test ("test").
-#   bash tools/setup.sh run|test [build folder]
+# builds, then starts the program ("run") or checks it ("test": every test, then every test
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, then clang-tidy).
+#   bash tools/setup.sh run|test
 set -euo pipefail
 
 mode=${1:-run}
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${2:-$top/build}
+build=$top/build
+jobs=$(nproc)
 
 packages=(
   cmake g++ make pkg-config
@@ -14,6 +16,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-liberation
 )
+[ "$mode" = test ] && packages+=(clang-tidy)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -27,10 +30,23 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" -j"$(nproc)"
+cmake --build "$build" -j"$jobs"
 
 case "$mode" in
-  run) exec "$build/kelvator" ;;
-  test) cd "$build" && exec ctest --output-on-failure -j"$(nproc)" ;;
-  *) echo "usage: $0 run|test [build folder]" >&2; exit 2 ;;
+  run)
+    exec "$build/kelvator"
+    ;;
+  test)
+    (cd "$build" && ctest --output-on-failure -j"$jobs")
+    cmake -S "$top" -B "$top/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVATOR_SANITIZE=ON
+    cmake --build "$top/build-sanitize" -j"$jobs"
+    (cd "$top/build-sanitize" && ctest --output-on-failure -j"$jobs")
+    run-clang-tidy -quiet -j "$jobs" -p "$build" \
+      "^$top/(alarms|app|calendar|clocks|datecalc|events|settings|stopwatch|widgets|worktime|yearcal)/.*\.cpp$"
+    echo "clang-tidy: no warnings"
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
 esac
