@@ -297,7 +297,7 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
         auto* edit = qobject_cast<QLineEdit*>(watched);
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (edit && edit->window() == this && reason != Qt::ActiveWindowFocusReason &&
-            reason != Qt::PopupFocusReason && edit->property("kelvatorFieldKind").isValid())
+            reason != Qt::PopupFocusReason && checkedFields.count(edit) > 0)
             CheckFieldOnLeave(edit);
     }
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {

@@ -2,6 +2,7 @@
 
 #include "app/platform.h"
 #include "calendar/tdatetime.h"
+#include "clocks/analog_clock.h"
 #include "settings/value_forms.h"
 #include "worktime/schedule.h"
 
@@ -9,6 +10,8 @@
 #include <QMainWindow>
 
 #include <array>
+#include <map>
+#include <optional>
 #include <stdexcept>
 
 class QAbstractButton;
@@ -213,6 +216,13 @@ public:
     std::array<QLineEdit*, 3> Edit_SzunetOra{};
     std::array<QLineEdit*, 3> Edit_SzunetPerc{};
     std::array<QLineEdit*, 3> Edit_SzunetHossz{};
+    // Settings fields with a check: what kind of check, and the last text that passed it.
+    struct CheckedField {
+        int kind = 0;
+        QString lastValid;
+        bool hasLastValid = false;
+    };
+    std::map<const QLineEdit*, CheckedField> checkedFields;
 
     // Work-time page.
     QGroupBox* GroupBox1 = nullptr;
@@ -444,5 +454,9 @@ private:
     kelvator::Platform platform_;
     QString lastTickFailure_;
     bool checkingField_ = false;
+    std::optional<kelvator::ClockFaceInput> lastClockFace_;
+    std::optional<QTime> lastStopwatchFace_;
+    QDate paydayStripToday_;
+    QDate paydayStripPayday_;
     bool closingAllowed_ = false;
 };

@@ -2,6 +2,7 @@
 #include "app/form_main.h"
 #include "clocks/analog_clock.h"
 #include "tests/fake_platform.h"
+#include "yearcal/yearcal.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -75,5 +76,22 @@ int main(int argc, char* argv[])
     std::sort(face.begin(), face.end());
     std::printf("%-24s %12.1f %12.1f\n", "DrawClockFace", static_cast<double>(face[face.size() / 2]) / 1000.0,
                 static_cast<double>(face.back()) / 1000.0);
+
+    // The year grid, redrawn twice a second whatever page is in front.
+    QImage year(385, 221, QImage::Format_RGB32);
+    kelvator::DayColours colours;
+    for (auto& month : colours)
+        month.fill(kelvator::kButtonFace);
+    std::vector<qint64> grid;
+    for (int k = 0; k < 200; ++k) {
+        QElapsedTimer t;
+        t.start();
+        kelvator::DrawYearGrid(year, kelvator::GridFor(385, 221), 2024, colours, k % 2 == 0,
+                               QDate(2024, 5, 7));
+        grid.push_back(t.nsecsElapsed());
+    }
+    std::sort(grid.begin(), grid.end());
+    std::printf("%-24s %12.1f %12.1f\n", "DrawYearGrid", static_cast<double>(grid[grid.size() / 2]) / 1000.0,
+                static_cast<double>(grid.back()) / 1000.0);
     return 0;
 }

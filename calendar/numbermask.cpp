@@ -20,6 +20,9 @@ bool IsPlace(QChar c)
 // number typed or computed here, so binary noise cannot turn a half into less.
 QString ScaledDigits(double magnitude, int decimals)
 {
+    // Whole numbers need no decimal detour: most texts are dates, times and counts.
+    if (decimals == 0 && magnitude < 1e15 && magnitude == std::floor(magnitude))
+        return QString::number(static_cast<qint64>(magnitude));
     std::array<char, 40> buf{};
     std::snprintf(buf.data(), buf.size(), "%.14e", magnitude);
     std::array<char, 15> dg{};
@@ -62,6 +65,14 @@ QString ScaledDigits(double magnitude, int decimals)
 
 QString FormatMask(double value, QStringView mask)
 {
+    // "0", "00", "0000" with a whole, non-negative number: the texts of dates and times.
+    if (value >= 0 && value < 1e15 && value == std::floor(value) && !mask.isEmpty() &&
+        mask.count(u'0') == mask.size()) {
+        QString digits = QString::number(static_cast<qint64>(value));
+        if (digits.size() < mask.size())
+            digits.prepend(QString(mask.size() - digits.size(), u'0'));
+        return digits;
+    }
     if (std::isnan(value))
         return QStringLiteral("NAN");
     if (std::isinf(value))

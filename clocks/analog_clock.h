@@ -18,6 +18,7 @@ struct ClockFaceInput {
     bool blinkFlag = false;
     WorkSchedule schedule;
     std::array<bool, 3> showBreak{};
+    bool operator==(const ClockFaceInput&) const = default;
 };
 
 // The point at radius r for a time of day in seconds, on the face centred at (140, 142).

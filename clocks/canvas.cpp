@@ -42,6 +42,16 @@ Canvas::Canvas(QImage& image)
 {
 }
 
+Canvas::~Canvas()
+{
+    Flush();
+}
+
+void Canvas::Flush() const
+{
+    painter_.reset();
+}
+
 void Canvas::setPen(quint32 colour, PenMode mode, PenStyle style, int width)
 {
     penColour_ = colour;
@@ -125,6 +135,7 @@ void Canvas::TextOut(int x, int y, const QString& text)
 
 quint32 Canvas::Pixel(int x, int y) const
 {
+    Flush();
     const QRgb c = image_.pixel(x, y);
     return static_cast<quint32>(qRed(c)) | (static_cast<quint32>(qGreen(c)) << 8) |
            (static_cast<quint32>(qBlue(c)) << 16);
@@ -132,6 +143,7 @@ quint32 Canvas::Pixel(int x, int y) const
 
 void Canvas::SetPixel(int x, int y, quint32 colour)
 {
+    Flush();
     image_.setPixel(x, y,
                     qRgb(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                          static_cast<int>((colour >> 16) & 0xFF)));

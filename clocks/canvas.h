@@ -4,6 +4,10 @@
 #include <QImage>
 #include <QString>
 
+#include <memory>
+
+class QPainter;
+
 // Drawing on an off-screen picture the way the clock faces were designed: a rectangle or an
 // ellipse excludes its right and bottom edge, a pie runs counter-clockwise between two rays,
 // the mask pen ANDs its colour into the picture, a dotted pen is 3 on and 3 off.
@@ -17,6 +21,9 @@ enum class BrushStyle { Solid, Clear };
 class Canvas {
 public:
     explicit Canvas(QImage& image);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
 
     QImage& image() { return image_; }
 
@@ -38,8 +45,12 @@ public:
 
 private:
     template <typename Draw> void Paint(Draw draw);
+    // Pixels are read and written directly: any painting in progress is finished first.
+    void Flush() const;
 
     QImage& image_;
+    // One painter serves a run of primitives; opening one per primitive cost more than drawing.
+    mutable std::unique_ptr<QPainter> painter_;
     quint32 penColour_ = 0;
     PenMode penMode_ = PenMode::Copy;
     PenStyle penStyle_ = PenStyle::Solid;

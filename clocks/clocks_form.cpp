@@ -88,20 +88,26 @@ void TForm_Main::DrawAnalogClock()
 {
     ClockFaceInput in;
     const QDateTime now = platform_.now();
-    in.time = now.time();
+    const QTime time = now.time();
+    in.time = QTime(time.hour(), time.minute(), time.second()); // the face shows whole seconds
     in.dayOfWeek = now.date().dayOfWeek();
     in.overlayChoice = RadioGroup_MutatosOraKelvatorMegjelenites->itemIndex();
     in.blinkFlag = workEndBlinkFlag;
     in.schedule = schedule;
     for (size_t k = 0; k < 3; ++k)
         in.showBreak[k] = CheckBox_Szunet[k]->isChecked();
+    // Five ticks a second, one new face a second: an unchanged face is neither drawn nor shown again.
+    if (lastClockFace_ && *lastClockFace_ == in && !Image_MutatosOraRajzolni.isNull())
+        return;
+    lastClockFace_ = in;
     DrawClockFace(Image_MutatosOraRajzolni, Image_MutatosOraAlap, in);
     PaintBox_MutatosOra->update();
+    PaintBox_KisMutatosOra->update();
 }
 
 void TForm_Main::PaintBox_KisMutatosOraPaint()
 {
-    PaintBox_KisMutatosOra->update();
+    // The small box copies the face when it paints; a new face has already asked for that.
 }
 
 void TForm_Main::TickAnalogClocks(const TickMoment&)

@@ -42,12 +42,17 @@ const QString kStopper = QStringLiteral("Stopper");
 
 // What kind of check a settings field gets; kept on the field itself.
 enum class FieldKind { None, Hour, Minute, Salary, BreakLength };
-const char* const kKindProperty = "kelvatorFieldKind";
-const char* const kLastValidProperty = "kelvatorLastValid";
-
-FieldKind KindOf(const QLineEdit* edit)
+FieldKind KindOf(const TForm_Main* form, const QLineEdit* edit)
 {
-    return static_cast<FieldKind>(edit->property(kKindProperty).toInt());
+    const auto found = form->checkedFields.find(edit);
+    return found == form->checkedFields.end() ? FieldKind::None : static_cast<FieldKind>(found->second.kind);
+}
+
+void RememberValid(TForm_Main* form, const QLineEdit* edit)
+{
+    TForm_Main::CheckedField& field = form->checkedFields[edit];
+    field.lastValid = edit->text();
+    field.hasLastValid = true;
 }
 
 bool TextPasses(FieldKind kind, const QString& text)
@@ -344,7 +349,7 @@ void TForm_Main::FixLoadedSettings()
                   {Edit_SzunetPerc[1], "30"}, {Edit_SzunetHossz[1], "30"}, {Edit_SzunetOra[2], "11"},
                   {Edit_SzunetPerc[2], "00"}, {Edit_SzunetHossz[2], "60"}};
     for (const auto& field : fields) {
-        if (!TextPasses(KindOf(field.edit), field.edit->text()))
+        if (!TextPasses(KindOf(this, field.edit), field.edit->text()))
             field.edit->setText(QString::fromLatin1(field.fallback));
     }
     const int start =
@@ -358,7 +363,7 @@ void TForm_Main::FixLoadedSettings()
         Edit_MIVPerc->setText(QStringLiteral("00"));
     }
     for (const auto& field : fields)
-        field.edit->setProperty(kLastValidProperty, field.edit->text());
+        RememberValid(this, field.edit);
 }
 
 bool TForm_Main::SaveSettings()
@@ -384,16 +389,18 @@ void TForm_Main::ShowError(const QString& text)
 
 QString TForm_Main::CheckedFieldText(const QLineEdit* edit) const
 {
-    if (TextPasses(KindOf(edit), edit->text()))
+    if (TextPasses(KindOf(this, edit), edit->text()))
         return edit->text();
-    const QVariant last = edit->property(kLastValidProperty);
-    return last.isValid() ? last.toString() : edit->text();
+    const auto found = checkedFields.find(edit);
+    if (found == checkedFields.end() || !found->second.hasLastValid)
+        return edit->text();
+    return found->second.lastValid;
 }
 
 void TForm_Main::SetUpFieldChecks()
 {
-    auto mark = [](QLineEdit* edit, FieldKind kind) {
-        edit->setProperty(kKindProperty, static_cast<int>(kind));
+    auto mark = [this](QLineEdit* edit, FieldKind kind) {
+        checkedFields[edit].kind = static_cast<int>(kind);
     };
     for (QLineEdit* e : {Edit_MIKOra, Edit_MIVOra, Edit_SzunetOra[0], Edit_SzunetOra[1], Edit_SzunetOra[2]})
         mark(e, FieldKind::Hour);
@@ -442,7 +449,7 @@ bool TForm_Main::CheckFieldOnLeave(QLineEdit* edit)
         return true;
     checkingField_ = true;
     bool ok = true;
-    switch (KindOf(edit)) {
+    switch (KindOf(this, edit)) {
     case FieldKind::Hour:
         ok = ValidateHourEdit(edit);
         break;
@@ -456,8 +463,8 @@ bool TForm_Main::CheckFieldOnLeave(QLineEdit* edit)
     case FieldKind::None:
         break;
     }
-    if (ok && TextPasses(KindOf(edit), edit->text()))
-        edit->setProperty(kLastValidProperty, edit->text());
+    if (ok && TextPasses(KindOf(this, edit), edit->text()))
+        RememberValid(this, edit);
     checkingField_ = false;
     return ok;
 }
@@ -486,8 +493,8 @@ void TForm_Main::Button_BeallitasokOKClick()
     }
     // What passed the page's checks is what a later save falls back to.
     for (QLineEdit* edit : TabSheet_Beallitasok->findChildren<QLineEdit*>()) {
-        if (edit->property(kKindProperty).isValid() && TextPasses(KindOf(edit), edit->text()))
-            edit->setProperty(kLastValidProperty, edit->text());
+        if (checkedFields.count(edit) > 0 && TextPasses(KindOf(this, edit), edit->text()))
+            RememberValid(this, edit);
     }
     if (!SaveSettings())
         return;

@@ -126,6 +126,10 @@ void TForm_Main::PaintBox_StopperOraPaint()
     if (Image_MutatosOraAlap.isNull())
         return;
     const Elapsed e = ElapsedOf(stopwatchElapsed);
+    const QTime shown(e.h % 24, e.m, e.s);
+    if (lastStopwatchFace_ == shown && !Image_StopperOraRajzolni.isNull())
+        return; // the dial moves once a second; the ticks between draw nothing new
+    lastStopwatchFace_ = shown;
     DrawStopwatchFace(Image_StopperOraRajzolni, Image_MutatosOraAlap, e.h, e.m, e.s);
     PaintBox_StopperOra->update();
 }

@@ -33,6 +33,7 @@ struct WorkSchedule {
     std::array<int, 3> breakStart{};
     std::array<int, 3> breakEnd{};
     int Length() const { return workEnd - workStart; }
+    bool operator==(const WorkSchedule&) const = default;
 };
 
 // Reads the fields in the order work start, work end, breaks 1-3; throws FieldError.

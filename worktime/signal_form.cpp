@@ -41,15 +41,24 @@ void TForm_Main::TickPayday(const TickMoment& m)
     if (row < 0 || row > kLastDayRow)
         row = kDefaultPaydayRow; // a list left without a choice still has a payday
     const QDate payday = PaydayOf(m.today, row, RadioGroup_HetvegiFizetes->itemIndex());
+    // The strip depends on nothing but the two dates: once drawn it stands until one changes.
+    if (m.today == paydayStripToday_ && payday == paydayStripPayday_)
+        return;
+    paydayStripToday_ = m.today;
+    paydayStripPayday_ = payday;
     const PaydayStrip strip = BuildPaydayStrip(m.today, payday);
-    Shape_Fizetesnap->setToolTip(ToolTipText(strip.markerHint));
+    const QString markerTip = ToolTipText(strip.markerHint);
+    if (Shape_Fizetesnap->toolTip() != markerTip)
+        Shape_Fizetesnap->setToolTip(markerTip);
     try {
         for (size_t k = 0; k < DaySquares.size(); ++k) {
             TShape* square = DaySquares[k];
             const DaySquare& want = strip.squares[k];
             if (want.visible) {
                 square->setBrushColor(want.fill);
-                square->setToolTip(ToolTipText(want.hint));
+                const QString tip = ToolTipText(want.hint);
+                if (square->toolTip() != tip)
+                    square->setToolTip(tip);
                 square->setTag(want.tag);
             }
             if (square->isVisibleTo(TabSheet_Kelvator) != want.visible)
