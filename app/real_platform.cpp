@@ -126,8 +126,10 @@ QString DefaultSettingsPath()
     const QString dir = QCoreApplication::applicationDirPath();
     const QString name =
         QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + QStringLiteral(".ini");
-    const QFileInfo dirInfo(dir);
-    if (dirInfo.isWritable())
+    // An installed program keeps its settings with the user, even where root could write beside it.
+    const bool installed = QFileInfo(dir).canonicalFilePath() ==
+                           QFileInfo(QStringLiteral(KELVATOR_INSTALL_BINDIR)).canonicalFilePath();
+    if (!installed && QFileInfo(dir).isWritable())
         return QDir(dir).filePath(name);
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(config);
