@@ -3,6 +3,7 @@
 #include "widgets/mbargraph.h"
 
 #include <QFont>
+#include <QLabel>
 #include <QString>
 #include <QWidget>
 
@@ -25,6 +26,16 @@ inline QFont ArialPx(int pixels, bool bold = false)
     f.setPixelSize(pixels);
     f.setBold(bold);
     return f;
+}
+
+// A label in the given font and alignment, vertically centred.
+inline QLabel* TextLabel(QWidget* parent, const char* name, int left, int top, int width, int height,
+                         const QString& text, const QFont& font, Qt::Alignment align)
+{
+    auto* l = Place<QLabel>(parent, name, left, top, width, height, text);
+    l->setFont(font);
+    l->setAlignment(align | Qt::AlignVCenter);
+    return l;
 }
 
 constexpr quint32 kOrangeBar = 33023;

@@ -13,43 +13,33 @@
 
 using namespace kelvator;
 
-namespace {
-QLabel* Text(QWidget* parent, const char* name, int left, int top, int width, int height, const QString& text,
-             const QFont& font, Qt::Alignment align)
-{
-    auto* l = Place<QLabel>(parent, name, left, top, width, height, text);
-    l->setFont(font);
-    l->setAlignment(align | Qt::AlignVCenter);
-    return l;
-}
-} // namespace
-
 void TForm_Main::BuildBigClockPage()
 {
     QWidget* digital = TabSheet_DigitalisOra;
-    Label_NagyDigitalisOraDatum = Text(digital, "Label_NagyDigitalisOraDatum", 16, 2, 385, 34, QString(),
-                                       ArialPx(29), Qt::AlignHCenter);
+    Label_NagyDigitalisOraDatum = TextLabel(digital, "Label_NagyDigitalisOraDatum", 16, 2, 385, 34, QString(),
+                                            ArialPx(29), Qt::AlignHCenter);
     Panel2 = Place<QFrame>(digital, "Panel2", 16, 36, 385, 185);
     Panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel2->setAutoFillBackground(true);
     QPalette panelPalette = Panel2->palette();
     panelPalette.setColor(QPalette::Window, ToQColor(0x0073D1D7));
     Panel2->setPalette(panelPalette);
-    Label_NagyDigitalisOraDelutanSzoveg = Text(Panel2, "Label_NagyDigitalisOraDelutanSzoveg", 8, 6, 120, 24,
-                                               QStringLiteral("DÉLUTÁN"), ArialPx(19, true), Qt::AlignLeft);
+    Label_NagyDigitalisOraDelutanSzoveg =
+        TextLabel(Panel2, "Label_NagyDigitalisOraDelutanSzoveg", 8, 6, 120, 24, QStringLiteral("DÉLUTÁN"),
+                  ArialPx(19, true), Qt::AlignLeft);
     Label_NagyDigitalisOraDelutanSzoveg->hide();
-    Label_NagyDigitalisOraIdo = Text(Panel2, "Label_NagyDigitalisOraIdo", 2, 36, 272, 112,
-                                     QStringLiteral("00:00"), ArialPx(96), Qt::AlignRight);
-    Label_NagyDigitalisOraMasodperc = Text(Panel2, "Label_NagyDigitalisOraMasodperc", 278, 62, 100, 76,
-                                           QStringLiteral("00"), ArialPx(64), Qt::AlignLeft);
-    Label_ANagyDigitalisOraEvHete = Text(digital, "Label_ANagyDigitalisOraEvHete", 16, 222, 76, 44,
-                                         QStringLiteral("99"), ArialPx(37, true), Qt::AlignRight);
-    Label_NagyDigitalisOraEvHete = Text(digital, "Label_NagyDigitalisOraEvHete", 94, 234, 160, 26, QString(),
-                                        ArialPx(19), Qt::AlignLeft);
+    Label_NagyDigitalisOraIdo = TextLabel(Panel2, "Label_NagyDigitalisOraIdo", 2, 36, 272, 112,
+                                          QStringLiteral("00:00"), ArialPx(96), Qt::AlignRight);
+    Label_NagyDigitalisOraMasodperc = TextLabel(Panel2, "Label_NagyDigitalisOraMasodperc", 278, 62, 100, 76,
+                                                QStringLiteral("00"), ArialPx(64), Qt::AlignLeft);
+    Label_ANagyDigitalisOraEvHete = TextLabel(digital, "Label_ANagyDigitalisOraEvHete", 16, 222, 76, 44,
+                                              QStringLiteral("99"), ArialPx(37, true), Qt::AlignRight);
+    Label_NagyDigitalisOraEvHete = TextLabel(digital, "Label_NagyDigitalisOraEvHete", 94, 234, 160, 26,
+                                             QString(), ArialPx(19), Qt::AlignLeft);
     MBarGraph_NagyDigitalisOraATeljesEv =
         ProgressBar(digital, "MBarGraph_NagyDigitalisOraATeljesEv", 10, 266, 398, kYellowBar);
-    Label_NagyDigitalisOraEvNapja = Text(digital, "Label_NagyDigitalisOraEvNapja", 10, 283, 300, 14,
-                                         QString(), ArialPx(11), Qt::AlignLeft);
+    Label_NagyDigitalisOraEvNapja = TextLabel(digital, "Label_NagyDigitalisOraEvNapja", 10, 283, 300, 14,
+                                              QString(), ArialPx(11), Qt::AlignLeft);
 
     QWidget* analog = TabSheet_AnalogOra;
     Image_MutatosOraAlap =
@@ -69,19 +59,19 @@ void TForm_Main::BuildBigClockPage()
         p.drawImage(0, 0, small);
     };
     Label_NagyMutatosOraEv =
-        Text(analog, "Label_NagyMutatosOraEv", 290, 8, 124, 20, QString(), ArialPx(16), Qt::AlignRight);
-    Label_NagyMutatosOraHonapNap = Text(analog, "Label_NagyMutatosOraHonapNap", 290, 30, 124, 20, QString(),
-                                        ArialPx(16, true), Qt::AlignHCenter);
-    Label_NagyMutatosOraHetNapja = Text(analog, "Label_NagyMutatosOraHetNapja", 290, 52, 124, 20, QString(),
-                                        ArialPx(16), Qt::AlignRight);
-    Label_ANagyMutatosOraEvHete = Text(analog, "Label_ANagyMutatosOraEvHete", 288, 100, 50, 44,
-                                       QStringLiteral("99"), ArialPx(37, true), Qt::AlignRight);
-    Label_NagyMutatosOraEvHete =
-        Text(analog, "Label_NagyMutatosOraEvHete", 340, 114, 76, 22, QString(), ArialPx(16), Qt::AlignLeft);
+        TextLabel(analog, "Label_NagyMutatosOraEv", 290, 8, 124, 20, QString(), ArialPx(16), Qt::AlignRight);
+    Label_NagyMutatosOraHonapNap = TextLabel(analog, "Label_NagyMutatosOraHonapNap", 290, 30, 124, 20,
+                                             QString(), ArialPx(16, true), Qt::AlignHCenter);
+    Label_NagyMutatosOraHetNapja = TextLabel(analog, "Label_NagyMutatosOraHetNapja", 290, 52, 124, 20,
+                                             QString(), ArialPx(16), Qt::AlignRight);
+    Label_ANagyMutatosOraEvHete = TextLabel(analog, "Label_ANagyMutatosOraEvHete", 288, 100, 50, 44,
+                                            QStringLiteral("99"), ArialPx(37, true), Qt::AlignRight);
+    Label_NagyMutatosOraEvHete = TextLabel(analog, "Label_NagyMutatosOraEvHete", 340, 114, 76, 22, QString(),
+                                           ArialPx(16), Qt::AlignLeft);
     MBarGraph_NagyMutatosOraATeljesEv =
         ProgressBar(analog, "MBarGraph_NagyMutatosOraATeljesEv", 290, 250, 126, kYellowBar);
-    Label_NagyMutatosOraEvNapja = Text(analog, "Label_NagyMutatosOraEvNapja", 290, 270, 126, 16, QString(),
-                                       ArialPx(11), Qt::AlignRight);
+    Label_NagyMutatosOraEvNapja = TextLabel(analog, "Label_NagyMutatosOraEvNapja", 290, 270, 126, 16,
+                                            QString(), ArialPx(11), Qt::AlignRight);
 }
 
 void TForm_Main::DrawAnalogClock()

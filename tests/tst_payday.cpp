@@ -18,7 +18,6 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTest>
-#include <QtEndian>
 
 using namespace kelvator;
 using kelvator::testing::Window;
@@ -26,32 +25,11 @@ using kelvator::testing::Window;
 namespace {
 constexpr int kRow10 = 9;
 
-QByteArray SilentWav()
+// The program's own beep tone, a short 16-bit PCM WAV.
+QByteArray BeepWav()
 {
-    QByteArray pcm(8000, '\0'); // half a second of 8 kHz 16-bit silence
-    QByteArray wav("RIFF");
-    auto u32 = [&wav](quint32 v) {
-        char b[4];
-        qToLittleEndian(v, b);
-        wav.append(b, 4);
-    };
-    auto u16 = [&wav](quint16 v) {
-        char b[2];
-        qToLittleEndian(v, b);
-        wav.append(b, 2);
-    };
-    u32(36 + static_cast<quint32>(pcm.size()));
-    wav.append("WAVEfmt ");
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(8000);
-    u32(16000);
-    u16(2);
-    u16(16);
-    wav.append("data");
-    u32(static_cast<quint32>(pcm.size()));
-    return wav + pcm;
+    QFile tone(QStringLiteral(":/kelvator/beep.wav"));
+    return tone.open(QIODevice::ReadOnly) ? tone.readAll() : QByteArray();
 }
 
 // Silent MPEG-1 Layer III frames: 128 kbit/s, 44.1 kHz, mono, empty side information.
@@ -73,7 +51,11 @@ class TstPayday : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary)); }
+    void initTestCase()
+    {
+        Q_INIT_RESOURCE(kelvator);
+        QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+    }
 
     void payday_data()
     {
@@ -433,12 +415,13 @@ private Q_SLOTS:
         const QString wav = dir.filePath(QStringLiteral("csengo.wav"));
         const QString mp3 = dir.filePath(QStringLiteral("csengo.mp3"));
         const QString text = dir.filePath(QStringLiteral("nem_hang.mp3"));
-        for (const auto& [path, bytes] : {std::pair{wav, SilentWav()}, std::pair{mp3, SilentMp3()},
+        for (const auto& [path, bytes] : {std::pair{wav, BeepWav()}, std::pair{mp3, SilentMp3()},
                                           std::pair{text, QByteArray("ez nem hang")}}) {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(bytes);
         }
+        QVERIFY(!BeepWav().isEmpty());
         const Platform real = MakeRealPlatform();
         SoundPlayer& player = *real.sound;
         QVERIFY(!player.Open(dir.filePath(QStringLiteral("nincs.mp3"))));

@@ -42,6 +42,15 @@ struct RunningCopy {
             20000);
     }
 };
+// A settings file that asks for a start in the tray.
+QString StartInTraySettings(const QTemporaryDir& dir)
+{
+    const QString path = dir.filePath(QStringLiteral("kelvator.ini"));
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write("[Beallitasok]\r\nCheckBox_IconkentIndul=1\r\n");
+    return path;
+}
 } // namespace
 
 class TstTray : public QObject {
@@ -69,11 +78,7 @@ private Q_SLOTS:
     void startsInTheTrayOnce()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("kelvator.ini"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("[Beallitasok]\r\nCheckBox_IconkentIndul=1\r\n");
-        f.close();
+        const QString path = StartInTraySettings(dir);
         testing::FakePlatform fake;
         TForm_Main form(fake.Make(path));
         form.show();
@@ -91,11 +96,7 @@ private Q_SLOTS:
     void withoutATrayItStartsMinimised()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("kelvator.ini"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("[Beallitasok]\r\nCheckBox_IconkentIndul=1\r\n");
-        f.close();
+        const QString path = StartInTraySettings(dir);
         testing::FakePlatform fake;
         fake.tray->available = false;
         TForm_Main form(fake.Make(path));

@@ -18,23 +18,12 @@
 
 using namespace kelvator;
 
-namespace {
-QLabel* Text(QWidget* parent, const char* name, int left, int top, int width, int height, const QString& text,
-             const QFont& font, Qt::Alignment align)
-{
-    auto* l = Place<QLabel>(parent, name, left, top, width, height, text);
-    l->setFont(font);
-    l->setAlignment(align | Qt::AlignVCenter);
-    return l;
-}
-} // namespace
-
 void TForm_Main::BuildWorkTimePage()
 {
     QWidget* page = TabSheet_Kelvator;
     GroupBox1 = Place<QGroupBox>(page, "GroupBox1", 4, 0, 202, 190, QStringLiteral("Ma:"));
-    Label_Datum = Text(GroupBox1, "Label_Datum", 4, 16, 194, 24, QStringLiteral("Label_Datum"), ArialPx(19),
-                       Qt::AlignHCenter);
+    Label_Datum = TextLabel(GroupBox1, "Label_Datum", 4, 16, 194, 24, QStringLiteral("Label_Datum"),
+                            ArialPx(19), Qt::AlignHCenter);
 
     Panel1 = Place<QFrame>(GroupBox1, "Panel1", 8, 48, 110, 48);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -42,30 +31,30 @@ void TForm_Main::BuildWorkTimePage()
     QPalette panelPalette = Panel1->palette();
     panelPalette.setColor(QPalette::Window, ToQColor(0x0073D1D7));
     Panel1->setPalette(panelPalette);
-    Label_DelutanSzoveg = Text(Panel1, "Label_DelutanSzoveg", 6, 2, 70, 13, QStringLiteral("DÉLUTÁN"),
-                               ArialPx(11), Qt::AlignLeft);
+    Label_DelutanSzoveg = TextLabel(Panel1, "Label_DelutanSzoveg", 6, 2, 70, 13, QStringLiteral("DÉLUTÁN"),
+                                    ArialPx(11), Qt::AlignLeft);
     Label_DelutanSzoveg->hide();
     Label_Ido =
-        Text(Panel1, "Label_Ido", 2, 14, 76, 32, QStringLiteral("00:00"), ArialPx(27), Qt::AlignRight);
-    Label_Masodperc =
-        Text(Panel1, "Label_Masodperc", 80, 20, 26, 22, QStringLiteral("00"), ArialPx(16), Qt::AlignLeft);
+        TextLabel(Panel1, "Label_Ido", 2, 14, 76, 32, QStringLiteral("00:00"), ArialPx(27), Qt::AlignRight);
+    Label_Masodperc = TextLabel(Panel1, "Label_Masodperc", 80, 20, 26, 22, QStringLiteral("00"), ArialPx(16),
+                                Qt::AlignLeft);
 
     PaintBox_KisMutatosOra = Place<TPaintBox>(GroupBox1, "PaintBox_KisMutatosOra", 123, 48, 70, 70);
 
-    Label_EvHeteA = Text(GroupBox1, "Label_EvHeteA", 4, 100, 44, 32, QStringLiteral("99"), ArialPx(27, true),
-                         Qt::AlignRight);
-    Label_EvHete = Text(GroupBox1, "Label_EvHete", 50, 110, 100, 18, QStringLiteral("Label_EvHete"),
-                        ArialPx(13, true), Qt::AlignLeft);
+    Label_EvHeteA = TextLabel(GroupBox1, "Label_EvHeteA", 4, 100, 44, 32, QStringLiteral("99"),
+                              ArialPx(27, true), Qt::AlignRight);
+    Label_EvHete = TextLabel(GroupBox1, "Label_EvHete", 50, 110, 100, 18, QStringLiteral("Label_EvHete"),
+                             ArialPx(13, true), Qt::AlignLeft);
     MBarGraph_ATeljesEv = ProgressBar(GroupBox1, "MBarGraph_ATeljesEv", 8, 142, 185, kYellowBar);
-    Label_EvNapja = Text(GroupBox1, "Label_EvNapja", 4, 163, 194, 18, QStringLiteral("Label_EvNapja"),
-                         ArialPx(11), Qt::AlignHCenter);
+    Label_EvNapja = TextLabel(GroupBox1, "Label_EvNapja", 4, 163, 194, 18, QStringLiteral("Label_EvNapja"),
+                              ArialPx(11), Qt::AlignHCenter);
 
     MonthCalendar1 = Place<TMonthCalendar>(page, "MonthCalendar1", 212, 4, 294, 158);
     connect(MonthCalendar1, &QCalendarWidget::clicked, this, &TForm_Main::Timer1Timer);
     Button_Ma = Place<QPushButton>(page, "Button_Ma", 212, 166, 40, 22, QStringLiteral("Ma"));
     connect(Button_Ma, &QPushButton::clicked, this, &TForm_Main::Button_MaClick);
-    Label_MikorVolt = Text(page, "Label_MikorVolt", 256, 168, 250, 18, QStringLiteral("Label_MikorVolt"),
-                           ArialPx(11), Qt::AlignHCenter);
+    Label_MikorVolt = TextLabel(page, "Label_MikorVolt", 256, 168, 250, 18, QStringLiteral("Label_MikorVolt"),
+                                ArialPx(11), Qt::AlignHCenter);
 
     Label1 = Place<QLabel>(page, "Label1", 8, 199, 104, 14, QStringLiteral("Munkanap:"));
     MBarGraph_Munakanap = ProgressBar(page, "MBarGraph_Munakanap", 118, 197, 385, kOrangeBar);
@@ -89,11 +78,11 @@ void TForm_Main::BuildWorkTimePage()
     pay->setCheckable(true);
     SpeedButton_FizetesKijelzes = pay;
     connect(pay, &QToolButton::clicked, this, &TForm_Main::SpeedButton_FizetesKijelzesClick);
-    Label_KeresettPenz = Text(GroupBox4, "Label_KeresettPenz", 118, 18, 180, 16,
-                              QStringLiteral("Label_KeresettPenz"), ArialPx(13, true), Qt::AlignRight);
+    Label_KeresettPenz = TextLabel(GroupBox4, "Label_KeresettPenz", 118, 18, 180, 16,
+                                   QStringLiteral("Label_KeresettPenz"), ArialPx(13, true), Qt::AlignRight);
     Label_KeresettPenz->hide();
-    Label_Oraber = Text(GroupBox4, "Label_Oraber", 306, 18, 186, 16, QStringLiteral("Label_Oraber"),
-                        ArialPx(13, true), Qt::AlignRight);
+    Label_Oraber = TextLabel(GroupBox4, "Label_Oraber", 306, 18, 186, 16, QStringLiteral("Label_Oraber"),
+                             ArialPx(13, true), Qt::AlignRight);
     Label_Oraber->hide();
 }
 
