@@ -424,6 +424,7 @@ private:
     bool CheckFieldOnLeave(QLineEdit* edit);
     void FixLoadedSettings();
     void ShowError(const QString& text);
+    bool RejectField(QLineEdit* edit, const QString& message);
     void BuildSettingsPage();
     void BuildAboutPage();
     void BuildExitPage();

@@ -76,11 +76,6 @@ QDateTime ToQDateTime(TDateTime t)
     return QDateTime(DateOf(t), TimeOf(t));
 }
 
-int DayOfWeek(TDateTime t)
-{
-    return DateOf(t).dayOfWeek();
-}
-
 bool IsWorkday(const QDate& date)
 {
     return date.dayOfWeek() < 6;
@@ -117,11 +112,6 @@ TDateTime ShiftMonths(TDateTime t, int months)
     if (!date.isValid())
         return t;
     return ToDateTime(ShiftMonths(date, months), TimeOf(t));
-}
-
-TDateTime ShiftDays(TDateTime t, int days)
-{
-    return t + days;
 }
 
 bool StepStaysInRange(const QDate& date, int months, int days)

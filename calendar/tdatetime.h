@@ -22,8 +22,6 @@ QDate DateOf(TDateTime t);
 QTime TimeOf(TDateTime t);
 QDateTime ToQDateTime(TDateTime t);
 
-// ISO day of the week, Monday 1 ... Sunday 7.
-int DayOfWeek(TDateTime t);
 bool IsWorkday(const QDate& date);
 
 // The same date at 12:00:00.000.
@@ -33,7 +31,6 @@ TDateTime NoonOf(TDateTime t);
 // month becomes its last day. Results outside years 1-9999 are held at the range's ends.
 TDateTime ShiftMonths(TDateTime t, int months);
 QDate ShiftMonths(const QDate& date, int months);
-TDateTime ShiftDays(TDateTime t, int days);
 // Whether the date moved by these months and days stays within years 1-9999.
 bool StepStaysInRange(const QDate& date, int months, int days);
 

@@ -412,34 +412,31 @@ void TForm_Main::SetUpFieldChecks()
         mark(e, FieldKind::BreakLength);
 }
 
-bool TForm_Main::ValidateHourEdit(QLineEdit* edit)
+// A failed check: the message, an empty field and the focus back on it.
+bool TForm_Main::RejectField(QLineEdit* edit, const QString& message)
 {
-    if (TextPasses(FieldKind::Hour, edit->text()))
-        return true;
-    ShowError(QStringLiteral("A beírt óra érték hibás.\r\n0–23 a jó érték."));
+    ShowError(message);
     edit->clear();
     edit->setFocus();
     return false;
+}
+
+bool TForm_Main::ValidateHourEdit(QLineEdit* edit)
+{
+    return TextPasses(FieldKind::Hour, edit->text()) ||
+           RejectField(edit, QStringLiteral("A beírt óra érték hibás.\r\n0–23 a jó érték."));
 }
 
 bool TForm_Main::ValidateMinuteEdit(QLineEdit* edit)
 {
-    if (TextPasses(FieldKind::Minute, edit->text()))
-        return true;
-    ShowError(QStringLiteral("A beírt perc érték hibás.\r\n0–59 a jó érték."));
-    edit->clear();
-    edit->setFocus();
-    return false;
+    return TextPasses(FieldKind::Minute, edit->text()) ||
+           RejectField(edit, QStringLiteral("A beírt perc érték hibás.\r\n0–59 a jó érték."));
 }
 
 bool TForm_Main::Edit_HaviFizetesExit()
 {
-    if (TextPasses(FieldKind::Salary, Edit_HaviFizetes->text()))
-        return true;
-    ShowError(QStringLiteral("A havi fizetés hibás."));
-    Edit_HaviFizetes->clear();
-    Edit_HaviFizetes->setFocus();
-    return false;
+    return TextPasses(FieldKind::Salary, Edit_HaviFizetes->text()) ||
+           RejectField(Edit_HaviFizetes, QStringLiteral("A havi fizetés hibás."));
 }
 
 bool TForm_Main::CheckFieldOnLeave(QLineEdit* edit)
