@@ -1,5 +1,6 @@
 // Draws the program's icon, the About picture and the beep tone into the assets folder:
 //   kelvator_artwork <assets folder>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -234,6 +235,50 @@ QByteArray BeepTone()
     return wav;
 }
 
+// The icon of Icon() as SVG text, drawn from the same geometry on a 64-unit canvas, so the
+// menus of any size get sharp edges without an SVG library.
+QByteArray IconSvg()
+{
+    const auto n = [](double v) { return QString::number(v, 'f', 3).toUtf8(); };
+    QByteArray svg =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" viewBox=\"0 0 64 64\">\n"
+        "  <circle cx=\"32\" cy=\"32\" r=\"28.5\" fill=\"#d7d173\" stroke=\"#5a5a60\" stroke-width=\"3\"/>\n";
+    // The work-day arc: from twelve o'clock 200 degrees clockwise on a circle of radius 21.
+    const double end = qDegreesToRadians(90.0 - 200.0);
+    svg += "  <path d=\"M 32 11 A 21 21 0 1 1 " + n(32 + 21 * std::cos(end)) + ' ' +
+           n(32 - 21 * std::sin(end)) +
+           "\" fill=\"none\" stroke=\"#ff8000\" stroke-width=\"6\" stroke-linecap=\"butt\"/>\n";
+    svg += "  <g stroke=\"#000000\" stroke-width=\"2\" stroke-linecap=\"square\">\n";
+    for (int i = 0; i < 12; ++i) {
+        const double a = i * M_PI / 6;
+        svg += "    <line x1=\"" + n(32 + 24 * std::sin(a)) + "\" y1=\"" + n(32 - 24 * std::cos(a)) +
+               "\" x2=\"" + n(32 + 27 * std::sin(a)) + "\" y2=\"" + n(32 - 27 * std::cos(a)) + "\"/>\n";
+    }
+    svg += "  </g>\n"
+           "  <line x1=\"32\" y1=\"32\" x2=\"32\" y2=\"17\" stroke=\"#000000\" stroke-width=\"4\" "
+           "stroke-linecap=\"round\"/>\n"
+           "  <line x1=\"32\" y1=\"32\" x2=\"44\" y2=\"38\" stroke=\"#282828\" stroke-width=\"3\" "
+           "stroke-linecap=\"round\"/>\n"
+           "  <circle cx=\"32\" cy=\"32\" r=\"3\" fill=\"#c8a028\"/>\n"
+           "</svg>\n";
+    return svg;
+}
+
+// Writes the icon into a hicolor theme tree below dir: every size a desktop asks for, and SVG.
+bool SaveThemeIcons(const QString& dir)
+{
+    bool ok = true;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = dir + QStringLiteral("icons/hicolor/%1x%1/apps").arg(size);
+        ok = QDir().mkpath(folder) && Icon(size).save(folder + QStringLiteral("/kelvator.png")) && ok;
+    }
+    const QString scalable = dir + QStringLiteral("icons/hicolor/scalable/apps");
+    QFile svg(scalable + QStringLiteral("/kelvator.svg"));
+    ok = QDir().mkpath(scalable) && svg.open(QIODevice::WriteOnly) && svg.write(IconSvg()) > 0 && ok;
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -252,5 +297,6 @@ int main(int argc, char* argv[])
     ok = dial.open(QIODevice::WriteOnly) && dial.write(Bmp24(Dial())) > 0 && ok;
     QFile wav(dir + QStringLiteral("beep.wav"));
     ok = wav.open(QIODevice::WriteOnly) && wav.write(BeepTone()) > 0 && ok;
+    ok = SaveThemeIcons(dir) && ok;
     return ok ? 0 : 1;
 }
