@@ -11,7 +11,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelvator"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kelvator"));
-    QApplication::setDesktopFileName(QStringLiteral("kelvator"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.kelvator"));
     // The window decides when the program ends: a box shown while it sits in the tray must not.
     QApplication::setQuitOnLastWindowClosed(false);
 
