@@ -25,8 +25,9 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+  # sudo clears the environment, so the front end is handed to apt-get through env.
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
