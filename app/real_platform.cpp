@@ -127,8 +127,10 @@ QString DefaultSettingsPath()
     const QString name =
         QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + QStringLiteral(".ini");
     // An installed program keeps its settings with the user, even where root could write beside it.
-    const bool installed = QFileInfo(dir).canonicalFilePath() ==
-                           QFileInfo(QStringLiteral(KELVATOR_INSTALL_BINDIR)).canonicalFilePath();
+    // The Debian package is made from the same build, so its folder counts as installed too.
+    const QString here = QFileInfo(dir).canonicalFilePath();
+    const bool installed = here == QFileInfo(QStringLiteral(KELVATOR_INSTALL_BINDIR)).canonicalFilePath() ||
+                           here == QFileInfo(QStringLiteral(KELVATOR_PACKAGE_BINDIR)).canonicalFilePath();
     if (!installed && QFileInfo(dir).isWritable())
         return QDir(dir).filePath(name);
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);

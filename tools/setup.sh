@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets Kelvator up on Debian 12: installs the Debian packages that are missing, configures and
 # builds, then starts the program ("run") or checks it ("test": every test, then every test
-# again under AddressSanitizer and UndefinedBehaviorSanitizer, then clang-tidy).
-#   bash tools/setup.sh run|test
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, then clang-tidy, then the Debian
+# package) or makes the Debian package ("package": build/kelvator_<version>_amd64.deb).
+#   bash tools/setup.sh run|test|package
 set -euo pipefail
 
 mode=${1:-run}
@@ -17,6 +18,9 @@ packages=(
   fonts-liberation
 )
 [ "$mode" = test ] && packages+=(clang-tidy)
+# Making the package (shlibdeps, file types), and checking it (metadata validators, a display).
+[ "$mode" = test ] || [ "$mode" = package ] && packages+=(dpkg-dev file)
+[ "$mode" = test ] && packages+=(appstream desktop-file-utils xvfb)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -45,9 +49,13 @@ case "$mode" in
     run-clang-tidy -quiet -j "$jobs" -p "$build" \
       "^$top/(alarms|app|calendar|clocks|datecalc|events|settings|stopwatch|widgets|worktime|yearcal)/.*\.cpp$"
     echo "clang-tidy: no warnings"
+    bash "$top/tools/check_package.sh" "$build"
+    ;;
+  package)
+    (cd "$build" && cpack -G DEB)
     ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac
