@@ -23,7 +23,7 @@ int main(int argc, char* argv[])
 
     // The whole interface is Hungarian, so Qt's own dialogs and menus are too.
     const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const char* name : {"qtbase_hu", "qtmultimedia_hu"}) {
+    for (const char* name : {"qtbase_hu"}) {
         auto* translator = new QTranslator(&app);
         if (translator->load(QString::fromLatin1(name), qtTranslations))
             QApplication::installTranslator(translator);

@@ -12,11 +12,12 @@ jobs=$(nproc)
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  qt6-base-dev qt6-translations-l10n
+  libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-liberation
 )
-[ "$mode" = test ] && packages+=(clang-tidy)
+# The sound and notification tests start their own PulseAudio server and session bus.
+[ "$mode" = test ] && packages+=(clang-tidy pulseaudio pulseaudio-utils dbus-daemon)
 
 missing=()
 for p in "${packages[@]}"; do
