@@ -1,5 +1,6 @@
 #include "app/real_platform.h"
 
+#include "app/desktop_notifier.h"
 #include "app/gst_sound.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
@@ -31,10 +33,13 @@ public:
                     return;
                 if (reason == QSystemTrayIcon::Trigger)
                     onRelease(Button::Left);
-                else if (reason == QSystemTrayIcon::Context)
-                    onRelease(Button::Right);
+                else if (reason == QSystemTrayIcon::Context && !icon_->contextMenu())
+                    onRelease(Button::Right); // with a menu of its own the icon shows that
             });
         }
+        // Panels that draw the menu themselves never report a right click: the icon carries it.
+        if (menu && icon_->contextMenu() != menu)
+            icon_->setContextMenu(menu);
         icon_->show();
         return true;
     }
@@ -106,6 +111,7 @@ Platform MakeRealPlatform()
         return dialog.selectedFiles().constFirst();
     };
     p.tray = std::make_shared<QtTrayIcon>();
+    p.notifier = std::make_shared<DesktopNotifier>();
     return p;
 }
 

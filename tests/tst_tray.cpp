@@ -2,6 +2,7 @@
 
 #include "app/single_instance.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QFile>
 #include <QLocalSocket>
@@ -129,6 +130,17 @@ private Q_SLOTS:
         QFile ini(copy.settings);
         QVERIFY(ini.open(QIODevice::ReadOnly));
         QVERIFY(ini.readAll().contains("IniFileUtolsoMentes="));
+    }
+
+    void trayCarriesItsMenu()
+    {
+        Window w;
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        w.form->Button_TalcaraClick();
+        QVERIFY(w.fake.tray->shown);
+        QCOMPARE(w.fake.tray->menu, w.form->PopupMenu1);
+        QCOMPARE(w.form->PopupMenu1->actions(), QList<QAction*>{w.form->Kilepes});
     }
 };
 
