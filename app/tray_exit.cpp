@@ -78,8 +78,10 @@ void TForm_Main::NotifyWorkEnd(const TickMoment& m, int workEnd)
     if (end == notifiedWorkEnd_)
         return;
     notifiedWorkEnd_ = end;
-    NotifyWhileHidden(QStringLiteral("Vége a munkaidőnek (") + FormatMask(workEnd / 3600, u"00") + u':' +
-                      FormatMask(workEnd % 3600 / 60, u"00") + u')');
+    const int hour = workEnd / 3600;
+    const int minute = workEnd % 3600 / 60;
+    NotifyWhileHidden(QStringLiteral("Vége a munkaidőnek (") + FormatMask(hour, u"00") + u':' +
+                      FormatMask(minute, u"00") + u')');
 }
 
 void TForm_Main::NotifyWhileHidden(const QString& body)

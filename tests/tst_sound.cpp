@@ -116,9 +116,9 @@ private:
 bool WriteWav(const QString& path)
 {
     const int count = int(kToneSeconds * kRate);
-    QByteArray data(count * 2, '\0');
+    QByteArray data(qsizetype(count) * 2, '\0');
     for (int i = 0; i < count; ++i)
-        qToLittleEndian<qint16>(qint16(12000 * std::sin(2 * std::numbers::pi * 440 * i / kRate)), data.data() + 2 * i);
+        qToLittleEndian<qint16>(qint16(12000 * std::sin(2 * std::numbers::pi * 440 * i / kRate)), data.data() + qsizetype(2) * i);
     QByteArray wav;
     auto u32 = [&](quint32 v) {
         char b[4];
