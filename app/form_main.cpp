@@ -178,6 +178,8 @@ void TForm_Main::BuildWindow()
     if (platform_.tray) {
         platform_.tray->onRelease = [this](TrayIcon::Button b) { TrayRelease(b); };
     }
+    if (platform_.notifier)
+        platform_.notifier->onActivate = [this] { BringToFront(); };
     // Keyboard preview: the window sees Escape before the focused control.
     qApp->installEventFilter(this);
 }

@@ -84,6 +84,10 @@ public:
     // Another start of the program asked for the window.
     void BringToFront();
     void TrayRelease(kelvator::TrayIcon::Button button);
+    // A desktop notification for the hourly notice and the work end, once per event, while
+    // the window is hidden or minimised.
+    void NotifyHourlyNotice(const TickMoment& m);
+    void NotifyWorkEnd(const TickMoment& m, int workEnd);
     void KilepesClick();
     void Button_TalcaraClick();
     void Button_KilepesClick();
@@ -460,4 +464,7 @@ private:
     QDate paydayStripToday_;
     QDate paydayStripPayday_;
     bool closingAllowed_ = false;
+    void NotifyWhileHidden(const QString& body);
+    QDateTime notifiedNotice_;
+    QDateTime notifiedWorkEnd_;
 };

@@ -6,11 +6,27 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+namespace {
+// Qt turns quit() and the session manager's "die" into a close request to every window, which
+// the window refuses while it goes to the tray instead; a request to quit ends the loop.
+class EndOnQuitRequest : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Quit && watched == QCoreApplication::instance()) {
+            QCoreApplication::exit(0);
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+} // namespace
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelvator"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kelvator"));
+    // No display name: Qt would append it to every window title, and the caption is the title.
     QApplication::setDesktopFileName(QStringLiteral("io.github.kelvator"));
     // The window decides when the program ends: a box shown while it sits in the tray must not.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -23,7 +39,7 @@ int main(int argc, char* argv[])
 
     // The whole interface is Hungarian, so Qt's own dialogs and menus are too.
     const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const char* name : {"qtbase_hu", "qtmultimedia_hu"}) {
+    for (const char* name : {"qtbase_hu"}) {
         auto* translator = new QTranslator(&app);
         if (translator->load(QString::fromLatin1(name), qtTranslations))
             QApplication::installTranslator(translator);
@@ -34,6 +50,10 @@ int main(int argc, char* argv[])
     TForm_Main form(std::move(platform));
     QObject::connect(&form, &TForm_Main::closed, &app, &QApplication::quit, Qt::QueuedConnection);
     instance.Listen([&form] { form.BringToFront(); });
+    // A termination signal, the session's end or the window's own close: the program ends and
+    // the window's destruction saves, whatever the tray settings would make of a close request.
+    EndOnQuitRequest endOnQuit;
+    app.installEventFilter(&endOnQuit);
     kelvator::QuitOnTerminationSignals();
     // A desktop session that ends may not let the program finish: save when it asks.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form] { form.SaveSettings(); });

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class QMenu;
 class QWidget;
 
 namespace kelvator {
@@ -32,6 +33,18 @@ public:
     virtual bool Add() = 0;
     virtual bool Delete() = 0;
     std::function<void(Button)> onRelease;
+    // The icon's own menu, for hosts that show it themselves (StatusNotifierItem panels).
+    QMenu* menu = nullptr;
+};
+
+// Desktop notifications for what happens while the window is hidden. Nothing happens, and
+// nothing fails, where the desktop has no notification service.
+class Notifier {
+public:
+    virtual ~Notifier() = default;
+    virtual void Notify(const QString& title, const QString& body) = 0;
+    // The user chose a notification's action.
+    std::function<void()> onActivate;
 };
 
 struct OpenFileRequest {
@@ -52,6 +65,7 @@ struct Platform {
     // Returns the chosen file's full path, or an empty string when cancelled.
     std::function<QString(QWidget* parent, const OpenFileRequest& request)> openFile;
     std::shared_ptr<TrayIcon> tray;
+    std::shared_ptr<Notifier> notifier;
 };
 
 } // namespace kelvator

@@ -1,80 +1,24 @@
 #include "app/real_platform.h"
 
+#include "app/desktop_notifier.h"
+#include "app/gst_sound.h"
+
 #include <QApplication>
-#include <QAudioOutput>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMediaPlayer>
+#include <QMenu>
 #include <QMessageBox>
-#include <QSoundEffect>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
-#include <QUrl>
+#include <QTemporaryFile>
 
 #include <memory>
 
 namespace kelvator {
 
 namespace {
-
-class QtSoundPlayer final : public SoundPlayer {
-public:
-    bool Open(const QString& path) override
-    {
-        const QFileInfo info(path);
-        if (path.isEmpty() || !info.isFile() || !info.isReadable())
-            return false;
-        Ensure();
-        player_->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
-        return player_->error() == QMediaPlayer::NoError;
-    }
-    bool Close() override
-    {
-        if (!player_)
-            return false;
-        player_->stop();
-        player_->setSource(QUrl());
-        return true;
-    }
-    bool Play() override
-    {
-        if (!player_ || player_->source().isEmpty())
-            return false;
-        player_->play();
-        return player_->error() == QMediaPlayer::NoError;
-    }
-    // QMediaPlayer::stop() also rewinds; the program's Stop keeps the position.
-    bool Stop() override
-    {
-        if (!player_ || player_->source().isEmpty())
-            return false;
-        player_->pause();
-        return true;
-    }
-    bool Rewind() override
-    {
-        if (!player_ || player_->source().isEmpty())
-            return false;
-        player_->setPosition(0);
-        return true;
-    }
-
-private:
-    // The media back end starts only when a sound is first needed.
-    void Ensure()
-    {
-        if (player_)
-            return;
-        player_ = std::make_unique<QMediaPlayer>();
-        output_ = std::make_unique<QAudioOutput>();
-        player_->setAudioOutput(output_.get());
-    }
-
-    std::unique_ptr<QAudioOutput> output_;
-    std::unique_ptr<QMediaPlayer> player_;
-};
 
 class QtTrayIcon final : public TrayIcon {
 public:
@@ -89,10 +33,13 @@ public:
                     return;
                 if (reason == QSystemTrayIcon::Trigger)
                     onRelease(Button::Left);
-                else if (reason == QSystemTrayIcon::Context)
-                    onRelease(Button::Right);
+                else if (reason == QSystemTrayIcon::Context && !icon_->contextMenu())
+                    onRelease(Button::Right); // with a menu of its own the icon shows that
             });
         }
+        // Panels that draw the menu themselves never report a right click: the icon carries it.
+        if (menu && icon_->contextMenu() != menu)
+            icon_->setContextMenu(menu);
         icon_->show();
         return true;
     }
@@ -107,19 +54,23 @@ private:
     std::unique_ptr<QSystemTrayIcon> icon_;
 };
 
-void Beep()
-{
-    QApplication::beep();
-    // The system beep is silent on most Linux desktops; a short tone of our own is heard.
-    static QSoundEffect* tone = [] {
-        auto* effect = new QSoundEffect(qApp);
-        effect->setSource(QUrl(QStringLiteral("qrc:/kelvator/beep.wav")));
-        return effect;
-    }();
-    tone->play();
-}
-
 } // namespace
+
+// The sound server plays files, not resources: the bundled tone gets a file for the run.
+std::function<void()> MakeBeep()
+{
+    std::shared_ptr<QTemporaryFile> file(
+        QTemporaryFile::createNativeFile(QStringLiteral(":/kelvator/beep.wav")));
+    std::function<void()> tone;
+    if (file)
+        tone = MakeGstTone(file->fileName());
+    return [file, tone] {
+        QApplication::beep();
+        // The system beep is silent on most Linux desktops; a short tone of our own is heard.
+        if (tone)
+            tone();
+    };
+}
 
 QString DefaultSettingsPath()
 {
@@ -143,8 +94,8 @@ Platform MakeRealPlatform()
     Platform p;
     p.now = [] { return QDateTime::currentDateTime(); };
     p.settingsPath = DefaultSettingsPath();
-    p.sound = std::make_shared<QtSoundPlayer>();
-    p.beep = &Beep;
+    p.sound = MakeGstSoundPlayer();
+    p.beep = MakeBeep();
     p.errorBox = [](QWidget* parent, const QString& text) {
         QString shown = text;
         shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -162,6 +113,7 @@ Platform MakeRealPlatform()
         return dialog.selectedFiles().constFirst();
     };
     p.tray = std::make_shared<QtTrayIcon>();
+    p.notifier = std::make_shared<DesktopNotifier>();
     return p;
 }
 

@@ -64,6 +64,7 @@ void TForm_Main::TickSteps()
     if (CheckBox_BeallitasOrankentiHangjelzes->isChecked() && time.minute() == 0 && time.second() <= 2) {
         hourlyNoticeFlag = true;
         noticeAcknowledgedFlag = false;
+        NotifyHourlyNotice(m);
     }
     if (hourlyNoticeFlag && !noticeAcknowledgedFlag) {
         Label_FigyelemSzoveg->setText(FormatMask(time.hour(), u"0") + u':' +

@@ -1,5 +1,7 @@
 #include "app/form_main.h"
 
+#include "calendar/numbermask.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCursor>
@@ -25,6 +27,7 @@ void TForm_Main::SendToTray()
         showMinimized();
         return;
     }
+    platform_.tray->menu = PopupMenu1;
     platform_.tray->Add();
     hide();
 }
@@ -57,6 +60,39 @@ void TForm_Main::TrayRelease(TrayIcon::Button button)
         RestoreFromTray();
     else
         PopupMenu1->popup(QCursor::pos());
+}
+
+void TForm_Main::NotifyHourlyNotice(const TickMoment& m)
+{
+    // The notice arms on every tick of its first seconds; the user hears of it once.
+    const QDateTime hour(m.today, QTime(m.time.hour(), 0));
+    if (hour == notifiedNotice_)
+        return;
+    notifiedNotice_ = hour;
+    NotifyWhileHidden(FormatMask(m.time.hour(), u"0") + u':' + FormatMask(0, u"00"));
+}
+
+void TForm_Main::NotifyWorkEnd(const TickMoment& m, int workEnd)
+{
+    const QDateTime end(m.today, QTime::fromMSecsSinceStartOfDay(workEnd * 1000));
+    if (end == notifiedWorkEnd_)
+        return;
+    notifiedWorkEnd_ = end;
+    const int hour = workEnd / 3600;
+    const int minute = workEnd % 3600 / 60;
+    NotifyWhileHidden(QStringLiteral("Vége a munkaidőnek (") + FormatMask(hour, u"00") + u':' +
+                      FormatMask(minute, u"00") + u')');
+}
+
+void TForm_Main::NotifyWhileHidden(const QString& body)
+{
+    if (!platform_.notifier || !(inTrayFlag || isHidden() || isMinimized()))
+        return;
+    try {
+        platform_.notifier->Notify(QStringLiteral("Kelvator"), body);
+    } catch (...) {
+        // A notification is an extra: the window still shows what happened.
+    }
 }
 
 void TForm_Main::FormPaint()

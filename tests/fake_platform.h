@@ -48,6 +48,12 @@ public:
     }
 };
 
+class FakeNotifier : public Notifier {
+public:
+    QStringList shown; // "title|body"
+    void Notify(const QString& title, const QString& body) override { shown << title + u'|' + body; }
+};
+
 // Everything a window test needs to drive the program: a settable clock and recorders.
 struct FakePlatform {
     QDateTime now{QDate(2024, 5, 7), QTime(20, 0)};
@@ -56,6 +62,7 @@ struct FakePlatform {
     QString chosenFile;
     std::shared_ptr<FakeSound> sound = std::make_shared<FakeSound>();
     std::shared_ptr<FakeTray> tray = std::make_shared<FakeTray>();
+    std::shared_ptr<FakeNotifier> notifier = std::make_shared<FakeNotifier>();
 
     Platform Make(const QString& settingsPath)
     {
@@ -67,6 +74,7 @@ struct FakePlatform {
         p.errorBox = [this](QWidget*, const QString& text) { errors << text; };
         p.openFile = [this](QWidget*, const OpenFileRequest&) { return chosenFile; };
         p.tray = tray;
+        p.notifier = notifier;
         return p;
     }
 };

@@ -2,6 +2,7 @@
 
 #include "app/single_instance.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QFile>
 #include <QLocalSocket>
@@ -11,6 +12,8 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
+
+#include <csignal>
 
 using namespace kelvator;
 using kelvator::testing::Window;
@@ -129,6 +132,52 @@ private Q_SLOTS:
         QFile ini(copy.settings);
         QVERIFY(ini.open(QIODevice::ReadOnly));
         QVERIFY(ini.readAll().contains("IniFileUtolsoMentes="));
+    }
+
+    void trayCarriesItsMenu()
+    {
+        Window w;
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        w.form->Button_TalcaraClick();
+        QVERIFY(w.fake.tray->shown);
+        QCOMPARE(w.fake.tray->menu, w.form->PopupMenu1);
+        QCOMPARE(w.form->PopupMenu1->actions(), QList<QAction*>{w.form->Kilepes});
+    }
+
+    // Whatever a close request would do (here: minimise, as there is no tray), a signal ends
+    // the program and the settings are written.
+    void signalEndsAndSavesWithCloseToTray_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addRow("SIGTERM") << int(SIGTERM);
+        QTest::addRow("SIGINT") << int(SIGINT);
+        QTest::addRow("SIGHUP") << int(SIGHUP);
+    }
+
+    void signalEndsAndSavesWithCloseToTray()
+    {
+        QFETCH(int, signal);
+        RunningCopy copy;
+        {
+            QFile f(copy.settings);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[Beallitasok]\r\nCheckBox_IconAzOraMelle=1\r\n");
+        }
+        QProcess program;
+        program.start(copy.program, {});
+        QVERIFY(program.waitForStarted());
+        QVERIFY(copy.WaitUntilListening());
+        QTest::qWait(300); // the window is up and ticking
+        QCOMPARE(::kill(pid_t(program.processId()), signal), 0);
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        QFile ini(copy.settings);
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        const QByteArray saved = ini.readAll();
+        QVERIFY(saved.contains("IniFileUtolsoMentes="));
+        QVERIFY(saved.contains("CheckBox_IconAzOraMelle=1"));
     }
 };
 

@@ -13,11 +13,13 @@ jobs=$(nproc)
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  qt6-base-dev qt6-translations-l10n
+  libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-liberation
 )
-[ "$mode" = test ] && packages+=(clang-tidy)
+# Checking: clang-tidy; the sound and notification tests start their own PulseAudio server and
+# session bus.
+[ "$mode" = test ] && packages+=(clang-tidy pulseaudio pulseaudio-utils dbus-daemon dbus-bin)
 # Making the package (shlibdeps, file types), and checking it (metadata validators, a display).
 [ "$mode" = test ] || [ "$mode" = package ] && packages+=(dpkg-dev file)
 [ "$mode" = test ] && packages+=(appstream desktop-file-utils xvfb)

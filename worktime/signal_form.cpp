@@ -107,6 +107,9 @@ void TForm_Main::TickWorkEnd(const TickMoment& m)
     if (MBarGraph_Munakanap->MBGPlusColorAt1() != step.barColour)
         MBarGraph_Munakanap->setMBGPlusColorAt1(step.barColour);
     workEndBlinkFlag = step.blinkFlag;
+    const int sinceEnd = m.secondOfDay - schedule.workEnd;
+    if (sinceEnd >= 0 && sinceEnd <= kWorkEndWindow)
+        NotifyWorkEnd(m, schedule.workEnd);
     if (step.beep) {
         Guarded([this] {
             if (platform_.beep)
