@@ -1,4 +1,5 @@
 #include "app/real_platform.h"
+#include "settings/settings_location.h"
 
 #include <QApplication>
 #include <QAudioOutput>
@@ -123,17 +124,7 @@ void Beep()
 
 QString DefaultSettingsPath()
 {
-    const QString dir = QCoreApplication::applicationDirPath();
-    const QString name =
-        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + QStringLiteral(".ini");
-    // An installed program keeps its settings with the user, even where root could write beside it.
-    const bool installed = QFileInfo(dir).canonicalFilePath() ==
-                           QFileInfo(QStringLiteral(KELVATOR_INSTALL_BINDIR)).canonicalFilePath();
-    if (!installed && QFileInfo(dir).isWritable())
-        return QDir(dir).filePath(name);
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(config);
-    return QDir(config).filePath(name);
+    return ChooseSettingsLocation(RealSettingsPlaces()).path;
 }
 
 Platform MakeRealPlatform()
