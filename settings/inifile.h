@@ -21,7 +21,7 @@ std::optional<QByteArray> EncodeWindows1250(const QString& text);
 QString DecodeSettingsLine(const QByteArray& line, bool utf8File);
 
 // The largest settings file read; ten thousand stopwatch lines take about 300 KiB.
-constexpr qint64 kMaxSettingsFileSize = 4 * 1024 * 1024;
+constexpr qint64 kMaxSettingsFileSize = qint64{4} * 1024 * 1024;
 
 enum class FileStatus {
     Ok,
