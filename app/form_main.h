@@ -400,6 +400,8 @@ public:
     bool settingsLoadedFlag = false;
     bool inTrayFlag = false;
     bool startInTrayFlag = false;
+    // The settings file could not be read (not a regular file, too large): it is never written.
+    bool settingsFileRefusedFlag = false;
     QString sFileUtvonalKelvatorVegeHang;
 
     const kelvator::Platform& platform() const { return platform_; }

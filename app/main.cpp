@@ -1,9 +1,12 @@
 #include "app/form_main.h"
 #include "app/real_platform.h"
 #include "app/single_instance.h"
+#include "settings/settings_location.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTimer>
 #include <QTranslator>
 
 namespace {
@@ -31,11 +34,15 @@ int main(int argc, char* argv[])
     // The window decides when the program ends: a box shown while it sits in the tray must not.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    kelvator::Platform platform = kelvator::MakeRealPlatform();
-    // Two programs on one settings file would overwrite each other's settings.
-    kelvator::SingleInstance instance(platform.settingsPath);
-    if (instance.HandOverToRunning())
+    // Two programs on one settings file would overwrite each other's settings: the lock on the
+    // file comes before anything else.
+    const kelvator::SettingsLocation where = kelvator::ChooseSettingsLocation(kelvator::RealSettingsPlaces());
+    kelvator::SingleInstance instance(where.path);
+    if (!instance.Claim())
         return 0;
+    const kelvator::CarriedSettings settings = kelvator::CarryOverSettings(where);
+    kelvator::Platform platform = kelvator::MakeRealPlatform();
+    platform.settingsPath = settings.path;
 
     // The whole interface is Hungarian, so Qt's own dialogs and menus are too.
     const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
@@ -58,5 +65,11 @@ int main(int argc, char* argv[])
     // A desktop session that ends may not let the program finish: save when it asks.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form] { form.SaveSettings(); });
     form.show();
+    if (!settings.notice.isEmpty()) {
+        QTimer::singleShot(0, &form, [&form, notice = settings.notice] {
+            QMessageBox::information(&form, QStringLiteral("Kelvator"),
+                                     QString(notice).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        });
+    }
     return QApplication::exec();
 }

@@ -1,4 +1,5 @@
 #include "app/real_platform.h"
+#include "settings/settings_location.h"
 
 #include "app/desktop_notifier.h"
 #include "app/gst_sound.h"
@@ -74,19 +75,7 @@ std::function<void()> MakeBeep()
 
 QString DefaultSettingsPath()
 {
-    const QString dir = QCoreApplication::applicationDirPath();
-    const QString name =
-        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + QStringLiteral(".ini");
-    // An installed program keeps its settings with the user, even where root could write beside it.
-    // The Debian package is made from the same build, so its folder counts as installed too.
-    const QString here = QFileInfo(dir).canonicalFilePath();
-    const bool installed = here == QFileInfo(QStringLiteral(KELVATOR_INSTALL_BINDIR)).canonicalFilePath() ||
-                           here == QFileInfo(QStringLiteral(KELVATOR_PACKAGE_BINDIR)).canonicalFilePath();
-    if (!installed && QFileInfo(dir).isWritable())
-        return QDir(dir).filePath(name);
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(config);
-    return QDir(config).filePath(name);
+    return ChooseSettingsLocation(RealSettingsPlaces()).path;
 }
 
 Platform MakeRealPlatform()

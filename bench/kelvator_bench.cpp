@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLocale>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 int main(int argc, char* argv[])
@@ -93,5 +95,35 @@ int main(int argc, char* argv[])
     std::sort(grid.begin(), grid.end());
     std::printf("%-24s %12.1f %12.1f\n", "DrawYearGrid", static_cast<double>(grid[grid.size() / 2]) / 1000.0,
                 static_cast<double>(grid.back()) / 1000.0);
+
+    // The settings file: opening the window on it (the whole load) and one save, each once.
+    std::printf("\n%-40s %10s %10s %10s\n", "settings file", "KiB", "open ms", "save ms");
+    auto timeSettings = [&](const char* name, const QByteArray& file) {
+        const QString path = settings.filePath(QStringLiteral("bench.ini"));
+        QFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size())
+            return;
+        out.close();
+        QElapsedTimer t;
+        t.start();
+        auto window = std::make_unique<TForm_Main>(fake.Make(path));
+        const double openMs = static_cast<double>(t.nsecsElapsed()) / 1e6;
+        window->Timer1->stop();
+        window->Timer_AktualisNapVillogtatas->stop();
+        t.restart();
+        window->SaveSettings();
+        const double saveMs = static_cast<double>(t.nsecsElapsed()) / 1e6;
+        std::printf("%-40s %10.0f %10.1f %10.1f\n", name, static_cast<double>(file.size()) / 1024.0, openMs,
+                    saveMs);
+    };
+    QByteArray laps = "[Stopper]\r\nListBox_StopperItemsCount=10000\r\n";
+    for (int i = 0; i < 10000; ++i)
+        laps += "ListBox_StopperItems" + QByteArray::number(i) + "=R" + QByteArray::number(i % 7) +
+                ": 0:01:23\r\n";
+    timeSettings("10 000 laps", laps);
+    QByteArray sections = "[Stopper]\r\nListBox_StopperItemsCount=2147483647\r\n";
+    for (int i = 0; i < 100000; ++i)
+        sections += "[S" + QByteArray::number(i) + "]\r\nk=v\r\n";
+    timeSettings("100 000 sections, count 2147483647", sections);
     return 0;
 }

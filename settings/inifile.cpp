@@ -3,8 +3,13 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvator {
 
@@ -21,6 +26,80 @@ constexpr std::array<char16_t, 128> kHighHalf{
     0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF, 0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,
     0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4,
     0x0151, 0x00F6, 0x00F7, 0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9};
+
+// Windows-1250 byte of each character up to the highest the code page holds (0 for none).
+const std::array<unsigned char, 0x2123>& Windows1250Bytes()
+{
+    static const std::array<unsigned char, 0x2123> bytes = [] {
+        std::array<unsigned char, 0x2123> table{};
+        for (size_t i = 0; i < kHighHalf.size(); ++i) {
+            if (kHighHalf[i] != 0xFFFD)
+                table[kHighHalf[i]] = static_cast<unsigned char>(0x80 + i);
+        }
+        return table;
+    }();
+    return bytes;
+}
+
+// The text of strictly valid UTF-8 (no overlong forms, no surrogates); multiByte tells whether
+// any character took more than one byte, telling whether one of them is a Latin letter or lies
+// beyond the two-byte range, which Windows-1250 text hardly ever forms by chance.
+std::optional<QString> DecodeUtf8Strictly(const QByteArray& bytes, bool& multiByte, bool& telling)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    QString out;
+    out.reserve(n);
+    multiByte = false;
+    telling = false;
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            out.append(QChar(static_cast<char16_t>(c)));
+            ++i;
+            continue;
+        }
+        int length = 0;
+        char32_t code = 0;
+        char32_t lowest = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+            code = c & 0x1Fu;
+            lowest = 0x80;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            code = c & 0x0Fu;
+            lowest = 0x800;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            code = c & 0x07u;
+            lowest = 0x10000;
+        } else {
+            return std::nullopt;
+        }
+        if (i + length > n)
+            return std::nullopt;
+        for (int k = 1; k < length; ++k) {
+            const unsigned char b = p[i + k];
+            if ((b & 0xC0u) != 0x80u)
+                return std::nullopt;
+            code = (code << 6) | (b & 0x3Fu);
+        }
+        if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return std::nullopt;
+        multiByte = true;
+        if (code <= 0x24F || code >= 0x800)
+            telling = true;
+        if (code < 0x10000) {
+            out.append(QChar(static_cast<char16_t>(code)));
+        } else {
+            out.append(QChar(QChar::highSurrogate(code)));
+            out.append(QChar(QChar::lowSurrogate(code)));
+        }
+        i += length;
+    }
+    return out;
+}
 
 QString Unquote(QString value)
 {
@@ -46,6 +125,15 @@ bool IsComment(const QString& trimmed)
     return trimmed.startsWith(u';') || trimmed.startsWith(u'#');
 }
 
+// The folded key name of a key line, or an empty string for any other line.
+QString KeyOf(const QString& line)
+{
+    const qsizetype eq = line.indexOf(u'=');
+    if (eq <= 0 || IsComment(line.trimmed()))
+        return {};
+    return QStringView(line).left(eq).trimmed().toString().toCaseFolded();
+}
+
 } // namespace
 
 QString DecodeWindows1250(const QByteArray& bytes)
@@ -61,6 +149,7 @@ QString DecodeWindows1250(const QByteArray& bytes)
 
 std::optional<QByteArray> EncodeWindows1250(const QString& text)
 {
+    const auto& table = Windows1250Bytes();
     QByteArray out;
     out.reserve(text.size());
     for (QChar ch : text) {
@@ -69,95 +158,213 @@ std::optional<QByteArray> EncodeWindows1250(const QString& text)
             out.append(static_cast<char>(u));
             continue;
         }
-        int found = -1;
-        for (int i = 0; i < 128 && found < 0; ++i) {
-            if (kHighHalf[static_cast<size_t>(i)] == u && u != 0xFFFD)
-                found = i;
-        }
-        if (found < 0)
+        if (u >= table.size() || table[u] == 0)
             return std::nullopt;
-        out.append(static_cast<char>(0x80 + found));
+        out.append(static_cast<char>(table[u]));
     }
     return out;
+}
+
+QString DecodeSettingsLine(const QByteArray& line, bool utf8File)
+{
+    bool multiByte = false;
+    bool telling = false;
+    if (std::optional<QString> utf8 = DecodeUtf8Strictly(line, multiByte, telling)) {
+        if (!multiByte || utf8File || telling)
+            return *utf8;
+    }
+    return DecodeWindows1250(line);
+}
+
+FileContents ReadSettingsFile(const QString& path, qint64 maxSize)
+{
+    FileContents result;
+    // Non-blocking, so that a FIFO put in the file's place cannot hold the program up.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        result.status = errno == ENOENT || errno == ENOTDIR ? FileStatus::Missing : FileStatus::Unreadable;
+        return result;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        result.status = FileStatus::Unreadable;
+    } else if (!S_ISREG(info.st_mode)) {
+        result.status = FileStatus::NotRegular;
+    } else if (info.st_size > maxSize) {
+        result.status = FileStatus::TooLarge;
+    } else {
+        result.status = FileStatus::Ok;
+        QByteArray bytes(static_cast<qsizetype>(info.st_size) + 1, Qt::Uninitialized);
+        qsizetype got = 0;
+        // The file may grow while it is read: one byte beyond the limit is enough to know.
+        while (got <= maxSize) {
+            if (got == bytes.size())
+                bytes.resize(qMin<qsizetype>(bytes.size() * 2, maxSize + 1));
+            const ssize_t n = ::read(fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                result.status = FileStatus::Unreadable;
+                break;
+            }
+            if (n == 0)
+                break;
+            got += n;
+        }
+        if (result.status == FileStatus::Ok && got > maxSize)
+            result.status = FileStatus::TooLarge;
+        if (result.status == FileStatus::Ok) {
+            bytes.truncate(got);
+            result.bytes = bytes;
+        }
+    }
+    ::close(fd);
+    return result;
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // QSaveFile buffers small writes and its commit() reports success even when the final
+    // flush fails (a full disk): flush and check here, and keep the old file on any failure.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError ||
+        ::fsync(file.handle()) != 0) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 IniFile IniFile::FromBytes(const QByteArray& bytes)
 {
     IniFile ini;
-    const QByteArray& data = bytes;
-    QString text;
-    if (data.startsWith("\xEF\xBB\xBF")) {
-        text = QString::fromUtf8(data.mid(3));
+    int crlf = 0;
+    int lf = 0;
+    int cr = 0;
+    auto count = [&](QStringView eol) {
+        if (eol.size() == 2)
+            ++crlf;
+        else if (eol == u"\n")
+            ++lf;
+        else if (eol == u"\r")
+            ++cr;
+    };
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        ini.encoding_ = bytes.startsWith("\xFF\xFE") ? Encoding::Utf16LE : Encoding::Utf16BE;
+        QStringDecoder decoder(ini.encoding_ == Encoding::Utf16LE ? QStringDecoder::Utf16LE
+                                                                  : QStringDecoder::Utf16BE,
+                               QStringDecoder::Flag::ConvertInitialBom);
+        const QString text = decoder.decode(QByteArrayView(bytes).sliced(2));
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < text.size();) {
+            const QChar c = text[i];
+            if (c != u'\r' && c != u'\n') {
+                ++i;
+                continue;
+            }
+            const qsizetype eolLength = c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 2 : 1;
+            Line line{text.mid(start, i - start), {}, text.mid(i, eolLength), false};
+            count(line.eol);
+            ini.AddLine(std::move(line));
+            i += eolLength;
+            start = i;
+        }
+        if (start < text.size())
+            ini.AddLine(Line{text.mid(start), {}, {}, false});
     } else {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        text = utf8.decode(data);
-        if (utf8.hasError())
-            text = DecodeWindows1250(data);
+        ini.utf8Bom_ = bytes.startsWith("\xEF\xBB\xBF");
+        const QByteArray data = ini.utf8Bom_ ? bytes.mid(3) : bytes;
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < data.size();) {
+            const char c = data[i];
+            if (c != '\r' && c != '\n') {
+                ++i;
+                continue;
+            }
+            const qsizetype eolLength = c == '\r' && i + 1 < data.size() && data[i + 1] == '\n' ? 2 : 1;
+            Line line;
+            line.raw = data.mid(start, i - start);
+            line.text = DecodeSettingsLine(line.raw, ini.utf8Bom_);
+            line.eol = QString::fromLatin1(data.mid(i, eolLength));
+            count(line.eol);
+            ini.AddLine(std::move(line));
+            i += eolLength;
+            start = i;
+        }
+        if (start < data.size()) {
+            Line line;
+            line.raw = data.mid(start);
+            line.text = DecodeSettingsLine(line.raw, ini.utf8Bom_);
+            ini.AddLine(std::move(line));
+        }
     }
-    ini.newline_ = text.contains(QStringLiteral("\r\n")) || !text.contains(u'\n') ? QStringLiteral("\r\n")
-                                                                                  : QStringLiteral("\n");
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    ini.lines_ = text.split(u'\n');
-    if (!ini.lines_.isEmpty() && ini.lines_.back().isEmpty())
-        ini.lines_.removeLast(); // the file's final line break
+    // New lines follow the file's own line ends.
+    if (crlf == 0 && lf > 0)
+        ini.newline_ = QStringLiteral("\n");
+    else if (crlf == 0 && lf == 0 && cr > 0)
+        ini.newline_ = QStringLiteral("\r");
     return ini;
 }
 
 IniFile IniFile::Load(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return IniFile();
-    return FromBytes(file.readAll());
+    const FileContents file = ReadSettingsFile(path);
+    return file.status == FileStatus::Ok ? FromBytes(file.bytes) : IniFile();
 }
 
-qsizetype IniFile::FindSection(const QString& section) const
+void IniFile::AddLine(Line line)
 {
-    for (qsizetype i = 0; i < lines_.size(); ++i) {
-        const QString name = SectionName(lines_[i]);
-        if (!name.isEmpty() && name.compare(section, Qt::CaseInsensitive) == 0)
-            return i;
+    const QString name = SectionName(line.text);
+    if (!name.isEmpty()) {
+        const QString folded = name.toCaseFolded();
+        Block block;
+        // The first section of a name is the one read and written.
+        if (!sections_.contains(folded)) {
+            sections_.insert(folded, static_cast<qsizetype>(blocks_.size()));
+            block.indexedName = folded;
+        }
+        block.header = std::move(line);
+        blocks_.push_back(std::move(block));
+        return;
     }
-    return -1;
+    if (blocks_.empty())
+        blocks_.emplace_back(); // the lines before the first section
+    Block& block = blocks_.back();
+    if (line.text.trimmed().isEmpty()) {
+        block.blankTail.push_back(std::move(line));
+        return;
+    }
+    for (Line& blank : block.blankTail)
+        block.lines.push_back(std::move(blank));
+    block.blankTail.clear();
+    if (!block.indexedName.isEmpty()) {
+        const QString key = KeyOf(line.text);
+        if (!key.isEmpty()) {
+            const QString index = KeyIndex(block.indexedName, key);
+            if (!keys_.contains(index))
+                keys_.insert(index, static_cast<qsizetype>(block.lines.size()));
+        }
+    }
+    block.lines.push_back(std::move(line));
 }
 
-qsizetype IniFile::SectionEnd(qsizetype header) const
+const IniFile::Block* IniFile::FindBlock(const QString& section) const
 {
-    qsizetype end = header + 1;
-    qsizetype lastContent = header + 1;
-    for (; end < lines_.size(); ++end) {
-        if (!SectionName(lines_[end]).isEmpty())
-            break;
-        if (!lines_[end].trimmed().isEmpty())
-            lastContent = end + 1;
-    }
-    return lastContent;
-}
-
-qsizetype IniFile::FindKey(qsizetype header, const QString& key) const
-{
-    for (qsizetype i = header + 1; i < lines_.size(); ++i) {
-        const QString& line = lines_[i];
-        if (!SectionName(line).isEmpty())
-            break;
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq <= 0 || IsComment(line.trimmed()))
-            continue;
-        if (QStringView(line).left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
+    const auto found = sections_.constFind(section.toCaseFolded());
+    return found == sections_.constEnd() ? nullptr : &blocks_[static_cast<size_t>(*found)];
 }
 
 std::optional<QString> IniFile::Value(const QString& section, const QString& key) const
 {
-    const qsizetype header = FindSection(section);
-    if (header < 0)
+    const Block* block = FindBlock(section);
+    if (!block)
         return std::nullopt;
-    const qsizetype line = FindKey(header, key);
-    if (line < 0)
+    const auto found = keys_.constFind(KeyIndex(block->indexedName, key.toCaseFolded()));
+    if (found == keys_.constEnd())
         return std::nullopt;
-    const QString& text = lines_[line];
+    const QString& text = block->lines[static_cast<size_t>(*found)].text;
     return Unquote(text.mid(text.indexOf(u'=') + 1).left(kMaxValueLength));
 }
 
@@ -166,40 +373,112 @@ void IniFile::SetValue(const QString& section, const QString& key, const QString
     // A line break inside a value would split it into two lines.
     QString clean = value;
     clean.replace(u'\r', u' ').replace(u'\n', u' ');
-    const QString line = key + u'=' + clean;
-    qsizetype header = FindSection(section);
-    if (header < 0) {
-        lines_.append(u'[' + section + u']');
-        lines_.append(line);
+    Line line{key + u'=' + clean, {}, {}, true};
+    const QString foldedSection = section.toCaseFolded();
+    const QString index = KeyIndex(foldedSection, key.toCaseFolded());
+    const auto found = sections_.constFind(foldedSection);
+    if (found == sections_.constEnd()) {
+        sections_.insert(foldedSection, static_cast<qsizetype>(blocks_.size()));
+        Block block;
+        block.header = Line{u'[' + section + u']', {}, {}, true};
+        block.indexedName = foldedSection;
+        keys_.insert(index, 0);
+        block.lines.push_back(std::move(line));
+        blocks_.push_back(std::move(block));
         return;
     }
-    const qsizetype existing = FindKey(header, key);
-    if (existing >= 0) {
-        lines_[existing] = line;
+    Block& block = blocks_[static_cast<size_t>(*found)];
+    const auto existing = keys_.constFind(index);
+    if (existing != keys_.constEnd()) {
+        Line& old = block.lines[static_cast<size_t>(*existing)];
+        // The same text keeps its bytes, whatever encoding they are in.
+        if (old.text != line.text) {
+            old.text = std::move(line.text);
+            old.raw.clear();
+            old.changed = true;
+        }
         return;
     }
-    lines_.insert(SectionEnd(header), line);
+    keys_.insert(index, static_cast<qsizetype>(block.lines.size()));
+    block.lines.push_back(std::move(line));
+}
+
+bool IniFile::HasSection(const QString& section) const
+{
+    return FindBlock(section) != nullptr;
+}
+
+qsizetype IniFile::SectionSize(const QString& section) const
+{
+    const Block* block = FindBlock(section);
+    return block ? static_cast<qsizetype>(block->lines.size() + block->blankTail.size()) : 0;
+}
+
+bool IniFile::HasContent() const
+{
+    for (const Block& block : blocks_) {
+        if (block.header)
+            return true;
+        for (const Line& line : block.lines) {
+            if (!IsComment(line.text.trimmed()))
+                return true;
+        }
+    }
+    return false;
 }
 
 QByteArray IniFile::ToBytes() const
 {
-    QString text = lines_.join(newline_);
-    if (!lines_.isEmpty())
-        text += newline_;
-    if (std::optional<QByteArray> cp1250 = EncodeWindows1250(text))
-        return *cp1250;
-    return text.toUtf8();
+    auto forEachLine = [this](const auto& visit) {
+        for (const Block& block : blocks_) {
+            if (block.header)
+                visit(*block.header);
+            for (const Line& line : block.lines)
+                visit(line);
+            for (const Line& line : block.blankTail)
+                visit(line);
+        }
+    };
+    if (encoding_ != Encoding::Bytes) {
+        QString text;
+        forEachLine(
+            [&](const Line& line) { text += line.text + (line.eol.isEmpty() ? newline_ : line.eol); });
+        QStringEncoder encoder(encoding_ == Encoding::Utf16LE ? QStringEncoder::Utf16LE
+                                                              : QStringEncoder::Utf16BE,
+                               QStringEncoder::Flag::WriteBom);
+        return encoder.encode(text);
+    }
+
+    // The file must be UTF-8 when a changed line would not read back the same as Windows-1250.
+    bool utf8 = utf8Bom_;
+    if (!utf8) {
+        forEachLine([&](const Line& line) {
+            if (utf8 || !line.changed)
+                return;
+            const std::optional<QByteArray> cp1250 = EncodeWindows1250(line.text);
+            utf8 = !cp1250 || DecodeSettingsLine(*cp1250, false) != line.text;
+        });
+    }
+    QByteArray out;
+    if (utf8)
+        out += "\xEF\xBB\xBF";
+    const QByteArray newline = newline_.toLatin1();
+    forEachLine([&](const Line& line) {
+        // A line kept as it was must still read the same once the file is marked as UTF-8.
+        if (!line.changed && (utf8 == utf8Bom_ || DecodeSettingsLine(line.raw, true) == line.text))
+            out += line.raw;
+        else if (utf8)
+            out += line.text.toUtf8();
+        else
+            out += EncodeWindows1250(line.text).value_or(QByteArray());
+        out += line.eol.isEmpty() ? newline : line.eol.toLatin1();
+    });
+    return out;
 }
 
 bool IniFile::Save(const QString& path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = ToBytes();
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    return WriteFileAtomically(path, ToBytes());
 }
 
 } // namespace kelvator

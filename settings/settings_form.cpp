@@ -85,7 +85,11 @@ SettingKey TextKey(const QString& section, const QString& key, QLineEdit* edit, 
                    const TForm_Main* form)
 {
     return {[=](IniFile& ini) { ini.SetValue(section, key, form->CheckedFieldText(edit)); },
-            [=](const IniFile& ini) { edit->setText(ini.Value(section, key).value_or(defaultValue)); }};
+            [=](const IniFile& ini) {
+                // A value longer than its field is invalid: cutting it would make another number.
+                const QString text = ini.Value(section, key).value_or(defaultValue);
+                edit->setText(text.size() > edit->maxLength() ? defaultValue : text);
+            }};
 }
 
 SettingKey RadioKey(const QString& section, const QString& key, TRadioGroup* group, int defaultValue)
@@ -301,13 +305,21 @@ std::vector<SettingKey> KeyTable(TForm_Main* f)
                                          laps->item(i)->text());
                     },
                     [laps, lapCount](const IniFile& ini) {
+                        // Every lap line is a line of the section, so a count beyond them reads
+                        // the lines that are there and no more.
+                        const qsizetype limit = qMin<qsizetype>(*lapCount, ini.SectionSize(kStopper));
+                        QStringList lines;
+                        qsizetype present = 0;
+                        for (qsizetype i = 0; i < limit; ++i) {
+                            const std::optional<QString> line = ini.Value(
+                                kStopper, QStringLiteral("ListBox_StopperItems") + QString::number(i));
+                            lines.append(line.value_or(QString()));
+                            if (line)
+                                present = i + 1;
+                        }
+                        lines.resize(present);
                         laps->clear();
-                        // A damaged count must not make the program read for ever.
-                        const int n = qMin(*lapCount, 10000);
-                        for (int i = 0; i < n; ++i)
-                            laps->addItem(ini.Value(kStopper, QStringLiteral("ListBox_StopperItems") +
-                                                                  QString::number(i))
-                                              .value_or(QString()));
+                        laps->addItems(lines);
                     }});
 
     const std::array<std::array<const char*, 3>, 3> breakDefaults{
@@ -327,9 +339,54 @@ std::vector<SettingKey> KeyTable(TForm_Main* f)
 }
 } // namespace
 
+namespace {
+QString RefusalReason(FileStatus status)
+{
+    switch (status) {
+    case FileStatus::NotRegular:
+        return QStringLiteral("nem közönséges fájl");
+    case FileStatus::TooLarge:
+        return QStringLiteral("túl nagy");
+    case FileStatus::Unreadable:
+    case FileStatus::Missing:
+    case FileStatus::Ok:
+        break;
+    }
+    return QStringLiteral("nem olvasható");
+}
+
+// A file holding none of these sections has nothing of the program's left in it.
+bool HoldsOwnSettings(const IniFile& ini)
+{
+    for (const QString& section : {kEvesNaptar, kBeallitasok, kMain, kEsemenyek, kDatumok, kStopper,
+                                   QStringLiteral("Idobelyeg"), QStringLiteral("Munkarend")}) {
+        if (ini.HasSection(section))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
 void TForm_Main::LoadSettings()
 {
-    const IniFile ini = IniFile::Load(platform_.settingsPath);
+    const QString& path = platform_.settingsPath;
+    const FileContents file = ReadSettingsFile(path);
+    settingsFileRefusedFlag = file.status != FileStatus::Ok && file.status != FileStatus::Missing;
+    const IniFile ini = file.status == FileStatus::Ok ? IniFile::FromBytes(file.bytes) : IniFile();
+    if (settingsFileRefusedFlag) {
+        ShowError(QStringLiteral("A beállítások fájlja %1, ezért a program az alapbeállításokkal indul, "
+                                 "és ezt a fájlt nem írja felül:\r\n%2")
+                      .arg(RefusalReason(file.status), path));
+    } else if (ini.HasContent() && !HoldsOwnSettings(ini)) {
+        // Everything starts from its default: keep a copy of the file as it was before a save adds to it.
+        const QString backup = path + QStringLiteral(".bak");
+        QString text =
+            QStringLiteral("A beállítások fájlja sérült, ezért a program az alapbeállításokkal indul:\r\n") +
+            path;
+        if (WriteFileAtomically(backup, file.bytes))
+            text += QStringLiteral("\r\nAz eredeti fájl másolata: ") + backup;
+        ShowError(text);
+    }
     for (const SettingKey& key : KeyTable(this))
         key.load(ini);
     FixLoadedSettings();
@@ -368,7 +425,15 @@ void TForm_Main::FixLoadedSettings()
 
 bool TForm_Main::SaveSettings()
 {
-    IniFile ini = IniFile::Load(platform_.settingsPath);
+    const FileContents file = ReadSettingsFile(platform_.settingsPath);
+    if (file.status != FileStatus::Ok && file.status != FileStatus::Missing) {
+        // A file that could not be read is never written over; the user heard so at the start.
+        if (settingsFileRefusedFlag)
+            return true;
+        ShowError(QStringLiteral("Unable to write to %1").arg(platform_.settingsPath));
+        return false;
+    }
+    IniFile ini = file.status == FileStatus::Ok ? IniFile::FromBytes(file.bytes) : IniFile();
     for (const SettingKey& key : KeyTable(this))
         key.save(ini);
     ini.SetValue(QStringLiteral("Idobelyeg"), QStringLiteral("IniFileUtolsoMentes"),

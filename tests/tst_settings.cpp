@@ -1,12 +1,14 @@
 #include "window_fixture.h"
 
 #include "settings/inifile.h"
+#include "settings/settings_location.h"
 #include "settings/value_forms.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,6 +21,7 @@
 #include <QTest>
 
 #include <limits>
+#include <sys/stat.h>
 
 using namespace kelvator;
 using kelvator::testing::Window;
@@ -549,6 +552,263 @@ private Q_SLOTS:
                  QStringLiteral("15"));
         QCOMPARE(*ini.Value(QStringLiteral("Beallitasok"), QStringLiteral("Edit_MIKPerc")),
                  QStringLiteral("00"));
+    }
+
+    void overLongValuesTakeTheDefault_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("fallback");
+        QTest::addRow("salary of eight digits") << "Edit_HaviFizetes"
+                                                << "12345678"
+                                                << "0";
+        QTest::addRow("hour of three digits") << "Edit_MIVOra"
+                                              << "175"
+                                              << "16";
+        QTest::addRow("break of three digits") << "Edit_SzunetHossz1"
+                                               << "120"
+                                               << "30";
+        QTest::addRow("salary that fits") << "Edit_HaviFizetes"
+                                          << "1234567"
+                                          << "1234567";
+    }
+    void overLongValuesTakeTheDefault()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(QString, fallback);
+        Started s(
+            (QStringLiteral("[Beallitasok]\r\n") + key + u'=' + value + QStringLiteral("\r\n")).toLatin1());
+        QCOMPARE(s.form->findChild<QLineEdit*>(key)->text(), fallback);
+        QVERIFY(s.form->SaveSettings());
+        QCOMPARE(*IniFile::Load(s.Path()).Value(QStringLiteral("Beallitasok"), key), fallback);
+    }
+
+    void lapCountReadsOnlyTheLinesThatExist_data()
+    {
+        QTest::addColumn<QByteArray>("count");
+        QTest::addColumn<QStringList>("laps");
+        QTest::addRow("largest count")
+            << QByteArray("2147483647")
+            << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral(""), QStringLiteral("d")};
+        QTest::addRow("count one beyond")
+            << QByteArray("5")
+            << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral(""), QStringLiteral("d")};
+        QTest::addRow("count within the lines")
+            << QByteArray("2") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+        QTest::addRow("count ending in a gap")
+            << QByteArray("3") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+        QTest::addRow("negative count") << QByteArray("-4") << QStringList{};
+    }
+    void lapCountReadsOnlyTheLinesThatExist()
+    {
+        QFETCH(QByteArray, count);
+        QFETCH(QStringList, laps);
+        Started s("[Stopper]\r\nListBox_StopperItemsCount=" + count +
+                  "\r\nListBox_StopperItems0=a\r\nListBox_StopperItems1=b\r\nListBox_StopperItems3=d\r\n");
+        QStringList shown;
+        for (int i = 0; i < s.form->ListBox_Stopper->count(); ++i)
+            shown << s.form->ListBox_Stopper->item(i)->text();
+        QCOMPARE(shown, laps);
+    }
+
+    void unicodeAndOldMacFilesAreRead_data()
+    {
+        const QString text =
+            QStringLiteral("; megjegyzés\n[Esemenyek]\nLabel_EsemenyMegnevezes1=Őszi szünet – 日本\n"
+                           "[Beallitasok]\nEdit_MIKOra=06\nEdit_HaviFizetes=350000\n");
+        QTest::addColumn<QByteArray>("file");
+        const QString crlf = QString(text).replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+        QByteArray le("\xFF\xFE");
+        le.append(reinterpret_cast<const char*>(crlf.utf16()), crlf.size() * 2);
+        QTest::addRow("UTF-16 LE") << le;
+        QByteArray be("\xFE\xFF");
+        for (QChar c : text) {
+            be.append(static_cast<char>(c.unicode() >> 8));
+            be.append(static_cast<char>(c.unicode() & 0xFF));
+        }
+        QTest::addRow("UTF-16 BE") << be;
+        QTest::addRow("CR line ends") << ("\xEF\xBB\xBF" + text.toUtf8().replace('\n', '\r'));
+    }
+    void unicodeAndOldMacFilesAreRead()
+    {
+        QFETCH(QByteArray, file);
+        for (int run = 0; run < 2; ++run) { // as written by the user, then as saved by the program
+            Started s(file);
+            QVERIFY(s.fake.errors.isEmpty());
+            QCOMPARE(s.form->Label_EsemenyMegnevezes[0]->text(), QStringLiteral("Őszi szünet – 日本"));
+            QCOMPARE(s.form->Edit_MIKOra->text(), QStringLiteral("06"));
+            QCOMPARE(s.form->Edit_HaviFizetes->text(), QStringLiteral("350000"));
+            QVERIFY(s.form->SaveSettings());
+            const QByteArray saved = ReadAll(s.Path());
+            QCOMPARE(saved.left(2), file.left(2)); // the file keeps its form
+            file = saved;
+        }
+    }
+
+    void aResetFileIsCopiedFirst()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kelvator.ini"));
+        const QString backup = path + QStringLiteral(".bak");
+        for (const QByteArray& damaged :
+             {QByteArray("\x00\x01garbage\x00\xFF", 12), QByteArray("second one\r\n")}) {
+            WriteAll(path, damaged);
+            testing::FakePlatform fake;
+            TForm_Main f(fake.Make(path));
+            QCOMPARE(fake.errors.size(), 1);
+            QVERIFY(fake.errors[0].contains(backup));
+            QCOMPARE(ReadAll(backup), damaged); // one copy, replaced by the next
+            QCOMPARE(f.Edit_MIKOra->text(), QStringLiteral("07"));
+        }
+        // A file of the program's own, or one of comments only, is not copied.
+        QFile::remove(backup);
+        for (const QByteArray& fine :
+             {QByteArray("[Main]\r\nPageControl_Main=1\r\n"), QByteArray("; csak megjegyzés\r\n")}) {
+            WriteAll(path, fine);
+            testing::FakePlatform fake;
+            TForm_Main f(fake.Make(path));
+            QVERIFY(fake.errors.isEmpty());
+            QVERIFY(!QFile::exists(backup));
+        }
+    }
+
+    void encodingIsDecidedLineByLine_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("value");
+        QTest::addRow("Windows-1250 that is valid UTF-8")
+            << QByteArray("k=AUT\xD3\x96VIZSGA") << QStringLiteral("AUTÓ–VIZSGA");
+        QTest::addRow("UTF-8 among Windows-1250 lines")
+            << QByteArray("k=\xC5\x90rs\xC3\xA9g \xE2\x80\x93 x") << QStringLiteral("Őrség – x");
+        QTest::addRow("bytes Windows-1250 lacks")
+            << QByteArray("k=a\x81\x98z") << QStringLiteral("a\uFFFD\uFFFDz");
+        QTest::addRow("CJK in UTF-8") << QByteArray("k=\xE6\x97\xA5\xE6\x9C\xAC") << QStringLiteral("日本");
+    }
+    void encodingIsDecidedLineByLine()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, value);
+        const QByteArray file = "[S]\r\nk0=Stopper \xF3ra\r\n" + line + "\r\n";
+        IniFile ini = IniFile::FromBytes(file);
+        QCOMPARE(*ini.Value(QStringLiteral("S"), QStringLiteral("k0")), QStringLiteral("Stopper óra"));
+        QCOMPARE(*ini.Value(QStringLiteral("S"), QStringLiteral("k")), value);
+
+        // Untouched and rewritten with the same text, the lines keep their bytes.
+        ini.SetValue(QStringLiteral("S"), QStringLiteral("k"), value);
+        ini.SetValue(QStringLiteral("S"), QStringLiteral("n"), QStringLiteral("új"));
+        QCOMPARE(ini.ToBytes(), file + "n=\xFAj\r\n");
+
+        // A value the code page cannot hold makes the file UTF-8, marked so; every line still
+        // reads the same.
+        ini.SetValue(QStringLiteral("S"), QStringLiteral("n"), QStringLiteral("Ελλάδα"));
+        const QByteArray utf8 = ini.ToBytes();
+        QVERIFY(utf8.startsWith("\xEF\xBB\xBF[S]\r\nk0=Stopper \xF3ra\r\n"));
+        const IniFile back = IniFile::FromBytes(utf8);
+        QCOMPARE(*back.Value(QStringLiteral("S"), QStringLiteral("k0")), QStringLiteral("Stopper óra"));
+        QCOMPARE(*back.Value(QStringLiteral("S"), QStringLiteral("k")), value);
+        QCOMPARE(*back.Value(QStringLiteral("S"), QStringLiteral("n")), QStringLiteral("Ελλάδα"));
+        QCOMPARE(back.ToBytes(), utf8);
+    }
+
+    void foreignLinesKeepTheirBytes()
+    {
+        const QByteArray foreign = "; \x81\x83\x88 idegen sor \xC5\x90\r\n[Sajat]\r\nx=\x90\x98\r\n";
+        Started s(foreign + "[Esemenyek]\r\nLabel_EsemenyMegnevezes2=\xC5\x90rs\xC3\xA9g\r\n");
+        QCOMPARE(s.form->Label_EsemenyMegnevezes[1]->text(), QStringLiteral("Őrség"));
+        s.form->Label_EsemenyMegnevezes[0]->setText(QStringLiteral("Καλά Χριστούγεννα"));
+        QVERIFY(s.form->SaveSettings());
+        const QByteArray saved = ReadAll(s.Path());
+        QVERIFY(saved.startsWith(QByteArray(QByteArray("\xEF\xBB\xBF") + foreign)));
+        Started again(saved);
+        QCOMPARE(again.form->Label_EsemenyMegnevezes[0]->text(), QStringLiteral("Καλά Χριστούγεννα"));
+        QCOMPARE(again.form->Label_EsemenyMegnevezes[1]->text(), QStringLiteral("Őrség"));
+        QVERIFY(again.form->SaveSettings());
+        QCOMPARE(ReadAll(again.Path()), saved);
+    }
+
+    void onlyRegularFilesOfSaneSizeAreRead_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addRow("FIFO") << "fifo";
+        QTest::addRow("huge sparse file") << "huge";
+        QTest::addRow("folder") << "folder";
+    }
+    void onlyRegularFilesOfSaneSizeAreRead()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kelvator.ini"));
+        if (kind == u"fifo") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (kind == u"huge") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[Beallitasok]\r\nEdit_MIKOra=06\r\n");
+            QVERIFY(f.resize(kMaxSettingsFileSize * 16));
+        } else {
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("kelvator.ini")));
+        }
+        const QFileInfo before(path);
+        testing::FakePlatform fake;
+        TForm_Main f(fake.Make(path));
+        QCOMPARE(fake.errors.size(), 1); // said once
+        QVERIFY(fake.errors[0].contains(path));
+        QCOMPARE(f.Edit_MIKOra->text(), QStringLiteral("07"));
+        f.Menu_BeallitasokClick();
+        f.Button_BeallitasokOKClick(); // leaves the page without writing
+        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Main);
+        QVERIFY(f.SaveSettings());
+        QCOMPARE(fake.errors.size(), 1);
+        const QFileInfo after(path);
+        QCOMPARE(after.isFile(), before.isFile());
+        QCOMPARE(after.size(), before.size());
+        QCOMPARE(after.lastModified(), before.lastModified());
+    }
+
+    void settingsLocation_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("carryFrom");
+        const QString cfg = QStringLiteral("/home/u/.config/kelvator/kelvator.ini");
+        QTest::addRow("own folder") << "/home/u/kv/build/kelvator" << true << QStringList{}
+                                    << "/home/u/kv/build/kelvator.ini"
+                                    << "";
+        QTest::addRow("read-only folder, file beside")
+            << "/home/u/kv/kelvator" << false << QStringList{QStringLiteral("/home/u/kv/kelvator.ini")} << cfg
+            << "/home/u/kv/kelvator.ini";
+        QTest::addRow("read-only folder, both files")
+            << "/home/u/kv/kelvator" << false << QStringList{QStringLiteral("/home/u/kv/kelvator.ini"), cfg}
+            << cfg << "";
+        QTest::addRow("read-only folder, no file")
+            << "/home/u/kv/kelvator" << false << QStringList{} << cfg << "";
+        QTest::addRow("installed by root under /opt")
+            << "/opt/kv/bin/kelvator" << true << QStringList{} << cfg << "";
+        QTest::addRow("installed package") << "/usr/bin/kelvator" << true << QStringList{} << cfg << "";
+        QTest::addRow("user's bin folder")
+            << "/home/u/.local/bin/kelvator" << true << QStringList{} << cfg << "";
+        QTest::addRow("build folder named like a prefix")
+            << "/home/u/usr/kelvator" << true << QStringList{} << "/home/u/usr/kelvator.ini"
+            << "";
+    }
+    void settingsLocation()
+    {
+        QFETCH(QString, program);
+        QFETCH(bool, writable);
+        QFETCH(QStringList, existing);
+        QFETCH(QString, path);
+        QFETCH(QString, carryFrom);
+        SettingsPlaces places;
+        places.programPath = program;
+        places.configFolder = QStringLiteral("/home/u/.config/kelvator");
+        places.folderWritable = [&](const QString&) { return writable; };
+        places.fileExists = [&](const QString& file) { return existing.contains(file); };
+        const SettingsLocation where = ChooseSettingsLocation(places);
+        QCOMPARE(where.path, path);
+        QCOMPARE(where.carryFrom, carryFrom);
     }
 
     void startInTrayFlagFollowsTheSetting()

@@ -19,7 +19,8 @@ packages=(
 )
 # Checking: clang-tidy; the sound and notification tests start their own PulseAudio server and
 # session bus.
-[ "$mode" = test ] && packages+=(clang-tidy pulseaudio pulseaudio-utils dbus-daemon dbus-bin)
+[ "$mode" = test ] && packages+=(clang-tidy pulseaudio pulseaudio-utils dbus-daemon dbus-bin
+  clang libclang-rt-14-dev)
 # Making the package (shlibdeps, file types), and checking it (metadata validators, a display).
 [ "$mode" = test ] || [ "$mode" = package ] && packages+=(dpkg-dev file)
 [ "$mode" = test ] && packages+=(appstream desktop-file-utils xvfb)
@@ -48,6 +49,13 @@ case "$mode" in
     cmake -S "$top" -B "$top/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVATOR_SANITIZE=ON
     cmake --build "$top/build-sanitize" -j"$jobs"
     (cd "$top/build-sanitize" && ctest --output-on-failure -j"$jobs")
+    # The settings file reader under libFuzzer, briefly, from the golden file onwards.
+    cmake -S "$top" -B "$top/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+      -DKELVATOR_FUZZ=ON
+    cmake --build "$top/build-fuzz" -j"$jobs" --target kelvator_fuzz_settings
+    mkdir -p "$top/build-fuzz/corpus"
+    "$top/build-fuzz/kelvator_fuzz_settings" -max_total_time=45 -timeout=10 -rss_limit_mb=4096 \
+      "$top/build-fuzz/corpus" "$top/tests/data"
     run-clang-tidy -quiet -j "$jobs" -p "$build" \
       "^$top/(alarms|app|calendar|clocks|datecalc|events|settings|stopwatch|widgets|worktime|yearcal)/.*\.cpp$"
     echo "clang-tidy: no warnings"

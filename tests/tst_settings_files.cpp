@@ -1,0 +1,204 @@
+// The settings file against the file system: a full disk, a read-only folder, two quick starts.
+#include "window_fixture.h"
+
+#include "app/single_instance.h"
+#include "settings/inifile.h"
+#include "settings/settings_location.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QStackedWidget>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace kelvator;
+
+namespace {
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool Run(const QString& program, const QStringList& arguments, QString* output = nullptr)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, arguments);
+    const bool ok = p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    if (output)
+        *output = QString::fromLocal8Bit(p.readAll()).trimmed();
+    return ok;
+}
+
+// A mount made for one test and taken away after it; needs root, as CI has.
+struct Mount {
+    QString where;
+    QString error;
+    bool mounted = false;
+    Mount(const QString& folder, const QStringList& arguments)
+        : where(folder)
+    {
+        mounted = Run(QStringLiteral("mount"), arguments + QStringList{folder}, &error);
+    }
+    Mount(const Mount&) = delete;
+    Mount& operator=(const Mount&) = delete;
+    ~Mount()
+    {
+        if (mounted)
+            Run(QStringLiteral("umount"), {where});
+    }
+};
+
+// A copy of the program in a folder of its own, with its own configuration and runtime folders.
+struct ProgramCopy {
+    QTemporaryDir dir;
+    QTemporaryDir home;
+    QString program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    ProgramCopy()
+    {
+        program = dir.filePath(QStringLiteral("kelvator"));
+        QFile::copy(QStringLiteral(KELVATOR_BINARY), program);
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir(home.path()).mkpath(QStringLiteral("config"));
+        QDir(home.path()).mkpath(QStringLiteral("runtime"));
+        QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("runtime")));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    }
+    QString Beside() const { return dir.filePath(QStringLiteral("kelvator.ini")); }
+    QString InConfig() const { return home.filePath(QStringLiteral("config/kelvator/kelvator.ini")); }
+    void Start(QProcess& p) const
+    {
+        p.setProcessEnvironment(environment);
+        p.start(program, {});
+    }
+};
+
+void Stop(QProcess& p)
+{
+    if (p.state() == QProcess::NotRunning)
+        return;
+    p.terminate();
+    if (!p.waitForFinished(10000))
+        p.kill();
+}
+} // namespace
+
+class TstSettingsFiles : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary)); }
+
+    void aFullDiskKeepsTheOldFile()
+    {
+        QTemporaryDir dir;
+        Mount disk(dir.path(), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                QStringLiteral("size=64k"), QStringLiteral("tmpfs")});
+        if (!disk.mounted)
+            QSKIP(
+                qPrintable(QStringLiteral("a small tmpfs could not be mounted (needs root): ") + disk.error));
+        const QString path = dir.filePath(QStringLiteral("kelvator.ini"));
+        {
+            testing::FakePlatform fake;
+            TForm_Main f(fake.Make(path));
+            QVERIFY(f.SaveSettings());
+        }
+        const QByteArray old = ReadAll(path);
+        QVERIFY(!old.isEmpty());
+
+        QFile filler(dir.filePath(QStringLiteral("filler")));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size()) {
+        }
+
+        testing::FakePlatform fake;
+        TForm_Main f(fake.Make(path));
+        f.Label_EsemenyMegnevezes[0]->setText(QStringLiteral("Nyaralás"));
+        f.Menu_BeallitasokClick();
+        f.Button_BeallitasokOKClick();
+        QCOMPARE(fake.errors, QStringList{QStringLiteral("Unable to write to ") + path});
+        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Beallitasok);
+        QCOMPARE(ReadAll(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{QStringLiteral("filler"), QStringLiteral("kelvator.ini")}));
+        filler.remove();
+    }
+
+    void aReadOnlyFolderIsReadAndTheSettingsMove()
+    {
+        ProgramCopy copy;
+        {
+            QFile f(copy.Beside());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[Esemenyek]\r\nLabel_EsemenyMegnevezes1=Kar\xE1\x63sony\r\n");
+        }
+        std::unique_ptr<Mount> readOnly;
+        if (::geteuid() == 0) {
+            // Root writes whatever the permission bits say: only a read-only mount stops it.
+            readOnly = std::make_unique<Mount>(copy.dir.path(),
+                                               QStringList{QStringLiteral("--bind"), copy.dir.path()});
+            if (!readOnly->mounted)
+                QSKIP(qPrintable(QStringLiteral("a read-only bind mount could not be made: ") +
+                                 readOnly->error));
+            QVERIFY(Run(QStringLiteral("mount"),
+                        {QStringLiteral("-o"), QStringLiteral("remount,ro,bind"), copy.dir.path()}));
+        } else {
+            QVERIFY(QFile::setPermissions(copy.dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+        }
+        const QByteArray beside = ReadAll(copy.Beside());
+
+        SettingsPlaces places = RealSettingsPlaces();
+        places.programPath = copy.program;
+        QVERIFY(!places.folderWritable(copy.dir.path()));
+
+        QProcess program;
+        copy.Start(program);
+        QVERIFY(program.waitForStarted());
+        // Asked to come to the front, the program answers once its window is there.
+        SingleInstance running(copy.InConfig());
+        QTRY_VERIFY_WITH_TIMEOUT(running.HandOverToRunning(), 20000);
+        QVERIFY(QFile::exists(copy.InConfig()));
+        Stop(program);
+        QCOMPARE(program.exitCode(), 0);
+        const IniFile saved = IniFile::Load(copy.InConfig());
+        QCOMPARE(saved.Value(QStringLiteral("Esemenyek"), QStringLiteral("Label_EsemenyMegnevezes1")),
+                 std::optional<QString>(QStringLiteral("Karácsony")));
+        QVERIFY(saved.Value(QStringLiteral("Idobelyeg"), QStringLiteral("IniFileUtolsoMentes")));
+        QCOMPARE(ReadAll(copy.Beside()), beside);
+        if (::geteuid() != 0)
+            QFile::setPermissions(copy.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void twoQuickStartsRunOnce()
+    {
+        ProgramCopy copy;
+        for (int round = 0; round < 3; ++round) {
+            QProcess first;
+            QProcess second;
+            copy.Start(first);
+            QVERIFY(first.waitForStarted());
+            QTest::qWait(50);
+            copy.Start(second);
+            QVERIFY(second.waitForStarted());
+            const bool handedOver = second.waitForFinished(20000);
+            Stop(second);
+            QVERIFY2(handedOver, "the second start kept running beside the first");
+            QCOMPARE(second.exitCode(), 0);
+            QCOMPARE(first.state(), QProcess::Running);
+            Stop(first);
+            QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        }
+    }
+};
+
+QTEST_MAIN(TstSettingsFiles)
+#include "tst_settings_files.moc"
