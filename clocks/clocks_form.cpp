@@ -50,14 +50,7 @@ void TForm_Main::BuildBigClockPage()
             DrawAnalogClock();
         p.drawImage(0, 0, Image_MutatosOraRajzolni);
     };
-    PaintBox_KisMutatosOra->onPaint = [this](QPainter& p) {
-        if (Image_MutatosOraRajzolni.isNull())
-            DrawAnalogClock();
-        // A quarter-size nearest-neighbour copy of what the big face last received.
-        QImage small(70, 70, QImage::Format_RGB32);
-        StretchCopy(Image_MutatosOraRajzolni, QRect(0, 0, 280, 280), small, QRect(0, 0, 70, 70));
-        p.drawImage(0, 0, small);
-    };
+    PaintBox_KisMutatosOra->onPaint = [this](QPainter& p) { PaintBox_KisMutatosOraPaint(p); };
     Label_NagyMutatosOraEv =
         TextLabel(analog, "Label_NagyMutatosOraEv", 290, 8, 124, 20, QString(), ArialPx(16), Qt::AlignRight);
     Label_NagyMutatosOraHonapNap = TextLabel(analog, "Label_NagyMutatosOraHonapNap", 290, 30, 124, 20,
@@ -95,17 +88,21 @@ void TForm_Main::DrawAnalogClock()
     PaintBox_KisMutatosOra->update();
 }
 
-void TForm_Main::PaintBox_KisMutatosOraPaint()
+void TForm_Main::PaintBox_KisMutatosOraPaint(QPainter& p)
 {
-    // The small box copies the face when it paints; a new face has already asked for that.
+    if (Image_MutatosOraRajzolni.isNull())
+        DrawAnalogClock();
+    // Shrunk from what the big face last received, at the screen's own pixel density.
+    const QRect box = PaintBox_KisMutatosOra->rect();
+    p.drawImage(QRectF(box),
+                SmallClockFace(Image_MutatosOraRajzolni, box.width(), p.device()->devicePixelRatio()));
 }
 
 void TForm_Main::TickAnalogClocks(const TickMoment&)
 {
     // Drawn before this tick's schedule: the faces show the previous tick's work day.
     const bool workTime = WorkTimePageShown();
+    // A new face asks both boxes to paint it; the small one shrinks it when it paints.
     if (BigAnalogClockShown() || workTime)
         DrawAnalogClock();
-    if (workTime)
-        PaintBox_KisMutatosOraPaint();
 }
