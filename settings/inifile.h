@@ -35,8 +35,6 @@ public:
     // Replaces the file in one step (a temporary file beside it, then a rename).
     bool Save(const QString& path) const;
 
-    const QStringList& lines() const { return lines_; }
-
 private:
     // Index of the section's header line, or -1.
     qsizetype FindSection(const QString& section) const;
