@@ -72,9 +72,8 @@ private Q_SLOTS:
             QVERIFY(s.form->SaveSettings());
             written = ReadAll(s.Path());
         }
+        // After a deliberate change of the file, `kelvator_screens --first-save` writes a new one.
         const QByteArray golden = ReadAll(QStringLiteral(KELVATOR_TEST_DATA "/first_save.ini"));
-        if (qEnvironmentVariableIsSet("KELVATOR_WRITE_GOLDEN"))
-            WriteAll(QStringLiteral(KELVATOR_TEST_DATA "/first_save.ini"), written);
         QCOMPARE(QString::fromLatin1(written), QString::fromLatin1(golden));
     }
 
