@@ -12,11 +12,17 @@
 
 namespace kelvator {
 
+QColor ButtonFaceColour()
+{
+    const QColor desktop = QGuiApplication::palette().color(QPalette::Button);
+    return desktop.lightness() >= 128 ? desktop : QColor(0xF0, 0xF0, 0xF0);
+}
+
 namespace {
 QColor ToColor(quint32 c)
 {
     if (c == 0xFF00000F) // the system's button face
-        return QGuiApplication::palette().color(QPalette::Button);
+        return ButtonFaceColour();
     return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
                   static_cast<int>((c >> 16) & 0xFF));
 }

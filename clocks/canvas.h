@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -51,6 +52,11 @@ private:
     BrushStyle brushStyle_ = BrushStyle::Solid;
     QFont font_;
 };
+
+// The system's button face (0xFF00000F) where the program draws on it with black: the
+// desktop's own while it is light, the classic light grey under a dark desktop palette, so
+// black lines and texts on it never vanish.
+QColor ButtonFaceColour();
 
 // Pen colour, mode, style and width, then brush colour and style, in one call.
 void SetCanvasTools(Canvas& canvas, quint32 penColour, PenMode mode, PenStyle style, int width,

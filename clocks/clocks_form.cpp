@@ -23,6 +23,7 @@ void TForm_Main::BuildBigClockPage()
     Panel2->setAutoFillBackground(true);
     QPalette panelPalette = Panel2->palette();
     panelPalette.setColor(QPalette::Window, ToQColor(0x0073D1D7));
+    panelPalette.setColor(QPalette::WindowText, Qt::black); // on khaki whatever the desktop's colours
     Panel2->setPalette(panelPalette);
     Label_NagyDigitalisOraDelutanSzoveg =
         TextLabel(Panel2, "Label_NagyDigitalisOraDelutanSzoveg", 8, 6, 120, 24, QStringLiteral("DÉLUTÁN"),
@@ -37,8 +38,9 @@ void TForm_Main::BuildBigClockPage()
     Label_NagyDigitalisOraEvHete = TextLabel(digital, "Label_NagyDigitalisOraEvHete", 94, 234, 160, 26,
                                              QString(), ArialPx(19), Qt::AlignLeft);
     MBarGraph_NagyDigitalisOraATeljesEv =
-        ProgressBar(digital, "MBarGraph_NagyDigitalisOraATeljesEv", 10, 266, 398, kYellowBar);
-    Label_NagyDigitalisOraEvNapja = TextLabel(digital, "Label_NagyDigitalisOraEvNapja", 10, 283, 300, 14,
+        ProgressBar(digital, "MBarGraph_NagyDigitalisOraATeljesEv", 10, 264, 398, kYellowBar);
+    // Close under the bar, so that the descenders stay above the page's lower frame.
+    Label_NagyDigitalisOraEvNapja = TextLabel(digital, "Label_NagyDigitalisOraEvNapja", 10, 280, 300, 14,
                                               QString(), ArialPx(11), Qt::AlignLeft);
 
     QWidget* analog = TabSheet_AnalogOra;

@@ -402,6 +402,33 @@ private Q_SLOTS:
         QCOMPARE(f.Label_ANagyMutatosOraEvHete->text(), QStringLiteral("31"));
     }
 
+    void bottomLinesFitTheirPages_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addRow("digital") << "Label_NagyDigitalisOraEvNapja";
+        QTest::addRow("analog") << "Label_NagyMutatosOraEvNapja";
+    }
+    void bottomLinesFitTheirPages()
+    {
+        QFETCH(QString, label);
+        Window w(QDateTime(QDate(2016, 8, 1), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.show();
+        f.PageControl_Main->setCurrentWidget(f.TabSheet_NagyOra);
+        for (QWidget* form : {f.TabSheet_DigitalisOra, f.TabSheet_AnalogOra}) {
+            f.PageControl_NagyOraTipus->setCurrentWidget(form);
+            w.TickAt(QTime(11, 30, 1));
+        }
+        auto* line = f.findChild<QLabel*>(label);
+        QVERIFY(line->text().contains(QStringLiteral("hónap")));
+        // The whole text, descenders included, lies inside the label and the label inside the page.
+        const QFontMetrics metrics(line->font());
+        QVERIFY2(line->height() >= metrics.height(),
+                 qPrintable(QStringLiteral("%1 < %2").arg(line->height()).arg(metrics.height())));
+        QVERIFY2(line->geometry().bottom() < line->parentWidget()->height(),
+                 qPrintable(QStringLiteral("%1 >= %2").arg(line->geometry().bottom()).arg(line->parentWidget()->height())));
+    }
+
     void newYearsEveOnBothForms()
     {
         Window w(QDateTime(QDate(2023, 12, 31), QTime(10, 0)));

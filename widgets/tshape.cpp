@@ -1,5 +1,7 @@
 #include "widgets/tshape.h"
 
+#include "clocks/canvas.h"
+
 #include <QButtonGroup>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,7 +12,7 @@
 QColor ToQColor(quint32 colour)
 {
     if (colour == 0xFF00000Fu)
-        return QPalette().color(QPalette::Button);
+        return kelvator::ButtonFaceColour();
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                   static_cast<int>((colour >> 16) & 0xFF));
 }
