@@ -101,6 +101,9 @@ void TForm_Main::BuildDateCalcPage()
         Place<QPushButton>(page, "Button_Datumok2To1", 224, 104, 25, 17, QStringLiteral("<---"));
     Button_Datumok2To1->setToolTip(QStringLiteral("Jobb oldali dátum átmásolása a bal oldalra"));
     connect(Button_Datumok2To1, &QPushButton::clicked, this, &TForm_Main::Button_Datumok2To1Click);
+    // Arrow keys and Page Up/Down pick dates too, not only clicks.
+    for (const DateSide& s : dateSides)
+        connect(s.calendar, &QCalendarWidget::selectionChanged, this, &TForm_Main::RefreshDateCalculator);
 }
 
 void TForm_Main::RefreshDateCalculator()
