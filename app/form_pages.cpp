@@ -212,10 +212,11 @@ void TForm_Main::BuildSettingsPage()
     // are, and only the chosen one is a tab stop.
     QList<QWidget*> order;
     for (QWidget* w : std::initializer_list<QWidget*>{
-             Button_BeallitasokOK, Edit_MIKOra, Edit_MIKPerc, Edit_MIVOra, Edit_MIVPerc, ListBox_FizetesnapDatuma,
-             RadioGroup_HetvegiFizetes, Edit_HaviFizetes, CheckBox_IconAzOraMelle, CheckBox_IconkentIndul,
-             RadioGroup_MutatosOraKelvatorMegjelenites, CheckBox_12OrasKijelzes, RadioGroup_HangjelzesKelvatorVegen,
-             Button_BeallitasokMIVFile, Button_BeallitasokMIVHangStop, CheckBox_BeallitasOrankentiHangjelzes}) {
+             Button_BeallitasokOK, Edit_MIKOra, Edit_MIKPerc, Edit_MIVOra, Edit_MIVPerc,
+             ListBox_FizetesnapDatuma, RadioGroup_HetvegiFizetes, Edit_HaviFizetes, CheckBox_IconAzOraMelle,
+             CheckBox_IconkentIndul, RadioGroup_MutatosOraKelvatorMegjelenites, CheckBox_12OrasKijelzes,
+             RadioGroup_HangjelzesKelvatorVegen, Button_BeallitasokMIVFile, Button_BeallitasokMIVHangStop,
+             CheckBox_BeallitasOrankentiHangjelzes}) {
         if (auto* group = qobject_cast<TRadioGroup*>(w)) {
             for (int i = 0; i < group->count(); ++i)
                 order << group->button(i);

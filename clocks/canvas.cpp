@@ -224,8 +224,8 @@ void StretchCopy(const QImage& source, const QRect& from, QImage& target, const 
             const auto begin = static_cast<int>((static_cast<qint64>(t) * from + to - 1) / to);
             const auto end = static_cast<int>((static_cast<qint64>(t + 1) * from + to - 1) / to);
             const auto nearest = static_cast<int>(static_cast<qint64>(t) * from / to);
-            result[static_cast<size_t>(t)] =
-                end > begin ? std::pair{first + begin, first + end} : std::pair{first + nearest, first + nearest + 1};
+            result[static_cast<size_t>(t)] = end > begin ? std::pair{first + begin, first + end}
+                                                         : std::pair{first + nearest, first + nearest + 1};
         }
         return result;
     };

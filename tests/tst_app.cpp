@@ -14,8 +14,8 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTabWidget>
-#include <QTextCharFormat>
 #include <QTest>
+#include <QTextCharFormat>
 
 using kelvator::testing::Window;
 
@@ -328,16 +328,17 @@ private Q_SLOTS:
             Window w(QDateTime(QDate(2024, 5, 7), QTime(15, 0)));
             TForm_Main& f = *w.form;
             w.TickAt(QTime(15, 0, 1));
-            for (QLabel* onKhaki : {f.Label_Ido, f.Label_Masodperc, f.Label_DelutanSzoveg, f.Label_NagyDigitalisOraIdo,
-                                    f.Label_NagyDigitalisOraMasodperc, f.Label_NagyDigitalisOraDelutanSzoveg})
+            for (QLabel* onKhaki :
+                 {f.Label_Ido, f.Label_Masodperc, f.Label_DelutanSzoveg, f.Label_NagyDigitalisOraIdo,
+                  f.Label_NagyDigitalisOraMasodperc, f.Label_NagyDigitalisOraDelutanSzoveg})
                 QCOMPARE(onKhaki->palette().color(QPalette::WindowText), QColor(Qt::black));
             const QTextCharFormat heading = f.MonthCalendar1->headerTextFormat();
             QCOMPARE(heading.foreground().color(), QColor(Qt::black));
             QVERIFY(heading.background().color().lightness() > 200);
             // An uncoloured day of the year grid stays light under its black frame and lines.
             f.yearBlinkFlag = false;
-            f.Timer_AktualisNapVillogtatasTimer(); // blinks on: today's frame
-            QVERIFY(QColor(f.yearImage.pixel(6, 15)).lightness() > 200); // 1 January, below its dot
+            f.Timer_AktualisNapVillogtatasTimer();                        // blinks on: today's frame
+            QVERIFY(QColor(f.yearImage.pixel(6, 15)).lightness() > 200);  // 1 January, below its dot
             QCOMPARE(QColor(f.yearImage.pixel(0, 5)), QColor(Qt::black)); // the grid's left line
             // The bars' black percentages sit on a light face.
             QVERIFY(f.MBarGraph_Munakahet->palette().color(QPalette::Window).lightness() > 200);

@@ -190,8 +190,8 @@ private Q_SLOTS:
         QTest::addColumn<QPoint>("dark");   // the one dark source pixel
         QTest::addColumn<QPoint>("target"); // where it must show
         QTest::addRow("quarter, first pixel") << QSize(8, 8) << QSize(2, 2) << QPoint(0, 0) << QPoint(0, 0);
-        QTest::addRow("quarter, last pixel of a block") << QSize(8, 8) << QSize(2, 2) << QPoint(3, 7)
-                                                         << QPoint(0, 1);
+        QTest::addRow("quarter, last pixel of a block")
+            << QSize(8, 8) << QSize(2, 2) << QPoint(3, 7) << QPoint(0, 1);
         QTest::addRow("half") << QSize(8, 8) << QSize(4, 4) << QPoint(5, 2) << QPoint(2, 1);
         QTest::addRow("two thirds") << QSize(9, 9) << QSize(6, 6) << QPoint(8, 4) << QPoint(5, 2);
         QTest::addRow("enlarged twice") << QSize(4, 4) << QSize(8, 8) << QPoint(1, 2) << QPoint(3, 5);
@@ -217,7 +217,8 @@ private Q_SLOTS:
         }
         QCOMPARE(small.pixel(target), qRgb(0x12, 0x34, 0x56));
         // Shrinking keeps one dark pixel; enlarging repeats it.
-        QCOMPARE(darkPixels, to.width() > from.width() ? (to.width() / from.width()) * (to.height() / from.height()) : 1);
+        QCOMPARE(darkPixels,
+                 to.width() > from.width() ? (to.width() / from.width()) * (to.height() / from.height()) : 1);
     }
 
     void stretchCopyAndsTheChannels()
@@ -263,7 +264,8 @@ private Q_SLOTS:
                         darkest = QPoint(x, y);
             QVERIFY(qGray(face.pixel(darkest)) < 60);
             const QRgb shown = small.pixel(darkest.x() * pixels / 280, darkest.y() * pixels / 280);
-            QVERIFY2(qGray(shown) <= qGray(face.pixel(darkest)), qPrintable(QStringLiteral("radius %1").arg(r)));
+            QVERIFY2(qGray(shown) <= qGray(face.pixel(darkest)),
+                     qPrintable(QStringLiteral("radius %1").arg(r)));
         }
     }
 
@@ -426,7 +428,9 @@ private Q_SLOTS:
         QVERIFY2(line->height() >= metrics.height(),
                  qPrintable(QStringLiteral("%1 < %2").arg(line->height()).arg(metrics.height())));
         QVERIFY2(line->geometry().bottom() < line->parentWidget()->height(),
-                 qPrintable(QStringLiteral("%1 >= %2").arg(line->geometry().bottom()).arg(line->parentWidget()->height())));
+                 qPrintable(QStringLiteral("%1 >= %2")
+                                .arg(line->geometry().bottom())
+                                .arg(line->parentWidget()->height())));
     }
 
     void newYearsEveOnBothForms()

@@ -115,14 +115,16 @@ private Q_SLOTS:
         QTest::addColumn<int>("arrow"); // 1 right, -1 left, 0 equal
         QTest::addRow("left, arrow right") << 0 << int(Qt::Key_Right) << QDate(2024, 5, 8) << "- 1 nap"
                                            << "2 nap." << 1;
-        QTest::addRow("left, page down") << 0 << int(Qt::Key_PageDown) << QDate(2024, 6, 7) << "- 1 hónap, 0 nap"
-                                         << "28 nap." << -1;
+        QTest::addRow("left, page down")
+            << 0 << int(Qt::Key_PageDown) << QDate(2024, 6, 7) << "- 1 hónap, 0 nap"
+            << "28 nap." << -1;
         QTest::addRow("right, arrow up") << 1 << int(Qt::Key_Up) << QDate(2024, 5, 3) << "+ 4 nap"
                                          << "4 nap." << -1;
         QTest::addRow("right, page up") << 1 << int(Qt::Key_PageUp) << QDate(2024, 4, 10) << "+ 27 nap"
                                         << "27 nap." << -1;
         QTest::addRow("right, arrow left to the left date")
-            << 1 << int(Qt::Key_Left) << QDate(2024, 5, 9) << "- 2 nap" << "2 nap." << 1;
+            << 1 << int(Qt::Key_Left) << QDate(2024, 5, 9) << "- 2 nap"
+            << "2 nap." << 1;
     }
     void keyboardPicksRefreshThePage()
     {

@@ -542,8 +542,8 @@ private Q_SLOTS:
         QFETCH(int, chosen);
         Window w;
         TForm_Main& f = *w.form;
-        for (TRadioGroup* group :
-             {f.RadioGroup_HetvegiFizetes, f.RadioGroup_MutatosOraKelvatorMegjelenites, f.RadioGroup_HangjelzesKelvatorVegen})
+        for (TRadioGroup* group : {f.RadioGroup_HetvegiFizetes, f.RadioGroup_MutatosOraKelvatorMegjelenites,
+                                   f.RadioGroup_HangjelzesKelvatorVegen})
             group->setItemIndex(chosen);
         f.show();
         QVERIFY(QTest::qWaitForWindowActive(&f));
@@ -579,8 +579,9 @@ private Q_SLOTS:
                                        f.Button_BeallitasokOK};
         auto name = [](const QWidget* w) {
             return w ? w->parentWidget()->objectName() + u'/' + w->objectName() + u'/' +
-                           (qobject_cast<const QAbstractButton*>(w) ? qobject_cast<const QAbstractButton*>(w)->text()
-                                                                      : QString())
+                           (qobject_cast<const QAbstractButton*>(w)
+                                ? qobject_cast<const QAbstractButton*>(w)->text()
+                                : QString())
                      : QStringLiteral("none");
         };
         for (QWidget* next : expected) {

@@ -244,9 +244,10 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("plays");
         QTest::addRow("wav") << "csengo.wav" << ToneWav() << true;
-        QTest::addRow("mp3") << "csengo.mp3" << ReadFile(QStringLiteral(KELVATOR_TEST_DATA "/tone.mp3")) << true;
-        QTest::addRow("text named mp3") << "nem_hang.mp3" << QByteArray("ez nem hang, csak sz\xC3\xB6veg\n")
-                                        << false;
+        QTest::addRow("mp3") << "csengo.mp3" << ReadFile(QStringLiteral(KELVATOR_TEST_DATA "/tone.mp3"))
+                             << true;
+        QTest::addRow("text named mp3")
+            << "nem_hang.mp3" << QByteArray("ez nem hang, csak sz\xC3\xB6veg\n") << false;
         QTest::addRow("empty wav") << "ures.wav" << QByteArray() << false;
     }
     void realPlayerAnswersForEachFile()
@@ -275,8 +276,10 @@ private Q_SLOTS:
             QVERIFY(player.Rewind());
         } else {
             // This player learns of a broken file only later, from its own events.
-            QEXPECT_FAIL("text named mp3", "the player reports a file that is no sound only asynchronously", Continue);
-            QEXPECT_FAIL("empty wav", "the player reports a file that is no sound only asynchronously", Continue);
+            QEXPECT_FAIL("text named mp3", "the player reports a file that is no sound only asynchronously",
+                         Continue);
+            QEXPECT_FAIL("empty wav", "the player reports a file that is no sound only asynchronously",
+                         Continue);
             QVERIFY(!played);
         }
         player.Close();
