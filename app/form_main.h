@@ -21,6 +21,7 @@ class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QPainter;
 class QLineEdit;
 class QListWidget;
 class QMenu;
@@ -122,7 +123,7 @@ public:
     void Button_StopperStopClick();
     void RefreshStopwatch();
     void PaintBox_StopperOraPaint();
-    void PaintBox_KisMutatosOraPaint();
+    void PaintBox_KisMutatosOraPaint(QPainter& p);
 
     // Events.
     void RefreshEventList();

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
@@ -207,23 +208,22 @@ void TForm_Main::BuildSettingsPage()
         Place<QCheckBox>(page, "CheckBox_IconkentIndul", 8, 362, 502, 19,
                          QStringLiteral("Indításakor csak tálcán, az óra mellett jelenik meg ikonként"));
 
-    // Tab order follows the page's reading order, OK first.
-    QList<QWidget*> order{Button_BeallitasokOK,
-                          Edit_MIKOra,
-                          Edit_MIKPerc,
-                          Edit_MIVOra,
-                          Edit_MIVPerc,
-                          ListBox_FizetesnapDatuma,
-                          RadioGroup_HetvegiFizetes,
-                          Edit_HaviFizetes,
-                          CheckBox_IconAzOraMelle,
-                          CheckBox_IconkentIndul,
-                          RadioGroup_MutatosOraKelvatorMegjelenites,
-                          CheckBox_12OrasKijelzes,
-                          RadioGroup_HangjelzesKelvatorVegen,
-                          Button_BeallitasokMIVFile,
-                          Button_BeallitasokMIVHangStop,
-                          CheckBox_BeallitasOrankentiHangjelzes};
+    // The page's tab order, OK first. A radio group is not in the chain itself: its items
+    // are, and only the chosen one is a tab stop.
+    QList<QWidget*> order;
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             Button_BeallitasokOK, Edit_MIKOra, Edit_MIKPerc, Edit_MIVOra, Edit_MIVPerc,
+             ListBox_FizetesnapDatuma, RadioGroup_HetvegiFizetes, Edit_HaviFizetes, CheckBox_IconAzOraMelle,
+             CheckBox_IconkentIndul, RadioGroup_MutatosOraKelvatorMegjelenites, CheckBox_12OrasKijelzes,
+             RadioGroup_HangjelzesKelvatorVegen, Button_BeallitasokMIVFile, Button_BeallitasokMIVHangStop,
+             CheckBox_BeallitasOrankentiHangjelzes}) {
+        if (auto* group = qobject_cast<TRadioGroup*>(w)) {
+            for (int i = 0; i < group->count(); ++i)
+                order << group->button(i);
+        } else {
+            order << w;
+        }
+    }
     for (size_t i = 0; i < 3; ++i)
         order << CheckBox_Szunet[i] << Edit_SzunetOra[i] << Edit_SzunetPerc[i] << Edit_SzunetHossz[i];
     for (qsizetype i = 1; i < order.size(); ++i)

@@ -1,4 +1,5 @@
-// Draws the program's icon, the About picture and the beep tone into the assets folder:
+// Draws the program's icon, the About picture, the date calculator's arrows, the clock dial and
+// the beep tone into the assets folder:
 //   kelvator_artwork <assets folder>
 #include <QDir>
 #include <QFile>

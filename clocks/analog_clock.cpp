@@ -188,4 +188,14 @@ void DrawClockFace(QImage& surface, const QImage& artwork, const ClockFaceInput&
     DrawHands(c, alpha, beta, gamma);
 }
 
+QImage SmallClockFace(const QImage& face, int size, qreal devicePixelRatio)
+{
+    const int pixels = qMax(1, qRound(size * devicePixelRatio));
+    QImage small(pixels, pixels, QImage::Format_RGB32);
+    small.fill(Qt::white);
+    StretchCopy(face, face.rect(), small, small.rect());
+    small.setDevicePixelRatio(static_cast<qreal>(pixels) / size);
+    return small;
+}
+
 } // namespace kelvator

@@ -27,6 +27,11 @@ QPoint ClockPoint(int seconds, double radius);
 // Renders the whole face onto surface (280 x 280) from the artwork.
 void DrawClockFace(QImage& surface, const QImage& artwork, const ClockFaceInput& in);
 
+// The small clock: the whole face shrunk to size x size on a screen of the given device pixel
+// ratio. It holds size x ratio device pixels, so it is as sharp as the big face wherever it is
+// shown, and says so by its own device pixel ratio.
+QImage SmallClockFace(const QImage& face, int size, qreal devicePixelRatio);
+
 // The stopwatch face: "Stopper" on the dial, hands for the elapsed hours, minutes and seconds;
 // the minute hand appears after 55 seconds, the hour hand after 55 minutes.
 void DrawStopwatchFace(QImage& surface, const QImage& artwork, int h, int m, int s);

@@ -7,14 +7,22 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
+#include <vector>
 
 namespace kelvator {
+
+QColor ButtonFaceColour()
+{
+    const QColor desktop = QGuiApplication::palette().color(QPalette::Button);
+    return desktop.lightness() >= 128 ? desktop : QColor(0xF0, 0xF0, 0xF0);
+}
 
 namespace {
 QColor ToColor(quint32 c)
 {
     if (c == 0xFF00000F) // the system's button face
-        return QGuiApplication::palette().color(QPalette::Button);
+        return ButtonFaceColour();
     return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
                   static_cast<int>((c >> 16) & 0xFF));
 }
@@ -40,16 +48,6 @@ Canvas::Canvas(QImage& image)
     : image_(image)
     , font_(QStringLiteral("Arial"))
 {
-}
-
-Canvas::~Canvas()
-{
-    Flush();
-}
-
-void Canvas::Flush() const
-{
-    painter_.reset();
 }
 
 void Canvas::setPen(quint32 colour, PenMode mode, PenStyle style, int width)
@@ -135,7 +133,6 @@ void Canvas::TextOut(int x, int y, const QString& text)
 
 quint32 Canvas::Pixel(int x, int y) const
 {
-    Flush();
     const QRgb c = image_.pixel(x, y);
     return static_cast<quint32>(qRed(c)) | (static_cast<quint32>(qGreen(c)) << 8) |
            (static_cast<quint32>(qBlue(c)) << 16);
@@ -143,7 +140,6 @@ quint32 Canvas::Pixel(int x, int y) const
 
 void Canvas::SetPixel(int x, int y, quint32 colour)
 {
-    Flush();
     image_.setPixel(x, y,
                     qRgb(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                          static_cast<int>((colour >> 16) & 0xFF)));
@@ -218,14 +214,39 @@ void DrawAntialiasedLine(Canvas& canvas, quint32 colour, double x0, double y0, d
 
 void StretchCopy(const QImage& source, const QRect& from, QImage& target, const QRect& to)
 {
-    if (to.width() <= 0 || to.height() <= 0)
+    if (from.width() <= 0 || from.height() <= 0 || to.width() <= 0 || to.height() <= 0)
         return;
+    // The source pixels s of one target pixel t are those with floor(s * to / from) == t;
+    // when enlarging none may fall on it, and the nearest one stands in.
+    auto spans = [](int first, int from, int to) {
+        std::vector<std::pair<int, int>> result(static_cast<size_t>(to));
+        for (int t = 0; t < to; ++t) {
+            const auto begin = static_cast<int>((static_cast<qint64>(t) * from + to - 1) / to);
+            const auto end = static_cast<int>((static_cast<qint64>(t + 1) * from + to - 1) / to);
+            const auto nearest = static_cast<int>(static_cast<qint64>(t) * from / to);
+            result[static_cast<size_t>(t)] = end > begin ? std::pair{first + begin, first + end}
+                                                         : std::pair{first + nearest, first + nearest + 1};
+        }
+        return result;
+    };
+    const auto columns = spans(from.left(), from.width(), to.width());
+    const auto rows = spans(from.top(), from.height(), to.height());
     for (int y = 0; y < to.height(); ++y) {
-        const int sy = from.top() + y * from.height() / to.height();
+        const auto [rowBegin, rowEnd] = rows[static_cast<size_t>(y)];
         for (int x = 0; x < to.width(); ++x) {
-            const int sx = from.left() + x * from.width() / to.width();
-            if (source.valid(sx, sy) && target.valid(to.left() + x, to.top() + y))
-                target.setPixel(to.left() + x, to.top() + y, source.pixel(sx, sy));
+            const auto [columnBegin, columnEnd] = columns[static_cast<size_t>(x)];
+            QRgb kept = 0xFFFFFFFF;
+            bool any = false;
+            for (int sy = rowBegin; sy < rowEnd; ++sy) {
+                for (int sx = columnBegin; sx < columnEnd; ++sx) {
+                    if (source.valid(sx, sy)) {
+                        kept &= source.pixel(sx, sy);
+                        any = true;
+                    }
+                }
+            }
+            if (any && target.valid(to.left() + x, to.top() + y))
+                target.setPixel(to.left() + x, to.top() + y, kept);
         }
     }
 }

@@ -1,12 +1,9 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QString>
-
-#include <memory>
-
-class QPainter;
 
 // Drawing on an off-screen picture the way the clock faces were designed: a rectangle or an
 // ellipse excludes its right and bottom edge, a pie runs counter-clockwise between two rays,
@@ -21,7 +18,6 @@ enum class BrushStyle { Solid, Clear };
 class Canvas {
 public:
     explicit Canvas(QImage& image);
-    ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
@@ -44,13 +40,10 @@ public:
     void SetPixel(int x, int y, quint32 colour);
 
 private:
+    // Each primitive opens and closes its own painter, so pixels can be read between them.
     template <typename Draw> void Paint(Draw draw);
-    // Pixels are read and written directly: any painting in progress is finished first.
-    void Flush() const;
 
     QImage& image_;
-    // One painter serves a run of primitives; opening one per primitive cost more than drawing.
-    mutable std::unique_ptr<QPainter> painter_;
     quint32 penColour_ = 0;
     PenMode penMode_ = PenMode::Copy;
     PenStyle penStyle_ = PenStyle::Solid;
@@ -60,6 +53,11 @@ private:
     QFont font_;
 };
 
+// The system's button face (0xFF00000F) where the program draws on it with black: the
+// desktop's own while it is light, the classic light grey under a dark desktop palette, so
+// black lines and texts on it never vanish.
+QColor ButtonFaceColour();
+
 // Pen colour, mode, style and width, then brush colour and style, in one call.
 void SetCanvasTools(Canvas& canvas, quint32 penColour, PenMode mode, PenStyle style, int width,
                     quint32 brushColour, BrushStyle brushStyle);
@@ -68,7 +66,9 @@ void SetCanvasTools(Canvas& canvas, quint32 penColour, PenMode mode, PenStyle st
 // A line whose ends coincide draws nothing.
 void DrawAntialiasedLine(Canvas& canvas, quint32 colour, double x0, double y0, double x1, double y1);
 
-// Nearest-neighbour copy of a rectangle into another, picking source pixel (x * sw / dw, y * sh / dh).
+// Copies a rectangle into another of any size the way the desktop's plain stretching copy does:
+// each target pixel keeps the bitwise AND of the source pixels that fall on it, so dark strokes
+// on a light picture stay whole when it shrinks. Enlarging repeats the nearest source pixel.
 void StretchCopy(const QImage& source, const QRect& from, QImage& target, const QRect& to);
 
 } // namespace kelvator

@@ -23,6 +23,7 @@ void TForm_Main::BuildBigClockPage()
     Panel2->setAutoFillBackground(true);
     QPalette panelPalette = Panel2->palette();
     panelPalette.setColor(QPalette::Window, ToQColor(0x0073D1D7));
+    panelPalette.setColor(QPalette::WindowText, Qt::black); // on khaki whatever the desktop's colours
     Panel2->setPalette(panelPalette);
     Label_NagyDigitalisOraDelutanSzoveg =
         TextLabel(Panel2, "Label_NagyDigitalisOraDelutanSzoveg", 8, 6, 120, 24, QStringLiteral("DÉLUTÁN"),
@@ -37,8 +38,9 @@ void TForm_Main::BuildBigClockPage()
     Label_NagyDigitalisOraEvHete = TextLabel(digital, "Label_NagyDigitalisOraEvHete", 94, 234, 160, 26,
                                              QString(), ArialPx(19), Qt::AlignLeft);
     MBarGraph_NagyDigitalisOraATeljesEv =
-        ProgressBar(digital, "MBarGraph_NagyDigitalisOraATeljesEv", 10, 266, 398, kYellowBar);
-    Label_NagyDigitalisOraEvNapja = TextLabel(digital, "Label_NagyDigitalisOraEvNapja", 10, 283, 300, 14,
+        ProgressBar(digital, "MBarGraph_NagyDigitalisOraATeljesEv", 10, 264, 398, kYellowBar);
+    // Close under the bar, so that the descenders stay above the page's lower frame.
+    Label_NagyDigitalisOraEvNapja = TextLabel(digital, "Label_NagyDigitalisOraEvNapja", 10, 280, 300, 14,
                                               QString(), ArialPx(11), Qt::AlignLeft);
 
     QWidget* analog = TabSheet_AnalogOra;
@@ -50,14 +52,7 @@ void TForm_Main::BuildBigClockPage()
             DrawAnalogClock();
         p.drawImage(0, 0, Image_MutatosOraRajzolni);
     };
-    PaintBox_KisMutatosOra->onPaint = [this](QPainter& p) {
-        if (Image_MutatosOraRajzolni.isNull())
-            DrawAnalogClock();
-        // A quarter-size nearest-neighbour copy of what the big face last received.
-        QImage small(70, 70, QImage::Format_RGB32);
-        StretchCopy(Image_MutatosOraRajzolni, QRect(0, 0, 280, 280), small, QRect(0, 0, 70, 70));
-        p.drawImage(0, 0, small);
-    };
+    PaintBox_KisMutatosOra->onPaint = [this](QPainter& p) { PaintBox_KisMutatosOraPaint(p); };
     Label_NagyMutatosOraEv =
         TextLabel(analog, "Label_NagyMutatosOraEv", 290, 8, 124, 20, QString(), ArialPx(16), Qt::AlignRight);
     Label_NagyMutatosOraHonapNap = TextLabel(analog, "Label_NagyMutatosOraHonapNap", 290, 30, 124, 20,
@@ -95,17 +90,21 @@ void TForm_Main::DrawAnalogClock()
     PaintBox_KisMutatosOra->update();
 }
 
-void TForm_Main::PaintBox_KisMutatosOraPaint()
+void TForm_Main::PaintBox_KisMutatosOraPaint(QPainter& p)
 {
-    // The small box copies the face when it paints; a new face has already asked for that.
+    if (Image_MutatosOraRajzolni.isNull())
+        DrawAnalogClock();
+    // Shrunk from what the big face last received, at the screen's own pixel density.
+    const QRect box = PaintBox_KisMutatosOra->rect();
+    p.drawImage(QRectF(box),
+                SmallClockFace(Image_MutatosOraRajzolni, box.width(), p.device()->devicePixelRatio()));
 }
 
 void TForm_Main::TickAnalogClocks(const TickMoment&)
 {
     // Drawn before this tick's schedule: the faces show the previous tick's work day.
     const bool workTime = WorkTimePageShown();
+    // A new face asks both boxes to paint it; the small one shrinks it when it paints.
     if (BigAnalogClockShown() || workTime)
         DrawAnalogClock();
-    if (workTime)
-        PaintBox_KisMutatosOraPaint();
 }

@@ -53,6 +53,7 @@ void TForm_Main::BuildDateCalcPage()
                     {"Button_DatumokMHet", "Button_DatumokPHet", 34, 105, 49},
                     {"Button_DatumokMHonap", "Button_DatumokPHonap", 56, 93, 61},
                     {"Button_DatumokMEv", "Button_DatumokPEv", 78, 93, 61},
+                    // The working-day buttons are wider than the others and sit a little lower.
                     {"Button_DatumokMMunkaNap", "Button_DatumokPMunkaNap", 102, 118, 80}};
         for (int kind = 0; kind < 5; ++kind) {
             const auto& row = rows[kind];
@@ -65,7 +66,6 @@ void TForm_Main::BuildDateCalcPage()
             connect(s.forward[k], &QPushButton::clicked, this,
                     [this, side, kind] { StepDateSide(side, kind, 1); });
         }
-        // The working-day buttons are wider than their row; they sit a little lower.
         s.steps = Place<QComboBox>(box, Named("ComboBox_DatumokLepeskoz", side).constData(), 160, 12, 41, 21);
         s.steps->setToolTip(QStringLiteral("Lépésköz megadása"));
         connect(s.steps, &QComboBox::activated, this, &TForm_Main::RefreshDateCalculator);
@@ -101,6 +101,9 @@ void TForm_Main::BuildDateCalcPage()
         Place<QPushButton>(page, "Button_Datumok2To1", 224, 104, 25, 17, QStringLiteral("<---"));
     Button_Datumok2To1->setToolTip(QStringLiteral("Jobb oldali dátum átmásolása a bal oldalra"));
     connect(Button_Datumok2To1, &QPushButton::clicked, this, &TForm_Main::Button_Datumok2To1Click);
+    // Arrow keys and Page Up/Down pick dates too, not only clicks.
+    for (const DateSide& s : dateSides)
+        connect(s.calendar, &QCalendarWidget::selectionChanged, this, &TForm_Main::RefreshDateCalculator);
 }
 
 void TForm_Main::RefreshDateCalculator()

@@ -40,7 +40,7 @@ const QString kEsemenyek = QStringLiteral("Esemenyek");
 const QString kDatumok = QStringLiteral("Datumok");
 const QString kStopper = QStringLiteral("Stopper");
 
-// What kind of check a settings field gets; kept on the field itself.
+// What kind of check a settings field gets; kept in the window's checkedFields, by field.
 enum class FieldKind { None, Hour, Minute, Salary, BreakLength };
 FieldKind KindOf(const TForm_Main* form, const QLineEdit* edit)
 {

@@ -1,5 +1,8 @@
-// Renders every outer page and inner tab at a fixed moment to PNG files:
+// Renders every outer page and inner tab at a fixed moment to PNG files, once in the desktop's
+// palette and once more in a dark one (into <folder>/dark):
 //   kelvator_screens <folder>
+// or writes the settings file a fresh window saves first, the reference of tst_settings:
+//   kelvator_screens --first-save <file>
 #include "app/form_main.h"
 #include "fake_platform.h"
 
@@ -7,8 +10,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPalette>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -16,22 +21,43 @@
 
 #include <cstdio>
 
-int main(int argc, char* argv[])
+namespace {
+
+const QDateTime kMoment(QDate(2016, 8, 1), QTime(11, 30, 15));
+
+// A dark desktop: light text on dark windows, buttons and fields.
+QPalette DarkPalette()
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: kelvator_screens <folder>\n");
-        return 2;
-    }
-    QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
-    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QPalette p;
+    const QColor window(0x35, 0x35, 0x35);
+    const QColor base(0x24, 0x24, 0x24);
+    const QColor text(0xEE, 0xEE, 0xEE);
+    p.setColor(QPalette::Window, window);
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Base, base);
+    p.setColor(QPalette::AlternateBase, window);
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Button, window);
+    p.setColor(QPalette::ButtonText, text);
+    p.setColor(QPalette::BrightText, Qt::red);
+    p.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
+    p.setColor(QPalette::HighlightedText, Qt::black);
+    p.setColor(QPalette::ToolTipBase, window);
+    p.setColor(QPalette::ToolTipText, text);
+    p.setColor(QPalette::Light, QColor(0x50, 0x50, 0x50));
+    p.setColor(QPalette::Midlight, QColor(0x45, 0x45, 0x45));
+    p.setColor(QPalette::Mid, QColor(0x28, 0x28, 0x28));
+    p.setColor(QPalette::Dark, QColor(0x1A, 0x1A, 0x1A));
+    p.setColor(QPalette::Shadow, Qt::black);
+    return p;
+}
+
+bool ShootAll(const QDir& out)
+{
     QDir().mkpath(out.path());
     QTemporaryDir settings;
-
     kelvator::testing::FakePlatform fake;
-    fake.now = QDateTime(QDate(2016, 8, 1), QTime(11, 30, 15));
+    fake.now = kMoment;
     TForm_Main form(fake.Make(settings.filePath(QStringLiteral("kelvator.ini"))));
     form.Timer1->stop();
     form.Timer_AktualisNapVillogtatas->stop();
@@ -46,7 +72,7 @@ int main(int argc, char* argv[])
         form.Timer1Timer(); // the analog faces draw with the previous tick's work day
         QApplication::processEvents();
         const bool saved = form.grab().save(out.filePath(name + QStringLiteral(".png")));
-        std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(name));
+        std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(out.filePath(name)));
         ok = ok && saved;
     };
     for (int i = 0; i < form.PageControl_Main->count(); ++i) {
@@ -70,5 +96,47 @@ int main(int argc, char* argv[])
     form.ShowOuterPage(form.TabSheet_Main);
     fake.now = QDateTime(QDate(2016, 8, 1), QTime(14, 0, 0));
     shoot(form.TabSheet_Figyelmeztetes->objectName());
+    return ok;
+}
+
+bool WriteFirstSave(const QString& path)
+{
+    QTemporaryDir dir;
+    const QString written = dir.filePath(QStringLiteral("kelvator.ini"));
+    {
+        kelvator::testing::FakePlatform fake;
+        fake.now = QDateTime(QDate(2024, 5, 7), QTime(20, 0));
+        TForm_Main form(fake.Make(written));
+        form.Timer1->stop();
+        form.Timer_AktualisNapVillogtatas->stop();
+        if (!form.SaveSettings())
+            return false;
+    }
+    QFile::remove(path);
+    return QFile::copy(written, path);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+    if (args.size() == 3 && args[1] == QStringLiteral("--first-save")) {
+        const bool ok = WriteFirstSave(args[2]);
+        std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(args[2]));
+        return ok ? 0 : 1;
+    }
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: kelvator_screens <folder> | --first-save <file>\n");
+        return 2;
+    }
+    const QDir out(args[1]);
+    bool ok = ShootAll(out);
+    QApplication::setPalette(DarkPalette());
+    ok = ShootAll(QDir(out.filePath(QStringLiteral("dark")))) && ok;
     return ok ? 0 : 1;
 }

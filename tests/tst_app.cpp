@@ -1,8 +1,11 @@
 #include "window_fixture.h"
 
+#include "widgets/mbargraph.h"
+#include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
@@ -12,6 +15,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextCharFormat>
 
 using kelvator::testing::Window;
 
@@ -308,6 +312,38 @@ private Q_SLOTS:
         w.form->SendToTray();
         QVERIFY(!w.form->isHidden());
         QCOMPARE(w.fake.tray->adds, 0);
+    }
+
+    // Texts and lines on the program's own fixed faces read the same under a dark desktop.
+    void fixedFacesUnderADarkPalette()
+    {
+        const QPalette desktop = QApplication::palette();
+        QPalette dark = desktop;
+        for (auto role : {QPalette::Window, QPalette::Base, QPalette::AlternateBase, QPalette::Button})
+            dark.setColor(role, QColor(0x30, 0x30, 0x30));
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            dark.setColor(role, QColor(0xF0, 0xF0, 0xF0));
+        QApplication::setPalette(dark);
+        {
+            Window w(QDateTime(QDate(2024, 5, 7), QTime(15, 0)));
+            TForm_Main& f = *w.form;
+            w.TickAt(QTime(15, 0, 1));
+            for (QLabel* onKhaki :
+                 {f.Label_Ido, f.Label_Masodperc, f.Label_DelutanSzoveg, f.Label_NagyDigitalisOraIdo,
+                  f.Label_NagyDigitalisOraMasodperc, f.Label_NagyDigitalisOraDelutanSzoveg})
+                QCOMPARE(onKhaki->palette().color(QPalette::WindowText), QColor(Qt::black));
+            const QTextCharFormat heading = f.MonthCalendar1->headerTextFormat();
+            QCOMPARE(heading.foreground().color(), QColor(Qt::black));
+            QVERIFY(heading.background().color().lightness() > 200);
+            // An uncoloured day of the year grid stays light under its black frame and lines.
+            f.yearBlinkFlag = false;
+            f.Timer_AktualisNapVillogtatasTimer();                        // blinks on: today's frame
+            QVERIFY(QColor(f.yearImage.pixel(6, 15)).lightness() > 200);  // 1 January, below its dot
+            QCOMPARE(QColor(f.yearImage.pixel(0, 5)), QColor(Qt::black)); // the grid's left line
+            // The bars' black percentages sit on a light face.
+            QVERIFY(f.MBarGraph_Munakahet->palette().color(QPalette::Window).lightness() > 200);
+        }
+        QApplication::setPalette(desktop);
     }
 };
 

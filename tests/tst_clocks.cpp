@@ -183,15 +183,90 @@ private Q_SLOTS:
         QCOMPARE(At(img, 5, 8), kWhite);
     }
 
-    void stretchCopyPicksTheTopLeftPixel()
+    void stretchCopyKeepsTheAndOfWhatFallsOnAPixel_data()
     {
-        QImage big(8, 8, QImage::Format_RGB32);
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x)
-                big.setPixel(x, y, qRgb(x * 10, y * 10, 0));
-        QImage small(2, 2, QImage::Format_RGB32);
-        StretchCopy(big, QRect(0, 0, 8, 8), small, QRect(0, 0, 2, 2));
-        QCOMPARE(small.pixel(1, 1), qRgb(40, 40, 0));
+        QTest::addColumn<QSize>("from");
+        QTest::addColumn<QSize>("to");
+        QTest::addColumn<QPoint>("dark");   // the one dark source pixel
+        QTest::addColumn<QPoint>("target"); // where it must show
+        QTest::addRow("quarter, first pixel") << QSize(8, 8) << QSize(2, 2) << QPoint(0, 0) << QPoint(0, 0);
+        QTest::addRow("quarter, last pixel of a block")
+            << QSize(8, 8) << QSize(2, 2) << QPoint(3, 7) << QPoint(0, 1);
+        QTest::addRow("half") << QSize(8, 8) << QSize(4, 4) << QPoint(5, 2) << QPoint(2, 1);
+        QTest::addRow("two thirds") << QSize(9, 9) << QSize(6, 6) << QPoint(8, 4) << QPoint(5, 2);
+        QTest::addRow("enlarged twice") << QSize(4, 4) << QSize(8, 8) << QPoint(1, 2) << QPoint(3, 5);
+    }
+    void stretchCopyKeepsTheAndOfWhatFallsOnAPixel()
+    {
+        QFETCH(QSize, from);
+        QFETCH(QSize, to);
+        QFETCH(QPoint, dark);
+        QFETCH(QPoint, target);
+        QImage big(from, QImage::Format_RGB32);
+        big.fill(qRgb(255, 255, 255));
+        big.setPixel(dark, qRgb(0x12, 0x34, 0x56));
+        QImage small(to, QImage::Format_RGB32);
+        small.fill(qRgb(1, 2, 3));
+        StretchCopy(big, big.rect(), small, small.rect());
+        int darkPixels = 0;
+        for (int y = 0; y < to.height(); ++y) {
+            for (int x = 0; x < to.width(); ++x) {
+                QVERIFY2(small.pixel(x, y) != qRgb(1, 2, 3), "every target pixel is written");
+                darkPixels += small.pixel(x, y) == qRgb(0x12, 0x34, 0x56) ? 1 : 0;
+            }
+        }
+        QCOMPARE(small.pixel(target), qRgb(0x12, 0x34, 0x56));
+        // Shrinking keeps one dark pixel; enlarging repeats it.
+        QCOMPARE(darkPixels,
+                 to.width() > from.width() ? (to.width() / from.width()) * (to.height() / from.height()) : 1);
+    }
+
+    void stretchCopyAndsTheChannels()
+    {
+        QImage big(2, 2, QImage::Format_RGB32);
+        big.setPixel(0, 0, qRgb(0xF0, 0xFF, 0x0F));
+        big.setPixel(1, 0, qRgb(0xFF, 0x3C, 0xFF));
+        big.setPixel(0, 1, qRgb(0x7F, 0xFF, 0xFF));
+        big.setPixel(1, 1, qRgb(0xFF, 0xFF, 0xFE));
+        QImage small(1, 1, QImage::Format_RGB32);
+        StretchCopy(big, big.rect(), small, small.rect());
+        QCOMPARE(small.pixel(0, 0), qRgb(0x70, 0x3C, 0x0E));
+    }
+
+    void smallClockKeepsTheHandsWhole_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<int>("pixels");
+        QTest::addRow("1x") << qreal(1) << 70;
+        QTest::addRow("1.5x") << qreal(1.5) << 105;
+        QTest::addRow("2x") << qreal(2) << 140;
+    }
+    void smallClockKeepsTheHandsWhole()
+    {
+        QFETCH(qreal, ratio);
+        QFETCH(int, pixels);
+        // 14:20: the hour hand points a little past two o'clock, where a quarter copy lost it.
+        QImage face;
+        DrawClockFace(face, Artwork(), WorkDay(QTime(14, 20, 0), 2));
+        const QImage small = SmallClockFace(face, 70, ratio);
+        QCOMPARE(small.size(), QSize(pixels, pixels));
+        QCOMPARE(small.devicePixelRatio(), qreal(pixels) / 70);
+        // Walk the hour hand from the centre outwards: the pixel that each of its darkest
+        // points falls on is at least as dark.
+        const double alpha = (14 * 30 + 20 * 0.5) * std::numbers::pi / 180;
+        for (int r = 8; r <= 60; r += 2) {
+            const int cx = static_cast<int>(std::lround(140 + r * std::sin(alpha)));
+            const int cy = static_cast<int>(std::lround(142 - r * std::cos(alpha)));
+            QPoint darkest(cx, cy);
+            for (int y = cy - 2; y <= cy + 2; ++y)
+                for (int x = cx - 2; x <= cx + 2; ++x)
+                    if (qGray(face.pixel(x, y)) < qGray(face.pixel(darkest)))
+                        darkest = QPoint(x, y);
+            QVERIFY(qGray(face.pixel(darkest)) < 60);
+            const QRgb shown = small.pixel(darkest.x() * pixels / 280, darkest.y() * pixels / 280);
+            QVERIFY2(qGray(shown) <= qGray(face.pixel(darkest)),
+                     qPrintable(QStringLiteral("radius %1").arg(r)));
+        }
     }
 
     void handsAtThreeOClock()
@@ -327,6 +402,35 @@ private Q_SLOTS:
         QCOMPARE(f.Label_NagyMutatosOraHetNapja->text(), QStringLiteral("Kedd"));
         QCOMPARE(f.Label_NagyMutatosOraEvNapja->text(), QStringLiteral("Még: 4 hónap, 29 nap."));
         QCOMPARE(f.Label_ANagyMutatosOraEvHete->text(), QStringLiteral("31"));
+    }
+
+    void bottomLinesFitTheirPages_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addRow("digital") << "Label_NagyDigitalisOraEvNapja";
+        QTest::addRow("analog") << "Label_NagyMutatosOraEvNapja";
+    }
+    void bottomLinesFitTheirPages()
+    {
+        QFETCH(QString, label);
+        Window w(QDateTime(QDate(2016, 8, 1), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.show();
+        f.PageControl_Main->setCurrentWidget(f.TabSheet_NagyOra);
+        for (QWidget* form : {f.TabSheet_DigitalisOra, f.TabSheet_AnalogOra}) {
+            f.PageControl_NagyOraTipus->setCurrentWidget(form);
+            w.TickAt(QTime(11, 30, 1));
+        }
+        auto* line = f.findChild<QLabel*>(label);
+        QVERIFY(line->text().contains(QStringLiteral("hónap")));
+        // The whole text, descenders included, lies inside the label and the label inside the page.
+        const QFontMetrics metrics(line->font());
+        QVERIFY2(line->height() >= metrics.height(),
+                 qPrintable(QStringLiteral("%1 < %2").arg(line->height()).arg(metrics.height())));
+        QVERIFY2(line->geometry().bottom() < line->parentWidget()->height(),
+                 qPrintable(QStringLiteral("%1 >= %2")
+                                .arg(line->geometry().bottom())
+                                .arg(line->parentWidget()->height())));
     }
 
     void newYearsEveOnBothForms()

@@ -105,6 +105,53 @@ private Q_SLOTS:
         QCOMPARE(f.Label_DatumokMikorVolt1->text(), QStringLiteral("+ 8 hónap, 6 nap"));
     }
 
+    void keyboardPicksRefreshThePage_data()
+    {
+        QTest::addColumn<int>("side");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QDate>("picked");
+        QTest::addColumn<QString>("distance");
+        QTest::addColumn<QString>("difference");
+        QTest::addColumn<int>("arrow"); // 1 right, -1 left, 0 equal
+        QTest::addRow("left, arrow right") << 0 << int(Qt::Key_Right) << QDate(2024, 5, 8) << "- 1 nap"
+                                           << "2 nap." << 1;
+        QTest::addRow("left, page down")
+            << 0 << int(Qt::Key_PageDown) << QDate(2024, 6, 7) << "- 1 hónap, 0 nap"
+            << "28 nap." << -1;
+        QTest::addRow("right, arrow up") << 1 << int(Qt::Key_Up) << QDate(2024, 5, 3) << "+ 4 nap"
+                                         << "4 nap." << -1;
+        QTest::addRow("right, page up") << 1 << int(Qt::Key_PageUp) << QDate(2024, 4, 10) << "+ 27 nap"
+                                        << "27 nap." << -1;
+        QTest::addRow("right, arrow left to the left date")
+            << 1 << int(Qt::Key_Left) << QDate(2024, 5, 9) << "- 2 nap"
+            << "2 nap." << 1;
+    }
+    void keyboardPicksRefreshThePage()
+    {
+        QFETCH(int, side);
+        QFETCH(int, key);
+        QFETCH(QDate, picked);
+        QFETCH(QString, distance);
+        QFETCH(QString, difference);
+        QFETCH(int, arrow);
+        Window w(QDateTime(QDate(2024, 5, 7), QTime(20, 0)));
+        TForm_Main& f = *w.form;
+        f.MonthCalendar_Datumok1->setSelectedDate(QDate(2024, 5, 7));
+        f.MonthCalendar_Datumok2->setSelectedDate(QDate(2024, 5, 10));
+        f.RefreshDateCalculator();
+        TMonthCalendar* calendar = side == 0 ? f.MonthCalendar_Datumok1 : f.MonthCalendar_Datumok2;
+        auto* days = calendar->findChild<QWidget*>(QStringLiteral("qt_calendar_calendarview"));
+        QVERIFY(days);
+        QTest::keyClick(days, static_cast<Qt::Key>(key));
+        QCOMPARE(calendar->selectedDate(), picked);
+        QLabel* distanceLabel = side == 0 ? f.Label_DatumokMikorVolt1 : f.Label_DatumokMikorVolt2;
+        QCOMPARE(distanceLabel->text(), distance);
+        QCOMPARE(f.Label_DatumokKulonbseg->text(), difference);
+        QCOMPARE(f.Image_DatumokJobbraNyil->isVisibleTo(f.TabSheet_Datumok), arrow == 1);
+        QCOMPARE(f.Image_DatumokBalraNyil->isVisibleTo(f.TabSheet_Datumok), arrow == -1);
+        QCOMPARE(f.Label_DatumokEgyenlo->isVisibleTo(f.TabSheet_Datumok), arrow == 0);
+    }
+
     void stepButtonsUseTheirSidesStep()
     {
         Window w(QDateTime(QDate(2024, 5, 7), QTime(20, 0)));

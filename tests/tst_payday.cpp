@@ -1,22 +1,15 @@
 #include "window_fixture.h"
 
-#include "app/real_platform.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
 #include "worktime/payday.h"
-#include "worktime/workend.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QStackedWidget>
 #include <QTest>
 
 using namespace kelvator;
@@ -24,27 +17,6 @@ using kelvator::testing::Window;
 
 namespace {
 constexpr int kRow10 = 9;
-
-// The program's own beep tone, a short 16-bit PCM WAV.
-QByteArray BeepWav()
-{
-    QFile tone(QStringLiteral(":/kelvator/beep.wav"));
-    return tone.open(QIODevice::ReadOnly) ? tone.readAll() : QByteArray();
-}
-
-// Silent MPEG-1 Layer III frames: 128 kbit/s, 44.1 kHz, mono, empty side information.
-QByteArray SilentMp3()
-{
-    QByteArray frame(417, '\0');
-    frame[0] = '\xFF';
-    frame[1] = '\xFB';
-    frame[2] = '\x90';
-    frame[3] = '\xC4';
-    QByteArray mp3;
-    for (int i = 0; i < 20; ++i)
-        mp3 += frame;
-    return mp3;
-}
 } // namespace
 
 class TstPayday : public QObject {
@@ -235,209 +207,6 @@ private Q_SLOTS:
         QCOMPARE(f.Label_Oraber->text(), QStringLiteral("Órabér = 1 449 Ft."));
         f.SpeedButton_FizetesKijelzes->click();
         QVERIFY(!f.Label_KeresettPenz->isVisibleTo(f.GroupBox4));
-    }
-
-    void workEndSignalSecondBySecond()
-    {
-        // 15:59:59 to 16:10:01, one tick per second, with the sound file chosen.
-        const int end = 16 * 3600;
-        quint32 colour = kDayBarOrange;
-        bool blink = false;
-        bool idle = true;
-        int previous = end - 2;
-        int starts = 0;
-        QList<bool> limeSeconds;
-        for (int s = end - 1; s <= end + 601; ++s) {
-            const WorkEndStep step =
-                StepWorkEnd(s, end, previous, colour, blink, WorkEndSound::File, true, idle);
-            colour = step.barColour;
-            blink = step.blinkFlag;
-            if (step.startSound) {
-                ++starts;
-                idle = false;
-            }
-            if (step.rearm)
-                idle = true;
-            if (s >= end && s <= end + 30)
-                limeSeconds << (colour == kDayBarLime);
-            if (s == end + 599)
-                QVERIFY(!idle);
-            if (s == end + 600)
-                QVERIFY(idle);
-            previous = s;
-        }
-        QCOMPARE(starts, 1);
-        QCOMPARE(limeSeconds.size(), 31);
-        for (int i = 0; i < limeSeconds.size(); ++i)
-            QCOMPARE(limeSeconds[i], i % 2 == 0); // lime first, then alternating
-        QCOMPARE(colour, kDayBarOrange);
-        QVERIFY(!blink);
-    }
-
-    void workEndInTheWindow_data()
-    {
-        QTest::addColumn<int>("choice");
-        QTest::addColumn<int>("beeps");
-        QTest::addColumn<int>("plays");
-        QTest::addRow("nothing") << 0 << 0 << 0;
-        QTest::addRow("beep") << 1 << 31 << 0;
-        QTest::addRow("sound file") << 2 << 0 << 1;
-    }
-    void workEndInTheWindow()
-    {
-        QFETCH(int, choice);
-        QFETCH(int, beeps);
-        QFETCH(int, plays);
-        Window w(QDateTime(QDate(2024, 5, 8), QTime(15, 59)));
-        TForm_Main& f = *w.form;
-        f.RadioGroup_HangjelzesKelvatorVegen->setItemIndex(choice);
-        f.soundFileOpenFlag = true;
-        int limeTicks = 0;
-        for (QTime t(15, 59, 58); t <= QTime(16, 10, 1); t = t.addMSecs(200)) {
-            w.TickAt(t);
-            if (f.MBarGraph_Munakanap->MBGPlusColorAt1() == kDayBarLime) {
-                ++limeTicks;
-                QVERIFY(f.workEndBlinkFlag);
-            }
-            if (t == QTime(16, 0, 0))
-                QCOMPARE(f.MBarGraph_Munakanap->MBGValue(), 1.0);
-        }
-        QCOMPARE(limeTicks, 16 * 5); // 16 lime seconds of five ticks each
-        QCOMPARE(w.fake.beeps, beeps);
-        QCOMPARE(w.fake.sound->calls.count(QStringLiteral("Play")), plays);
-        QCOMPARE(f.MBarGraph_Munakanap->MBGPlusColorAt1(), kDayBarOrange);
-        QVERIFY(f.playerIdleFlag); // re-armed from 16:10:00
-        QCOMPARE(f.Button_BeallitasokMIVHangStop->text(), QStringLiteral("Hang lejátszás"));
-    }
-
-    void weekendHasNoSignal()
-    {
-        Window w(QDateTime(QDate(2024, 5, 11), QTime(15, 59)));
-        w.form->RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
-        for (int s = 0; s < 10; ++s)
-            w.TickAt(QTime(16, 0, s));
-        QCOMPARE(w.fake.beeps, 0);
-        QCOMPARE(w.form->MBarGraph_Munakanap->MBGPlusColorAt1(), kDayBarOrange);
-    }
-
-    void settingsPageHoldsTheSignalBack()
-    {
-        Window w(QDateTime(QDate(2024, 5, 8), QTime(15, 59)));
-        TForm_Main& f = *w.form;
-        f.RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
-        f.Menu_BeallitasokClick();
-        for (int s = 0; s <= 20; ++s)
-            w.TickAt(QTime(16, 0, s));
-        QCOMPARE(w.fake.beeps, 0);
-        f.Button_BeallitasokOKClick();
-        for (int s = 21; s <= 40; ++s)
-            w.TickAt(QTime(16, 0, s));
-        QCOMPARE(w.fake.beeps, 10); // what is left of the window: 16:00:21 to 16:00:30
-    }
-
-    void hourlyNoticeTakesTheWindowAtWorkEnd()
-    {
-        Window w(QDateTime(QDate(2024, 5, 8), QTime(15, 59)));
-        TForm_Main& f = *w.form;
-        f.RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
-        f.CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
-        for (int s = 0; s <= 4; ++s)
-            w.TickAt(QTime(16, 0, s));
-        const int noticeBeeps = w.fake.beeps; // the notice's own, one a second
-        QCOMPARE(noticeBeeps, 4);
-        QVERIFY(f.MBarGraph_Munakanap->MBGPlusColorAt1() == kDayBarOrange);
-        f.Button_FigyelemAllapotNyugtazasaClick();
-        for (int s = 5; s <= 40; ++s)
-            w.TickAt(QTime(16, 0, s));
-        QCOMPARE(w.fake.beeps - noticeBeeps, 26); // 16:00:05 to 16:00:30
-    }
-
-    void testPlaybackIsMarkedIdleOutsideTheWindow()
-    {
-        Window w(QDateTime(QDate(2024, 5, 8), QTime(10, 0)));
-        TForm_Main& f = *w.form;
-        f.soundFileOpenFlag = true;
-        f.Button_BeallitasokMIVHangStop->click();
-        QCOMPARE(f.Button_BeallitasokMIVHangStop->text(), QStringLiteral("Hang lejátszás STOP"));
-        QVERIFY(f.Button_BeallitasokMIVHangStop->font().bold());
-        w.TickAt(QTime(10, 0, 1)); // the sound goes on, the button says idle
-        QCOMPARE(f.Button_BeallitasokMIVHangStop->text(), QStringLiteral("Hang lejátszás"));
-        QVERIFY(!f.Button_BeallitasokMIVHangStop->font().bold());
-        f.Button_BeallitasokMIVHangStop->click(); // plays again from the start instead of stopping
-        QCOMPARE(w.fake.sound->calls, (QStringList{QStringLiteral("Rewind"), QStringLiteral("Play"),
-                                                   QStringLiteral("Rewind"), QStringLiteral("Play")}));
-    }
-
-    void choosingAFilePlaysItAtOnce()
-    {
-        Window w;
-        TForm_Main& f = *w.form;
-        f.soundFileOpenFlag = true;
-        f.playerIdleFlag = false;
-        w.fake.chosenFile = QStringLiteral("/zene/uj.mp3");
-        f.Button_BeallitasokMIVFile->click();
-        QCOMPARE(f.sFileUtvonalKelvatorVegeHang, QStringLiteral("/zene/uj.mp3"));
-        QCOMPARE(w.fake.sound->calls, (QStringList{QStringLiteral("Stop"), QStringLiteral("Close"),
-                                                   QStringLiteral("Open /zene/uj.mp3"),
-                                                   QStringLiteral("Rewind"), QStringLiteral("Play")}));
-        QVERIFY(!f.playerIdleFlag);
-
-        // Picking "no sound" stops it; picking the file choice again plays nothing.
-        f.RadioGroup_HangjelzesKelvatorVegen->button(0)->click();
-        QVERIFY(f.playerIdleFlag);
-        QCOMPARE(w.fake.sound->calls.last(), QStringLiteral("Stop"));
-        const qsizetype calls = w.fake.sound->calls.size();
-        f.RadioGroup_HangjelzesKelvatorVegen->button(2)->click();
-        QCOMPARE(w.fake.sound->calls.size(), calls);
-    }
-
-    void cancelledDialogChangesNothing()
-    {
-        Window w;
-        w.form->sFileUtvonalKelvatorVegeHang = QStringLiteral("/zene/regi.wav");
-        w.form->Button_BeallitasokMIVFile->click();
-        QCOMPARE(w.form->sFileUtvonalKelvatorVegeHang, QStringLiteral("/zene/regi.wav"));
-        QVERIFY(w.fake.sound->calls.isEmpty());
-    }
-
-    void failingPlayerLeavesTheFlags()
-    {
-        Window w;
-        w.fake.sound->fail = true;
-        w.form->Button_BeallitasokMIVHangStop->click();
-        QVERIFY(w.form->playerIdleFlag);
-        QVERIFY(w.fake.errors.isEmpty());
-    }
-
-    void realPlayerNeverHangs()
-    {
-        QTemporaryDir dir;
-        const QString wav = dir.filePath(QStringLiteral("csengo.wav"));
-        const QString mp3 = dir.filePath(QStringLiteral("csengo.mp3"));
-        const QString text = dir.filePath(QStringLiteral("nem_hang.mp3"));
-        for (const auto& [path, bytes] : {std::pair{wav, BeepWav()}, std::pair{mp3, SilentMp3()},
-                                          std::pair{text, QByteArray("ez nem hang")}}) {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
-        }
-        QVERIFY(!BeepWav().isEmpty());
-        const Platform real = MakeRealPlatform();
-        SoundPlayer& player = *real.sound;
-        QVERIFY(!player.Open(dir.filePath(QStringLiteral("nincs.mp3"))));
-        QVERIFY(!player.Play());
-        QElapsedTimer clock;
-        clock.start();
-        for (const QString& path : {wav, mp3, text}) {
-            player.Open(path);
-            player.Rewind();
-            player.Play();
-            QTest::qWait(150);
-            player.Stop();
-            player.Rewind();
-            player.Close();
-        }
-        QVERIFY(clock.elapsed() < 20000);
     }
 };
 

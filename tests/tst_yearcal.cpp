@@ -160,6 +160,20 @@ private Q_SLOTS:
         QVERIFY(f.Label_EvesNaptarKijeloltNap->text().startsWith(QStringLiteral("2026.01.02.")));
     }
 
+    void hoverLineIsInThePagesTextSize()
+    {
+        Window w(QDateTime(QDate(2026, 3, 10), QTime(9, 0)));
+        TForm_Main& f = *w.form;
+        f.Image_EvesNaptarMouseMove(CellPoint(3, 15));
+        const QFontInfo hover(f.Label_EvesNaptarKijeloltNap->font());
+        const QFontInfo page(f.Label_EvesNaptarDatum->font());
+        QCOMPARE(hover.pixelSize(), page.pixelSize());
+        // The whole line fits its label.
+        QVERIFY(QFontMetrics(f.Label_EvesNaptarKijeloltNap->font())
+                    .horizontalAdvance(f.Label_EvesNaptarKijeloltNap->text()) <=
+                f.Label_EvesNaptarKijeloltNap->width());
+    }
+
     void blinkGoesOnOnAnyPage()
     {
         Window w(QDateTime(QDate(2026, 3, 10), QTime(9, 0)));

@@ -29,7 +29,8 @@ TMBarGraph::TMBarGraph(QWidget* parent)
     setLineWidth(1);
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+    // The bar's texts are black: its face stays light under a dark desktop too.
+    pal.setColor(QPalette::Window, ToQColor(0xFF00000F));
     setPalette(pal);
     setMinimumSize(30, 5);
 

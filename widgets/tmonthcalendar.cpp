@@ -26,6 +26,11 @@ TMonthCalendar::TMonthCalendar(QWidget* parent)
         bar->setPalette(pal);
         bar->setAutoFillBackground(true);
     }
+    // The day names and week numbers sit on a fixed light face, so their text is fixed black.
+    QTextCharFormat header = headerTextFormat();
+    header.setBackground(QColor(0xF7, 0xF7, 0xF7));
+    header.setForeground(Qt::black);
+    setHeaderTextFormat(header);
     // Weekends keep the ordinary text colour; only other months' days are red.
     QTextCharFormat plain;
     plain.setForeground(Qt::black);

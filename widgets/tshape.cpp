@@ -1,5 +1,7 @@
 #include "widgets/tshape.h"
 
+#include "clocks/canvas.h"
+
 #include <QButtonGroup>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,7 +12,7 @@
 QColor ToQColor(quint32 colour)
 {
     if (colour == 0xFF00000Fu)
-        return QPalette().color(QPalette::Button);
+        return kelvator::ButtonFaceColour();
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                   static_cast<int>((colour >> 16) & 0xFF));
 }
@@ -80,6 +82,18 @@ TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, QWidget
         buttons_.push_back(b);
     }
     connect(group_, &QButtonGroup::idClicked, this, &TRadioGroup::clicked);
+    connect(group_, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on)
+            UpdateTabStop();
+    });
+    UpdateTabStop();
+}
+
+void TRadioGroup::UpdateTabStop()
+{
+    const int stop = qMax(0, itemIndex());
+    for (int i = 0; i < count(); ++i)
+        buttons_[static_cast<size_t>(i)]->setFocusPolicy(i == stop ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 int TRadioGroup::itemIndex() const
@@ -98,4 +112,5 @@ void TRadioGroup::setItemIndex(int index)
     for (auto* b : buttons_)
         b->setChecked(false);
     group_->setExclusive(true);
+    UpdateTabStop();
 }

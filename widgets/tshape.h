@@ -58,6 +58,9 @@ Q_SIGNALS:
     void clicked(int index);
 
 private:
+    // Tab stops only at the chosen item (the first while none is); arrows move between items.
+    void UpdateTabStop();
+
     QButtonGroup* group_ = nullptr;
     std::vector<QRadioButton*> buttons_;
 };

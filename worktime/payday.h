@@ -35,7 +35,8 @@ struct PaydayStrip {
 
 PaydayStrip BuildPaydayStrip(const QDate& today, const QDate& payday);
 
-// "Eddig:   150 000 Ft." and "Órabér =  1 705 Ft."
+// "Eddig:  150 000 Ft." and "Órabér = 1 705 Ft." (300 000 Ft. a month, half of it worked,
+// 22 working days of 8 hours)
 QString EarnedText(double salary, double monthProgress);
 QString HourlyWageText(double salary, int workdaysInMonth, int workDayLength);
 

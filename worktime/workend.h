@@ -21,7 +21,9 @@ struct WorkEndStep {
 };
 
 // s is the second of the day, workEnd the end of the work day, previousSecond the second of the
-// last tick that passed the page gate; the signal acts once per second inside the window.
+// last tick that passed the page gate and ran all its steps (it is stored at the very end of
+// such a tick, so a tick that fails midway leaves it alone); the signal acts once per second
+// inside the window.
 WorkEndStep StepWorkEnd(int s, int workEnd, int previousSecond, quint32 barColour, bool blinkFlag,
                         WorkEndSound sound, bool soundFileOpen, bool playerIdle);
 

@@ -30,6 +30,7 @@ void TForm_Main::BuildWorkTimePage()
     Panel1->setAutoFillBackground(true);
     QPalette panelPalette = Panel1->palette();
     panelPalette.setColor(QPalette::Window, ToQColor(0x0073D1D7));
+    panelPalette.setColor(QPalette::WindowText, Qt::black); // on khaki whatever the desktop's colours
     Panel1->setPalette(panelPalette);
     Label_DelutanSzoveg = TextLabel(Panel1, "Label_DelutanSzoveg", 6, 2, 70, 13, QStringLiteral("DÉLUTÁN"),
                                     ArialPx(11), Qt::AlignLeft);

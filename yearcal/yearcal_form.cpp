@@ -4,6 +4,7 @@
 #include "app/widget_factory.h"
 #include "calendar/calendar_texts.h"
 #include "calendar/numbermask.h"
+#include "clocks/canvas.h"
 #include "widgets/tpaintbox.h"
 #include "widgets/tshape.h"
 #include "yearcal/yearcal.h"
@@ -66,8 +67,7 @@ void TForm_Main::BuildYearCalendarPage()
     SpeedButton_Modositas = colouring;
 
     Label_EvesNaptarKijeloltNap = Place<QLabel>(page, "Label_EvesNaptarKijeloltNap", 0, 284, 449, 18);
-    Label_EvesNaptarKijeloltNap->setAlignment(Qt::AlignCenter);
-    Label_EvesNaptarKijeloltNap->setFont(ArialPx(16));
+    Label_EvesNaptarKijeloltNap->setAlignment(Qt::AlignCenter); // in the page's own text size
     Label_EvesNaptarDatum = Place<QLabel>(page, "Label_EvesNaptarDatum", 32, 308, 200, 16);
     Label_EvesNaptarIdoKulonbseg = Place<QLabel>(page, "Label_EvesNaptarIdoKulonbseg", 217, 308, 200, 16);
     Label_EvesNaptarIdoKulonbseg->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -82,7 +82,7 @@ void TForm_Main::DrawYearCalendar()
     if (yearImage.size() != Image_EvesNaptar->size()) {
         // The clearing rectangle leaves out the last column and row: start them clean.
         yearImage = QImage(Image_EvesNaptar->size(), QImage::Format_RGB32);
-        yearImage.fill(palette().color(QPalette::Button));
+        yearImage.fill(ButtonFaceColour());
     }
     YearGrid grid;
     grid.cellWidth = yearGridCellWidth;
