@@ -46,6 +46,7 @@ void TForm_Main::BuildYearCalendarPage()
     };
     Image_EvesNaptar->setOnMouseMove([this](QPoint at) { Image_EvesNaptarMouseMove(at); });
     Image_EvesNaptar->onClick = [this] { Image_EvesNaptarClick(); };
+    Image_EvesNaptar->onRightClick = [this](QPoint at) { Image_EvesNaptarContextMenu(at); };
 
     Place<QLabel>(page, "Label_Szinek", 8, 261, 40, 16, QStringLiteral("Színek:"));
     for (size_t code = 0; code < 10; ++code) {
@@ -87,7 +88,8 @@ void TForm_Main::DrawYearCalendar()
     YearGrid grid;
     grid.cellWidth = yearGridCellWidth;
     grid.cellHeight = yearGridCellHeight;
-    DrawYearGrid(yearImage, grid, today.year(), dayColours, yearBlinkFlag, today);
+    DrawYearGrid(yearImage, grid, today.year(), dayColours, yearBlinkFlag, today,
+                 [this](const QDate& d) { return !workCalendar.IsWorkingDay(d); });
     const QString year = FormatMask(today.year(), u"0000") + u'.';
     if (Label_EvesNaptarEv->text() != year)
         Label_EvesNaptarEv->setText(year);
@@ -121,7 +123,13 @@ void TForm_Main::Image_EvesNaptarMouseMove(QPoint position)
     if (month >= 1 && month <= 12 && day >= 1 && day <= 31 && QDate::isValid(today.year(), month, day)) {
         HighlightCalendarLabels(month, day);
         const QDate date(today.year(), month, day);
-        Label_EvesNaptarKijeloltNap->setText(HoverDateText(date));
+        QString hover = HoverDateText(date);
+        if (workCalendar.enabled()) {
+            const QString kind = workCalendar.Info(date).shortName;
+            if (!kind.isEmpty())
+                hover += QStringLiteral("   ") + kind;
+        }
+        Label_EvesNaptarKijeloltNap->setText(hover);
         Label_EvesNaptarIdoKulonbseg->setText(RelativeTimeText(
             false, true, ToDateTime(date, platform_.now().time()), ToDateTime(platform_.now())));
         selectedDay = QPoint(day, month);
