@@ -409,6 +409,7 @@ public:
     QLabel* Label_EvesNaptarKijeloltNap = nullptr;
     QLabel* Label_EvesNaptarIdoKulonbseg = nullptr;
     QLabel* Label_EvesNaptarDatum = nullptr;
+    QLabel* Label_EvesNaptarNapFajta = nullptr; // the day's kind, with the work calendar on
     std::array<QLabel*, 12> Label_Honap{};
     std::array<QLabel*, 31> Label_NapTizes{};
     std::array<QLabel*, 31> Label_NapEgyes{};

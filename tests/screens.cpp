@@ -87,7 +87,7 @@ int main(int argc, char* argv[])
     fake.now = QDateTime(QDate(2026, 12, 9), QTime(11, 30, 15));
     form.PageControl_Main->setCurrentWidget(form.TabSheet_EvesNaptar);
     form.DrawYearCalendar();
-    form.Image_EvesNaptarMouseMove(QPoint(23 * 12 + 6, 11 * 18 + 9)); // 24 December
+    form.Image_EvesNaptarMouseMove(QPoint(19 * 12 + 6, 7 * 18 + 9)); // 20 August
     shoot(QStringLiteral("Munkarend_EvesNaptar_2026"));
     form.PageControl_Main->setCurrentWidget(form.TabSheet_Kelvator);
     form.Button_MaClick();

@@ -73,6 +73,10 @@ void TForm_Main::BuildYearCalendarPage()
     Label_EvesNaptarIdoKulonbseg = Place<QLabel>(page, "Label_EvesNaptarIdoKulonbseg", 217, 308, 200, 16);
     Label_EvesNaptarIdoKulonbseg->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
+    Label_EvesNaptarNapFajta = Place<QLabel>(page, "Label_EvesNaptarNapFajta", 32, 328, 385, 18);
+    Label_EvesNaptarNapFajta->setAlignment(Qt::AlignCenter);
+    Label_EvesNaptarNapFajta->setFont(ArialPx(13, true));
+
     for (MonthColours& month : dayColours)
         month.fill(kButtonFace);
 }
@@ -123,13 +127,10 @@ void TForm_Main::Image_EvesNaptarMouseMove(QPoint position)
     if (month >= 1 && month <= 12 && day >= 1 && day <= 31 && QDate::isValid(today.year(), month, day)) {
         HighlightCalendarLabels(month, day);
         const QDate date(today.year(), month, day);
-        QString hover = HoverDateText(date);
-        if (workCalendar.enabled()) {
-            const QString kind = workCalendar.Info(date).shortName;
-            if (!kind.isEmpty())
-                hover += QStringLiteral("   ") + kind;
-        }
-        Label_EvesNaptarKijeloltNap->setText(hover);
+        Label_EvesNaptarKijeloltNap->setText(HoverDateText(date));
+        // The day's kind on a line of its own: the date line is already as wide as the grid.
+        Label_EvesNaptarNapFajta->setText(workCalendar.enabled() ? workCalendar.Info(date).shortName
+                                                                 : QString());
         Label_EvesNaptarIdoKulonbseg->setText(RelativeTimeText(
             false, true, ToDateTime(date, platform_.now().time()), ToDateTime(platform_.now())));
         selectedDay = QPoint(day, month);
@@ -137,6 +138,7 @@ void TForm_Main::Image_EvesNaptarMouseMove(QPoint position)
         HighlightCalendarLabels(0, 0);
         Label_EvesNaptarKijeloltNap->clear();
         Label_EvesNaptarIdoKulonbseg->clear();
+        Label_EvesNaptarNapFajta->clear();
         selectedDay = QPoint();
     }
 }
