@@ -26,7 +26,9 @@ int ParseClock(const QString& text)
 
 QString ClockText(int seconds)
 {
-    return FormatMask(seconds / 3600, u"00") + u':' + FormatMask(seconds / 60 % 60, u"00");
+    const int hour = seconds / 3600;
+    const int minute = seconds / 60 % 60;
+    return FormatMask(hour, u"00") + u':' + FormatMask(minute, u"00");
 }
 } // namespace
 
