@@ -448,7 +448,6 @@ public:
     bool afternoonFlag = false;
     int previousTickSecond = 0;
     kelvator::WorkSchedule schedule;
-    kelvator::MonthCounters monthCounters;
     kelvator::MonthWork monthWork;
     double monthProgress = 0;
     kelvator::NewYearsEve newYearsEve; // this tick's, for the big clock copies

@@ -228,7 +228,6 @@ void TForm_Main::TickWorkBars(const TickMoment& m)
 void TForm_Main::TickMonth(const TickMoment& m)
 {
     monthWork = CountMonthWork(workPattern_, m.today, m.secondOfDay);
-    monthCounters.workdaysInMonth = monthWork.workingDays;
     // A month the user has taken off entirely has nothing due: nothing to show progress of.
     monthProgress = monthWork.dueSeconds == 0 && workCalendar.enabled() ? 0 : MonthProgress(monthWork);
     MBarGraph_Munkahonap->setMBGValue(monthProgress);
