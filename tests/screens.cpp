@@ -80,6 +80,9 @@ int main(int argc, char* argv[])
     form.Edit_NapiMIVPerc[4]->setText(QStringLiteral("30"));
     form.Edit_NapiMIKOra[0]->setText(QStringLiteral("08"));
     form.Edit_NapiMIVOra[0]->setText(QStringLiteral("17"));
+    form.Edit_AthelyezesMunkanap->setText(QStringLiteral("2016.12.09."));
+    form.Edit_AthelyezesPihenonap->setText(QStringLiteral("2016.12.23."));
+    form.Button_AthelyezesHozzaadasClick(); // refused: not a Saturday
     shoot(form.TabSheet_Munkarend->objectName() + QStringLiteral("_napi"));
     form.Button_MunkarendOKClick();
     form.Button_BeallitasokOKClick();

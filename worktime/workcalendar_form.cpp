@@ -45,6 +45,16 @@ QString TwoDigits(int n)
     return QString::number(n).rightJustified(2, u'0');
 }
 
+// Refused input in red, what was done in the page's own colour.
+void SayOnPage(QLabel* label, bool refused, const QString& text)
+{
+    QPalette palette = label->parentWidget()->palette();
+    if (refused)
+        palette.setColor(QPalette::WindowText, QColor(192, 0, 0));
+    label->setPalette(palette);
+    label->setText(text);
+}
+
 const std::array<const char16_t*, 5> kWeekdays{u"Hétfő", u"Kedd", u"Szerda", u"Csütörtök", u"Péntek"};
 
 } // namespace
@@ -307,12 +317,13 @@ void TForm_Main::Button_MunkarendSzabadnapClick()
 {
     const QDate date = ParseCalendarDate(Edit_MunkarendDatum->text());
     if (!date.isValid()) {
-        Label_MunkarendUzenet->setText(
-            BadDateMessage(QStringLiteral("A dátum"), Edit_MunkarendDatum->text()));
+        SayOnPage(Label_MunkarendUzenet, true,
+                  BadDateMessage(QStringLiteral("A dátum"), Edit_MunkarendDatum->text()));
         return;
     }
     pendingEntries = WithUserDay(pendingEntries, date, DayKind::UserRest);
-    Label_MunkarendUzenet->setText(CalendarDateText(date) + QStringLiteral(" saját szabadnap lett."));
+    SayOnPage(Label_MunkarendUzenet, false,
+              CalendarDateText(date) + QStringLiteral(" saját szabadnap lett."));
     SpinEdit_MunkarendEv->setValue(date.year());
     RefreshWorkPatternList();
 }
@@ -321,12 +332,12 @@ void TForm_Main::Button_MunkarendMunkanapClick()
 {
     const QDate date = ParseCalendarDate(Edit_MunkarendDatum->text());
     if (!date.isValid()) {
-        Label_MunkarendUzenet->setText(
-            BadDateMessage(QStringLiteral("A dátum"), Edit_MunkarendDatum->text()));
+        SayOnPage(Label_MunkarendUzenet, true,
+                  BadDateMessage(QStringLiteral("A dátum"), Edit_MunkarendDatum->text()));
         return;
     }
     pendingEntries = WithUserDay(pendingEntries, date, DayKind::UserWork);
-    Label_MunkarendUzenet->setText(CalendarDateText(date) + QStringLiteral(" saját munkanap lett."));
+    SayOnPage(Label_MunkarendUzenet, false, CalendarDateText(date) + QStringLiteral(" saját munkanap lett."));
     SpinEdit_MunkarendEv->setValue(date.year());
     RefreshWorkPatternList();
 }
@@ -337,8 +348,8 @@ void TForm_Main::Button_MunkarendTorlesClick()
     if (!date.isValid() && ListBox_MunkarendNapok->currentItem())
         date = ListBox_MunkarendNapok->currentItem()->data(Qt::UserRole).toDate();
     if (!date.isValid()) {
-        Label_MunkarendUzenet->setText(
-            QStringLiteral("Válasszon egy napot a listából, vagy írja be a dátumát."));
+        SayOnPage(Label_MunkarendUzenet, true,
+                  QStringLiteral("Válasszon egy napot a listából, vagy írja be a dátumát."));
         return;
     }
     const CalendarEntries withoutDay = WithUserDay(pendingEntries, date, DayKind::Plain);
@@ -351,14 +362,15 @@ void TForm_Main::Button_MunkarendTorlesClick()
         });
     }
     if (result == pendingEntries) {
-        Label_MunkarendUzenet->setText(
-            CalendarDateText(date) +
-            QStringLiteral(" a törvény vagy a beépített rendelet napja, nem törölhető; a Szabadnap "
-                           "vagy a Munkanap gombbal felülírható."));
+        SayOnPage(Label_MunkarendUzenet, true,
+                  CalendarDateText(date) +
+                      QStringLiteral(" a törvény vagy a beépített rendelet napja, nem törölhető; a Szabadnap "
+                                     "vagy a Munkanap gombbal felülírható."));
         return;
     }
     pendingEntries = result;
-    Label_MunkarendUzenet->setText(CalendarDateText(date) + QStringLiteral(" újra a naptár szerint számít."));
+    SayOnPage(Label_MunkarendUzenet, false,
+              CalendarDateText(date) + QStringLiteral(" újra a naptár szerint számít."));
     RefreshWorkPatternList();
 }
 
@@ -380,15 +392,15 @@ void TForm_Main::Button_AthelyezesHozzaadasClick()
         problem = QStringLiteral("A pihenőnap hétköznap legyen: ") + CalendarDateText(rest) + u' ' +
                   WeekdayName(rest) + u'.';
     if (!problem.isEmpty()) {
-        Label_MunkarendUzenet->setText(problem);
+        SayOnPage(Label_MunkarendUzenet, true, problem);
         return;
     }
     const QString entry = DecreePairText(DecreePair{working, rest});
     if (!pendingEntries.pairs.contains(entry))
         pendingEntries.pairs << entry;
-    Label_MunkarendUzenet->setText(QStringLiteral("Áthelyezés: ") + CalendarDateText(working) +
-                                   QStringLiteral(" munkanap, ") + CalendarDateText(rest) +
-                                   QStringLiteral(" pihenőnap."));
+    SayOnPage(Label_MunkarendUzenet, false,
+              QStringLiteral("Áthelyezés: ") + CalendarDateText(working) + QStringLiteral(" munkanap, ") +
+                  CalendarDateText(rest) + QStringLiteral(" pihenőnap."));
     SpinEdit_MunkarendEv->setValue(working.year());
     RefreshWorkPatternList();
 }
