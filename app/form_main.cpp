@@ -148,6 +148,7 @@ void TForm_Main::BuildWindow()
     TabSheet_Kilepes = addPage("TabSheet_Kilepes");
     TabSheet_EsemenyBeallitasa = addPage("TabSheet_EsemenyBeallitasa");
     TabSheet_Figyelmeztetes = addPage("TabSheet_Figyelmeztetes");
+    TabSheet_Munkarend = addPage("TabSheet_Munkarend");
     connect(PageControl1, &QStackedWidget::currentChanged, this, &TForm_Main::PageControl1Change);
 
     BuildMainPage();
@@ -156,6 +157,7 @@ void TForm_Main::BuildWindow()
     BuildExitPage();
     BuildEventEditorPage();
     BuildWarningPage();
+    BuildWorkPatternPage();
     ShowOuterPage(TabSheet_Main);
     auto* groupStyle = new CaptionOnFrameStyle;
     groupStyle->setParent(this);
@@ -284,6 +286,8 @@ void TForm_Main::HandleEscape()
         cancel = Button_Vissza;
     else if (page == TabSheet_EsemenyBeallitasa)
         cancel = Button_EsemenyMegadasMegsem;
+    else if (page == TabSheet_Munkarend)
+        cancel = Button_MunkarendMegsem;
     if (cancel && cancel->isEnabled()) {
         cancel->click();
         return;

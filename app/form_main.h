@@ -2,9 +2,11 @@
 
 #include "app/platform.h"
 #include "calendar/tdatetime.h"
+#include "calendar/workcalendar.h"
 #include "clocks/analog_clock.h"
 #include "settings/value_forms.h"
 #include "worktime/schedule.h"
+#include "worktime/workpattern.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -29,6 +31,7 @@ class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QStackedWidget;
 class QTabWidget;
 class QTimer;
@@ -40,6 +43,9 @@ class TMonthCalendar;
 class TPaintBox;
 class TShape;
 class TRadioGroup;
+namespace kelvator {
+class IniFile;
+}
 
 // What one tick knows of the moment it runs at; the clock is read once per tick.
 struct TickMoment {
@@ -145,6 +151,29 @@ public:
     void Button_BeallitasokMIVHangStopClick();
     void RadioGroup_HangjelzesKelvatorVegenClick();
 
+    // Work calendar and hours per weekday (the "Munkarend" page).
+    void Button_MunkarendClick();
+    void Button_MunkarendOKClick();
+    void Button_MunkarendMegsemClick();
+    void SpinEdit_MunkarendEvChange();
+    void ListBox_MunkarendNapokClick();
+    void Button_MunkarendSzabadnapClick();
+    void Button_MunkarendMunkanapClick();
+    void Button_MunkarendTorlesClick();
+    void Button_AthelyezesHozzaadasClick();
+    void CheckBox_NapiMunkaidoClick();
+    void RefreshWorkPatternList();
+    void Image_EvesNaptarContextMenu(QPoint position);
+    // A right click's choice in the yearly calendar: rest, work, or back to the calendar (Plain).
+    void SetCalendarDay(const QDate& date, kelvator::DayKind kind);
+    // False, after saying so, when a weekday row ends before it starts.
+    bool CheckWeekdayRows();
+    void LoadWorkPatternSettings(const kelvator::IniFile& ini);
+    void SaveWorkPatternSettings(kelvator::IniFile& ini) const;
+    // Working days and spans as the settings have them now.
+    kelvator::WorkPattern CurrentWorkPattern(const kelvator::WorkSchedule& base) const;
+    bool WeekdayHoursInUse() const { return napiMunkaidoOn && weekdayHours.has_value(); }
+
     // Shows an outer page without firing PageControl1Change, as the program's own switches do.
     void ShowOuterPage(QWidget* page);
     void SetMainMenuEnabled(bool enabled);
@@ -167,6 +196,7 @@ public:
     QWidget* TabSheet_Kilepes = nullptr;
     QWidget* TabSheet_EsemenyBeallitasa = nullptr;
     QWidget* TabSheet_Figyelmeztetes = nullptr;
+    QWidget* TabSheet_Munkarend = nullptr;
 
     QTabWidget* PageControl_Main = nullptr;
     QWidget* TabSheet_Kelvator = nullptr;
@@ -228,6 +258,37 @@ public:
         bool hasLastValid = false;
     };
     std::map<const QLineEdit*, CheckedField> checkedFields;
+
+    // Work calendar page; the settings page's button opens it.
+    QPushButton* Button_Munkarend = nullptr;
+    QCheckBox* CheckBox_Unnepnapok = nullptr;
+    QGroupBox* GroupBox_MunkarendNapok = nullptr;
+    QSpinBox* SpinEdit_MunkarendEv = nullptr;
+    QListWidget* ListBox_MunkarendNapok = nullptr;
+    QLineEdit* Edit_MunkarendDatum = nullptr;
+    QPushButton* Button_MunkarendSzabadnap = nullptr;
+    QPushButton* Button_MunkarendMunkanap = nullptr;
+    QPushButton* Button_MunkarendTorles = nullptr;
+    QLineEdit* Edit_AthelyezesMunkanap = nullptr;
+    QLineEdit* Edit_AthelyezesPihenonap = nullptr;
+    QPushButton* Button_AthelyezesHozzaadas = nullptr;
+    QLabel* Label_MunkarendUzenet = nullptr;
+    QGroupBox* GroupBox_NapiMunkaido = nullptr;
+    QCheckBox* CheckBox_NapiMunkaido = nullptr;
+    std::array<QLineEdit*, 5> Edit_NapiMIKOra{};
+    std::array<QLineEdit*, 5> Edit_NapiMIKPerc{};
+    std::array<QLineEdit*, 5> Edit_NapiMIVOra{};
+    std::array<QLineEdit*, 5> Edit_NapiMIVPerc{};
+    QLabel* Label_NapiMunkaidoHiba = nullptr;
+    QPushButton* Button_MunkarendOK = nullptr;
+    QPushButton* Button_MunkarendMegsem = nullptr;
+    // What the page's OK last applied; the page edits copies until then.
+    kelvator::CalendarEntries calendarEntries;
+    kelvator::CalendarEntries pendingEntries;
+    kelvator::WorkCalendar workCalendar;
+    bool napiMunkaidoOn = false;
+    QString sNapiMunkaido;
+    std::optional<kelvator::WeekdayHours> weekdayHours;
 
     // Work-time page.
     QGroupBox* GroupBox1 = nullptr;
@@ -353,6 +414,7 @@ public:
     QLabel* Label_EvesNaptarKijeloltNap = nullptr;
     QLabel* Label_EvesNaptarIdoKulonbseg = nullptr;
     QLabel* Label_EvesNaptarDatum = nullptr;
+    QLabel* Label_EvesNaptarNapFajta = nullptr; // the day's kind, with the work calendar on
     std::array<QLabel*, 12> Label_Honap{};
     std::array<QLabel*, 31> Label_NapTizes{};
     std::array<QLabel*, 31> Label_NapEgyes{};
@@ -391,7 +453,7 @@ public:
     bool afternoonFlag = false;
     int previousTickSecond = 0;
     kelvator::WorkSchedule schedule;
-    kelvator::MonthCounters monthCounters;
+    kelvator::MonthWork monthWork;
     double monthProgress = 0;
     kelvator::NewYearsEve newYearsEve; // this tick's, for the big clock copies
     double yearProgress = 0;
@@ -436,6 +498,9 @@ private:
     void BuildAboutPage();
     void BuildExitPage();
     void BuildWarningPage();
+    void BuildWorkPatternPage();
+    void FillWeekdayRows(const kelvator::WeekdayHours& hours);
+    std::optional<kelvator::WeekdayHours> WeekdayRowsValue() const;
     void BuildEventEditorPage();
     void CreateDaySquares();
     void HandleEscape();
@@ -458,6 +523,8 @@ private:
     void TickMonth(const TickMoment& m);
     void TickEarnings();
     kelvator::ScheduleFields ScheduleFieldTexts() const;
+    kelvator::WorkPattern workPattern_; // this tick's working days and spans
+    void MarkTimeField(QLineEdit* edit, bool hour);
 
     kelvator::Platform platform_;
     QString lastTickFailure_;
@@ -466,6 +533,8 @@ private:
     std::optional<QTime> lastStopwatchFace_;
     QDate paydayStripToday_;
     QDate paydayStripPayday_;
+    int paydayStripVersion_ = 0;
+    int workCalendarVersion_ = 0; // counts the work calendar's changes
     bool closingAllowed_ = false;
     void NotifyWhileHidden(const QString& body);
     QDateTime notifiedNotice_;

@@ -139,8 +139,8 @@ void DrawClockFace(QImage& surface, const QImage& artwork, const ClockFaceInput&
     const WorkSchedule& s = in.schedule;
 
     // A work day that crosses midnight has no sensible sector: it is left out.
-    const bool overlay = (in.overlayChoice == 0 || in.overlayChoice == 1) && in.dayOfWeek >= 1 &&
-                         in.dayOfWeek <= 5 && !in.blinkFlag &&
+    const bool overlay = (in.overlayChoice == 0 || in.overlayChoice == 1) &&
+                         in.workingDay.value_or(in.dayOfWeek >= 1 && in.dayOfWeek <= 5) && !in.blinkFlag &&
                          ((s.workStart <= now && now < s.workEnd) || in.overlayChoice == 0) &&
                          s.workEnd > s.workStart;
     if (overlay) {

@@ -7,6 +7,7 @@
 #include <QTime>
 
 #include <array>
+#include <optional>
 
 namespace kelvator {
 
@@ -18,6 +19,8 @@ struct ClockFaceInput {
     bool blinkFlag = false;
     WorkSchedule schedule;
     std::array<bool, 3> showBreak{};
+    // Set by the work calendar; otherwise Monday to Friday are the working days.
+    std::optional<bool> workingDay;
     bool operator==(const ClockFaceInput&) const = default;
 };
 

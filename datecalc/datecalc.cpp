@@ -17,18 +17,38 @@ bool InRange(const QDate& d)
 
 QDate StepWorkdays(const QDate& date, int n, int direction)
 {
+    return StepWorkdays(date, n, direction, [](const QDate& d) { return !IsWeekend(d); });
+}
+
+QDate StepWorkdays(const QDate& date, int n, int direction, const WorkingDayTest& working)
+{
+    // A calendar of nothing but days off must not hold the program for ever.
+    constexpr int kLongestRun = 3660;
     QDate d = date;
-    while (IsWeekend(d))
-        d = d.addDays(direction);
+    auto offRestDays = [&] {
+        for (int run = 0; !working(d); ++run) {
+            if (run >= kLongestRun || !InRange(d))
+                return false;
+            d = d.addDays(direction);
+        }
+        return true;
+    };
+    if (!offRestDays())
+        return date;
     for (int i = 0; i < n; ++i) {
         d = d.addDays(direction);
-        while (IsWeekend(d))
-            d = d.addDays(direction);
+        if (!offRestDays())
+            return date;
     }
     return d;
 }
 
 QDate StepDate(const QDate& date, DateStep step, int n, int direction)
+{
+    return StepDate(date, step, n, direction, [](const QDate& d) { return !IsWeekend(d); });
+}
+
+QDate StepDate(const QDate& date, DateStep step, int n, int direction, const WorkingDayTest& working)
 {
     QDate moved;
     switch (step) {
@@ -47,7 +67,7 @@ QDate StepDate(const QDate& date, DateStep step, int n, int direction)
         break;
     }
     case DateStep::Workday:
-        moved = StepWorkdays(date, n, direction);
+        moved = StepWorkdays(date, n, direction, working);
         break;
     }
     return InRange(moved) ? moved : date;

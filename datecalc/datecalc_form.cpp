@@ -129,8 +129,9 @@ void TForm_Main::StepDateSide(int side, int kind, int direction)
 {
     const DateSide& s = dateSides[static_cast<size_t>(side)];
     const int n = s.steps->currentIndex() + 1;
-    s.calendar->setSelectedDate(
-        StepDate(s.calendar->selectedDate(), static_cast<DateStep>(kind), n, direction));
+    s.calendar->setSelectedDate(StepDate(s.calendar->selectedDate(), static_cast<DateStep>(kind), n,
+                                         direction,
+                                         [this](const QDate& d) { return workCalendar.IsWorkingDay(d); }));
     RefreshDateCalculator();
 }
 

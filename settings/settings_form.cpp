@@ -389,6 +389,7 @@ void TForm_Main::LoadSettings()
     }
     for (const SettingKey& key : KeyTable(this))
         key.load(ini);
+    LoadWorkPatternSettings(ini);
     FixLoadedSettings();
     startInTrayFlag = CheckBox_IconkentIndul->isChecked();
     settingsLoadedFlag = true;
@@ -438,6 +439,7 @@ bool TForm_Main::SaveSettings()
         key.save(ini);
     ini.SetValue(QStringLiteral("Idobelyeg"), QStringLiteral("IniFileUtolsoMentes"),
                  DateTimeText(ToDateTime(platform_.now())));
+    SaveWorkPatternSettings(ini);
     if (ini.Save(platform_.settingsPath))
         return true;
     ShowError(QStringLiteral("Unable to write to %1").arg(platform_.settingsPath));
@@ -562,4 +564,9 @@ void TForm_Main::Button_BeallitasokOKClick()
         return;
     ShowOuterPage(TabSheet_Main);
     SetMainMenuEnabled(true);
+}
+
+void TForm_Main::MarkTimeField(QLineEdit* edit, bool hour)
+{
+    checkedFields[edit].kind = static_cast<int>(hour ? FieldKind::Hour : FieldKind::Minute);
 }

@@ -5,6 +5,7 @@
 //   kelvator_screens --first-save <file>
 #include "app/form_main.h"
 #include "fake_platform.h"
+#include "widgets/tshape.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -92,6 +93,44 @@ bool ShootAll(const QDir& out)
         form.ShowOuterPage(page);
         shoot(page->objectName());
     }
+    // The work calendar and the hours per weekday, switched on as a user would.
+    form.Menu_BeallitasokClick();
+    form.Button_MunkarendClick();
+    form.CheckBox_Unnepnapok->setChecked(true);
+    form.Edit_MunkarendDatum->setText(QStringLiteral("2016.08.05."));
+    form.Button_MunkarendSzabadnapClick();
+    shoot(form.TabSheet_Munkarend->objectName());
+    form.CheckBox_NapiMunkaido->setChecked(true);
+    form.CheckBox_NapiMunkaidoClick();
+    form.Edit_NapiMIVOra[4]->setText(QStringLiteral("13"));
+    form.Edit_NapiMIVPerc[4]->setText(QStringLiteral("30"));
+    form.Edit_NapiMIKOra[0]->setText(QStringLiteral("08"));
+    form.Edit_NapiMIVOra[0]->setText(QStringLiteral("17"));
+    form.Edit_AthelyezesMunkanap->setText(QStringLiteral("2016.12.09."));
+    form.Edit_AthelyezesPihenonap->setText(QStringLiteral("2016.12.23."));
+    form.Button_AthelyezesHozzaadasClick(); // refused: not a Saturday
+    shoot(form.TabSheet_Munkarend->objectName() + QStringLiteral("_napi"));
+    form.Button_MunkarendOKClick();
+    form.Button_BeallitasokOKClick();
+    form.ShowOuterPage(form.TabSheet_Main);
+    fake.now = QDateTime(QDate(2026, 12, 9), QTime(11, 30, 15));
+    form.PageControl_Main->setCurrentWidget(form.TabSheet_EvesNaptar);
+    form.DrawYearCalendar();
+    form.Image_EvesNaptarMouseMove(QPoint(19 * 12 + 6, 7 * 18 + 9)); // 20 August
+    shoot(QStringLiteral("Munkarend_EvesNaptar_2026"));
+    form.PageControl_Main->setCurrentWidget(form.TabSheet_Kelvator);
+    form.Button_MaClick();
+    shoot(QStringLiteral("Munkarend_Kelvator_2026-12-09"));
+    form.RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
+    fake.now = QDateTime(QDate(2026, 12, 11), QTime(13, 29, 59));
+    form.Timer1Timer();
+    fake.now = QDateTime(QDate(2026, 12, 11), QTime(13, 30, 0));
+    form.Button_MaClick();
+    shoot(QStringLiteral("Munkarend_Kelvator_pentek_13-30"));
+    fake.now = QDateTime(QDate(2026, 12, 11), QTime(13, 45, 0));
+    shoot(QStringLiteral("Munkarend_Kelvator_pentek_13-45"));
+    std::printf("beeps %d\n", fake.beeps);
+
     form.CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
     form.ShowOuterPage(form.TabSheet_Main);
     fake.now = QDateTime(QDate(2016, 8, 1), QTime(14, 0, 0));

@@ -15,6 +15,7 @@ public:
     std::function<void(QPainter&)> onPaint;
     std::function<void(QPoint)> onMouseMove; // set it to track the mouse without a button
     std::function<void()> onClick;
+    std::function<void(QPoint)> onRightClick;
 
     void setOnMouseMove(std::function<void(QPoint)> handler)
     {
@@ -39,5 +40,8 @@ protected:
     {
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick)
             onClick();
+        if (event->button() == Qt::RightButton && rect().contains(event->position().toPoint()) &&
+            onRightClick)
+            onRightClick(event->position().toPoint());
     }
 };

@@ -19,18 +19,33 @@ bool IsWeekend(const QDate& d)
 
 QDate PaydayOf(const QDate& today, int row, int weekendRule)
 {
+    return PaydayOf(today, row, weekendRule, [](const QDate& d) { return !IsWeekend(d); }).payday;
+}
+
+PaydayChoice PaydayOf(const QDate& today, int row, int weekendRule, const WorkingDayTest& working)
+{
     const int n = row == kLastDayRow ? today.daysInMonth() : row + 1;
     QDate payday(today.year(), today.month(), n);
     if (n < today.day())
         payday = ShiftMonths(payday, 1);
+    PaydayChoice choice;
     const int step = weekendRule == 0 ? -1 : (weekendRule == 1 ? 1 : 0);
-    for (int i = 0; i < 2 && step != 0 && IsWeekend(payday); ++i)
+    choice.offHoliday = step < 0 && !IsWeekend(payday) && !working(payday);
+    // A month of days off is the longest run a payday can be moved across.
+    for (int i = 0; i < 31 && step != 0 && !working(payday); ++i)
         payday = payday.addDays(step);
-    return payday;
+    choice.payday = payday;
+    return choice;
 }
 
 PaydayStrip BuildPaydayStrip(const QDate& today, const QDate& payday)
 {
+    return BuildPaydayStrip(today, PaydayChoice{payday, false}, [](const QDate& d) { return !IsWeekend(d); });
+}
+
+PaydayStrip BuildPaydayStrip(const QDate& today, const PaydayChoice& choice, const WorkingDayTest& working)
+{
+    const QDate payday = choice.payday;
     PaydayStrip strip;
     strip.payday = payday;
     strip.markerHint = QStringLiteral("Fizetésnap\r\n") + DayHint(payday);
@@ -48,7 +63,7 @@ PaydayStrip BuildPaydayStrip(const QDate& today, const QDate& payday)
                 sq.fill = 0x00808080;
                 sq.hint = QStringLiteral("Ez a mai nap.\r\n") + DayHint(d);
             } else {
-                sq.fill = IsWeekend(d) ? 0x000000FF : 0x00FFFFFF;
+                sq.fill = !working(d) ? 0x000000FF : 0x00FFFFFF;
                 sq.hint = DayHint(d);
             }
             sq.tag = days - i;
@@ -59,7 +74,9 @@ PaydayStrip BuildPaydayStrip(const QDate& today, const QDate& payday)
         strip.label = QStringLiteral("Ma van a fizetés.");
         strip.markerTag = 0;
     } else {
-        strip.label = QStringLiteral("Hétvégére esne a fizetésnap, ezért pénteken volt.");
+        strip.label = choice.offHoliday
+                          ? QStringLiteral("Munkaszüneti napra esne a fizetésnap, ezért előtte volt.")
+                          : QStringLiteral("Hétvégére esne a fizetésnap, ezért pénteken volt.");
         strip.markerVisible = false;
     }
     return strip;

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace kelvator {
@@ -34,6 +35,17 @@ struct PaydayStrip {
 };
 
 PaydayStrip BuildPaydayStrip(const QDate& today, const QDate& payday);
+
+// With the work calendar: the payday moves off every day that is not worked (rule 0 back to the
+// previous working day, 1 forward to the next one, 2 not at all).
+using WorkingDayTest = std::function<bool(const QDate&)>;
+struct PaydayChoice {
+    QDate payday;
+    bool offHoliday = false; // moved back off a weekday that is not worked
+};
+PaydayChoice PaydayOf(const QDate& today, int row, int weekendRule, const WorkingDayTest& working);
+// Squares red on every day that is not worked.
+PaydayStrip BuildPaydayStrip(const QDate& today, const PaydayChoice& payday, const WorkingDayTest& working);
 
 // "Eddig:  150 000 Ft." and "Órabér = 1 705 Ft." (300 000 Ft. a month, half of it worked,
 // 22 working days of 8 hours)

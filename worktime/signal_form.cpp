@@ -40,13 +40,17 @@ void TForm_Main::TickPayday(const TickMoment& m)
     int row = ListBox_FizetesnapDatuma->currentRow();
     if (row < 0 || row > kLastDayRow)
         row = kDefaultPaydayRow; // a list left without a choice still has a payday
-    const QDate payday = PaydayOf(m.today, row, RadioGroup_HetvegiFizetes->itemIndex());
+    const PaydayChoice choice =
+        PaydayOf(m.today, row, RadioGroup_HetvegiFizetes->itemIndex(), workPattern_.isWorkingDay);
+    const QDate payday = choice.payday;
     // The strip depends on nothing but the two dates: once drawn it stands until one changes.
-    if (m.today == paydayStripToday_ && payday == paydayStripPayday_)
+    if (m.today == paydayStripToday_ && payday == paydayStripPayday_ &&
+        workCalendarVersion_ == paydayStripVersion_)
         return;
+    paydayStripVersion_ = workCalendarVersion_;
     paydayStripToday_ = m.today;
     paydayStripPayday_ = payday;
-    const PaydayStrip strip = BuildPaydayStrip(m.today, payday);
+    const PaydayStrip strip = BuildPaydayStrip(m.today, choice, workPattern_.isWorkingDay);
     const QString markerTip = ToolTipText(strip.markerHint);
     if (Shape_Fizetesnap->toolTip() != markerTip)
         Shape_Fizetesnap->setToolTip(markerTip);
@@ -81,7 +85,12 @@ void TForm_Main::TickEarnings()
     const bool shown = SpeedButton_FizetesKijelzes->isChecked();
     Label_KeresettPenz->setVisible(shown);
     Label_Oraber->setVisible(shown);
-    Label_Oraber->setText(HourlyWageText(salary, monthCounters.workdaysInMonth, schedule.Length()));
+    if (monthWork.workingDays == 0)
+        return; // nothing due this month: no wage to work out
+    if (!WeekdayHoursInUse())
+        Label_Oraber->setText(HourlyWageText(salary, monthWork.workingDays, schedule.Length()));
+    else if (monthWork.dueSeconds > 0)
+        Label_Oraber->setText(HourlyWageText(salary, monthWork));
 }
 
 void TForm_Main::SpeedButton_FizetesKijelzesClick()

@@ -208,22 +208,30 @@ ScheduleFields TForm_Main::ScheduleFieldTexts() const
     return f;
 }
 
-void TForm_Main::TickSchedule(const TickMoment&)
+void TForm_Main::TickSchedule(const TickMoment& m)
 {
     schedule = ReadSchedule(ScheduleFieldTexts());
+    workPattern_ = CurrentWorkPattern(schedule);
+    if (WeekdayHoursInUse()) {
+        // Today's own span drives the day bar, the work-end signal and the clock faces.
+        const DaySpan today = workPattern_.spanOf(m.today);
+        schedule.workStart = today.start;
+        schedule.workEnd = today.end;
+    }
 }
 
 void TForm_Main::TickWorkBars(const TickMoment& m)
 {
-    MBarGraph_Munakanap->setMBGValue(DayBarValue(m.workday, m.secondOfDay, schedule));
-    MBarGraph_Munakahet->setMBGValue(WeekBarValue(m.today.dayOfWeek(), m.secondOfDay, schedule));
+    MBarGraph_Munakanap->setMBGValue(DayBarValue(workPattern_, m.today, m.secondOfDay));
+    MBarGraph_Munakahet->setMBGValue(WeekBarValue(workPattern_, m.today, m.secondOfDay));
 }
 
 void TForm_Main::TickMonth(const TickMoment& m)
 {
-    monthCounters = CountMonth(m.today, m.secondOfDay, schedule);
-    monthProgress = MonthProgress(monthCounters, schedule);
+    monthWork = CountMonthWork(workPattern_, m.today, m.secondOfDay);
+    // A month the user has taken off entirely has nothing due: nothing to show progress of.
+    monthProgress = monthWork.dueSeconds == 0 && workCalendar.enabled() ? 0 : MonthProgress(monthWork);
     MBarGraph_Munkahonap->setMBGValue(monthProgress);
     TickEarnings();
-    Label_Munkahonap->setText(QString::number(monthCounters.workdaysInMonth) + QStringLiteral(" munkanap:"));
+    Label_Munkahonap->setText(QString::number(monthWork.workingDays) + QStringLiteral(" munkanap:"));
 }

@@ -31,6 +31,12 @@ QString HoverDateText(const QDate& date)
 void DrawYearGrid(QImage& image, const YearGrid& g, int year, const DayColours& colours, bool blink,
                   const QDate& today)
 {
+    DrawYearGrid(image, g, year, colours, blink, today, [](const QDate& d) { return d.dayOfWeek() >= 6; });
+}
+
+void DrawYearGrid(QImage& image, const YearGrid& g, int year, const DayColours& colours, bool blink,
+                  const QDate& today, const std::function<bool(const QDate&)>& resting)
+{
     Canvas c(image);
     SetCanvasTools(c, kButtonFace, PenMode::Copy, PenStyle::Solid, 1, kButtonFace, BrushStyle::Solid);
     c.Rectangle(0, 0, image.width() - 1, image.height() - 1);
@@ -51,7 +57,7 @@ void DrawYearGrid(QImage& image, const YearGrid& g, int year, const DayColours& 
     const int halfH = RoundHalfEven(g.cellHeight / 2.0);
     for (int m = 1; m <= 12; ++m) {
         for (int d = 1; d <= 31; ++d) {
-            if (!QDate::isValid(year, m, d) || QDate(year, m, d).dayOfWeek() < 6)
+            if (!QDate::isValid(year, m, d) || !resting(QDate(year, m, d)))
                 continue;
             const int cx = halfW + (d - 1) * g.cellWidth;
             const int cy = halfH + (m - 1) * g.cellHeight;

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 namespace kelvator {
 
@@ -30,6 +31,9 @@ using DayColours = std::array<MonthColours, 12>;
 // The whole year: cells in their colours, red dots on weekends, and today's frame while blinking.
 void DrawYearGrid(QImage& image, const YearGrid& grid, int year, const DayColours& colours, bool blink,
                   const QDate& today);
+// The same with the dots on the days `resting` names.
+void DrawYearGrid(QImage& image, const YearGrid& grid, int year, const DayColours& colours, bool blink,
+                  const QDate& today, const std::function<bool(const QDate&)>& resting);
 
 // A click paints an uncoloured day and clears a coloured one.
 quint32 ToggledDayColour(quint32 dayColour, quint32 paint);

@@ -47,6 +47,7 @@ void TForm_Main::BuildYearCalendarPage()
     };
     Image_EvesNaptar->setOnMouseMove([this](QPoint at) { Image_EvesNaptarMouseMove(at); });
     Image_EvesNaptar->onClick = [this] { Image_EvesNaptarClick(); };
+    Image_EvesNaptar->onRightClick = [this](QPoint at) { Image_EvesNaptarContextMenu(at); };
 
     Place<QLabel>(page, "Label_Szinek", 8, 261, 40, 16, QStringLiteral("Színek:"));
     for (size_t code = 0; code < 10; ++code) {
@@ -72,6 +73,10 @@ void TForm_Main::BuildYearCalendarPage()
     Label_EvesNaptarIdoKulonbseg = Place<QLabel>(page, "Label_EvesNaptarIdoKulonbseg", 217, 308, 200, 16);
     Label_EvesNaptarIdoKulonbseg->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
+    Label_EvesNaptarNapFajta = Place<QLabel>(page, "Label_EvesNaptarNapFajta", 32, 328, 385, 18);
+    Label_EvesNaptarNapFajta->setAlignment(Qt::AlignCenter);
+    Label_EvesNaptarNapFajta->setFont(ArialPx(13, true));
+
     for (MonthColours& month : dayColours)
         month.fill(kButtonFace);
 }
@@ -87,7 +92,8 @@ void TForm_Main::DrawYearCalendar()
     YearGrid grid;
     grid.cellWidth = yearGridCellWidth;
     grid.cellHeight = yearGridCellHeight;
-    DrawYearGrid(yearImage, grid, today.year(), dayColours, yearBlinkFlag, today);
+    DrawYearGrid(yearImage, grid, today.year(), dayColours, yearBlinkFlag, today,
+                 [this](const QDate& d) { return !workCalendar.IsWorkingDay(d); });
     const QString year = FormatMask(today.year(), u"0000") + u'.';
     if (Label_EvesNaptarEv->text() != year)
         Label_EvesNaptarEv->setText(year);
@@ -122,6 +128,9 @@ void TForm_Main::Image_EvesNaptarMouseMove(QPoint position)
         HighlightCalendarLabels(month, day);
         const QDate date(today.year(), month, day);
         Label_EvesNaptarKijeloltNap->setText(HoverDateText(date));
+        // The day's kind on a line of its own: the date line is already as wide as the grid.
+        Label_EvesNaptarNapFajta->setText(workCalendar.enabled() ? workCalendar.Info(date).shortName
+                                                                 : QString());
         Label_EvesNaptarIdoKulonbseg->setText(RelativeTimeText(
             false, true, ToDateTime(date, platform_.now().time()), ToDateTime(platform_.now())));
         selectedDay = QPoint(day, month);
@@ -129,6 +138,7 @@ void TForm_Main::Image_EvesNaptarMouseMove(QPoint position)
         HighlightCalendarLabels(0, 0);
         Label_EvesNaptarKijeloltNap->clear();
         Label_EvesNaptarIdoKulonbseg->clear();
+        Label_EvesNaptarNapFajta->clear();
         selectedDay = QPoint();
     }
 }

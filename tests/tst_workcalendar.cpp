@@ -1,0 +1,639 @@
+#include "window_fixture.h"
+
+#include "calendar/workcalendar.h"
+#include "clocks/analog_clock.h"
+#include "datecalc/datecalc.h"
+#include "settings/inifile.h"
+#include "widgets/mbargraph.h"
+#include "widgets/tmonthcalendar.h"
+#include "widgets/tshape.h"
+#include "worktime/payday.h"
+#include "worktime/workpattern.h"
+#include "yearcal/yearcal.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace kelvator;
+using kelvator::testing::Window;
+
+namespace {
+WorkSchedule SevenToFour()
+{
+    WorkSchedule s;
+    s.workStart = 7 * 3600;
+    s.workEnd = 16 * 3600;
+    return s;
+}
+int Sec(int h, int m, int s = 0)
+{
+    return h * 3600 + m * 60 + s;
+}
+WorkCalendar RealCalendar(const CalendarEntries& entries = {})
+{
+    return WorkCalendar(true, entries);
+}
+WorkPattern RealPattern(const CalendarEntries& entries = {})
+{
+    return MakePattern(RealCalendar(entries), SevenToFour(), std::nullopt);
+}
+QString FileText(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(f.readAll());
+}
+} // namespace
+
+class TstWorkCalendar : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary)); }
+
+    // ---- The calendar itself ---------------------------------------------------------------
+
+    void easter_data()
+    {
+        QTest::addColumn<QDate>("easter");
+        for (const QDate& d : {QDate(2016, 3, 27), QDate(2017, 4, 16), QDate(2019, 4, 21), QDate(2020, 4, 12),
+                               QDate(2021, 4, 4), QDate(2024, 3, 31), QDate(2025, 4, 20), QDate(2026, 4, 5),
+                               QDate(2027, 3, 28), QDate(2285, 3, 22), QDate(2038, 4, 25)})
+            QTest::addRow("%d", d.year()) << d;
+    }
+    void easter()
+    {
+        QFETCH(QDate, easter);
+        QCOMPARE(EasterSunday(easter.year()), easter);
+    }
+
+    void easterStaysInItsWindow()
+    {
+        // 22 March to 25 April, a Sunday, in every year the program answers for.
+        for (int year = 1900; year <= 2200; ++year) {
+            const QDate e = EasterSunday(year);
+            QVERIFY2(e >= QDate(year, 3, 22) && e <= QDate(year, 4, 25) && e.dayOfWeek() == 7,
+                     qPrintable(e.toString(Qt::ISODate)));
+        }
+    }
+
+    void holidays_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("name");
+        const QList<QDate> easters{QDate(2024, 3, 31), QDate(2025, 4, 20), QDate(2026, 4, 5),
+                                   QDate(2027, 3, 28)};
+        for (const QDate& e : easters) {
+            const int y = e.year();
+            const QList<std::pair<QDate, QString>> days{
+                {QDate(y, 1, 1), QStringLiteral("Újév")},
+                {QDate(y, 3, 15), QStringLiteral("Nemzeti ünnep")},
+                {e.addDays(-2), QStringLiteral("Nagypéntek")},
+                {e, QStringLiteral("Húsvétvasárnap")},
+                {e.addDays(1), QStringLiteral("Húsvéthétfő")},
+                {QDate(y, 5, 1), QStringLiteral("A munka ünnepe")},
+                {e.addDays(49), QStringLiteral("Pünkösdvasárnap")},
+                {e.addDays(50), QStringLiteral("Pünkösdhétfő")},
+                {QDate(y, 8, 20), QStringLiteral("Az államalapítás ünnepe")},
+                {QDate(y, 10, 23), QStringLiteral("Nemzeti ünnep")},
+                {QDate(y, 11, 1), QStringLiteral("Mindenszentek")},
+                {QDate(y, 12, 25), QStringLiteral("Karácsony")},
+                {QDate(y, 12, 26), QStringLiteral("Karácsony másnapja")}};
+            for (const auto& [date, name] : days)
+                QTest::addRow("%s", qPrintable(date.toString(Qt::ISODate))) << date << name;
+        }
+    }
+    void holidays()
+    {
+        QFETCH(QDate, date);
+        QFETCH(QString, name);
+        const DayInfo info = RealCalendar().Info(date);
+        QCOMPARE(info.name, name);
+        QCOMPARE(info.kind, DayKind::Holiday);
+        QVERIFY(!info.working);
+        QVERIFY(!RealCalendar().IsWorkingDay(date));
+        QVERIFY(WorkCalendar().IsWorkingDay(date) == (date.dayOfWeek() < 6)); // switched off: plain
+    }
+
+    void thirteenHolidaysAYear()
+    {
+        for (int year : {2016, 2017, 2024, 2025, 2026, 2027}) {
+            int count = 0;
+            for (QDate d(year, 1, 1); d.year() == year; d = d.addDays(1))
+                count += HolidayName(d).isEmpty() ? 0 : 1;
+            QCOMPARE(count, year >= 2017 ? 13 : 12); // Good Friday only from 2017 on
+        }
+        QVERIFY(HolidayName(QDate(2016, 3, 25)).isEmpty());
+    }
+
+    void decreePairs_data()
+    {
+        QTest::addColumn<QDate>("working");
+        QTest::addColumn<QDate>("rest");
+        for (const DecreePair& p : BuiltInDecrees())
+            QTest::addRow("%s", qPrintable(p.working.toString(Qt::ISODate))) << p.working << p.rest;
+        QCOMPARE(BuiltInDecrees().size(), size_t(10));
+    }
+    void decreePairs()
+    {
+        QFETCH(QDate, working);
+        QFETCH(QDate, rest);
+        const WorkCalendar c = RealCalendar();
+        QCOMPARE(working.dayOfWeek(), 6);
+        QVERIFY(c.IsWorkingDay(working));
+        QCOMPARE(c.Info(working).kind, DayKind::DecreeWork);
+        QCOMPARE(c.Info(working).name, QStringLiteral("Munkanap (áthelyezett)"));
+        QVERIFY(!c.IsWorkingDay(rest));
+        QCOMPARE(c.Info(rest).kind, DayKind::DecreeRest);
+        QCOMPARE(c.Info(rest).name, QStringLiteral("Pihenőnap (áthelyezett)"));
+        QCOMPARE(c.Info(rest).shortName, QStringLiteral("Pihenőnap"));
+        QCOMPARE(c.StandsInFor(working), rest);
+        // Switched off, the plain week again.
+        QVERIFY(!WorkCalendar(false, {}).IsWorkingDay(working));
+        QVERIFY(WorkCalendar(false, {}).IsWorkingDay(rest));
+    }
+
+    void userDaysWin()
+    {
+        CalendarEntries e;
+        e.rest << QStringLiteral("2026.05.15."); // a Friday off
+        e.work << QStringLiteral("2026.10.23."); // working on a holiday
+        e.rest << QStringLiteral("2026.12.12."); // off on the decree's working Saturday
+        const WorkCalendar c = RealCalendar(e);
+        QVERIFY(!c.IsWorkingDay(QDate(2026, 5, 15)));
+        QCOMPARE(c.Info(QDate(2026, 5, 15)).name, QStringLiteral("Szabadnap"));
+        QVERIFY(c.IsWorkingDay(QDate(2026, 10, 23)));
+        QCOMPARE(c.Info(QDate(2026, 10, 23)).kind, DayKind::UserWork);
+        QCOMPARE(c.Info(QDate(2026, 10, 23)).name, QStringLiteral("Munkanap"));
+        QVERIFY(!c.IsWorkingDay(QDate(2026, 12, 12)));
+    }
+
+    void entries_data()
+    {
+        QTest::addColumn<QString>("rest");
+        QTest::addColumn<QString>("pairs");
+        QTest::addColumn<int>("decemberDays");
+        QTest::addRow("none") << QString() << QString() << 22;
+        QTest::addRow("one day off") << QStringLiteral("2026.12.28.") << QString() << 21;
+        QTest::addRow("malformed days skipped")
+            << QStringLiteral("2026.02.30.;tegnap;;2026.12.28;2026.12.28.") << QString() << 21;
+        QTest::addRow("a new decree pair") << QString() << QStringLiteral("2026.12.19.>2026.12.31.") << 22;
+        QTest::addRow("a pair not starting on Saturday is skipped")
+            << QString() << QStringLiteral("2026.12.18.>2026.12.31.;x>y;2026.12.19.") << 22;
+    }
+    void entries()
+    {
+        QFETCH(QString, rest);
+        QFETCH(QString, pairs);
+        QFETCH(int, decemberDays);
+        CalendarEntries e;
+        e.rest = SplitEntries(rest);
+        e.pairs = SplitEntries(pairs);
+        QCOMPARE(JoinEntries(e.rest), rest); // kept as they were
+        const MonthWork w = CountMonthWork(RealPattern(e), QDate(2026, 12, 1), 0);
+        QCOMPARE(w.workingDays, decemberDays);
+    }
+
+    void withUserDay()
+    {
+        CalendarEntries e;
+        e.rest << QStringLiteral("rossz") << QStringLiteral("2026.12.28.");
+        e = WithUserDay(e, QDate(2026, 12, 28), DayKind::UserWork);
+        QCOMPARE(e.rest, QStringList{QStringLiteral("rossz")});
+        QCOMPARE(e.work, QStringList{QStringLiteral("2026.12.28.")});
+        e = WithUserDay(e, QDate(2026, 12, 28), DayKind::Plain);
+        QVERIFY(e.work.isEmpty());
+        QCOMPARE(e.rest, QStringList{QStringLiteral("rossz")});
+    }
+
+    // ---- Counts, bars, payday ------------------------------------------------------------
+
+    void monthDays_data()
+    {
+        QTest::addColumn<QDate>("month");
+        QTest::addColumn<bool>("real");
+        QTest::addColumn<int>("days");
+        QTest::addRow("December 2026, plain") << QDate(2026, 12, 1) << false << 23;
+        QTest::addRow("December 2026") << QDate(2026, 12, 1) << true << 22;
+        QTest::addRow("August 2026") << QDate(2026, 8, 1) << true << 20;
+        QTest::addRow("April 2026") << QDate(2026, 4, 1) << true << 20;
+        QTest::addRow("January 2026") << QDate(2026, 1, 1) << true << 21; // 1st, 2nd off, 10th worked
+    }
+    void monthDays()
+    {
+        QFETCH(QDate, month);
+        QFETCH(bool, real);
+        QFETCH(int, days);
+        const WorkPattern p = MakePattern(WorkCalendar(real, {}), SevenToFour(), std::nullopt);
+        const MonthWork w = CountMonthWork(p, month, 0);
+        QCOMPARE(w.workingDays, days);
+        QCOMPARE(w.dueSeconds, days * 9 * 3600);
+    }
+
+    void weekBar_data()
+    {
+        QTest::addColumn<QDateTime>("moment");
+        QTest::addColumn<double>("day");
+        QTest::addColumn<double>("week");
+        // 1 May 2024 is a Wednesday holiday: four days are due.
+        QTest::addRow("holiday Wednesday") << QDateTime(QDate(2024, 5, 1), QTime(12, 0)) << 0.0 << 0.5;
+        QTest::addRow("Tuesday before it") << QDateTime(QDate(2024, 4, 30), QTime(16, 0)) << 1.0 << 0.5;
+        QTest::addRow("Thursday after it") << QDateTime(QDate(2024, 5, 2), QTime(11, 30)) << 0.5 << 0.625;
+        QTest::addRow("Friday evening") << QDateTime(QDate(2024, 5, 3), QTime(16, 0)) << 1.0 << 1.0;
+        QTest::addRow("Saturday") << QDateTime(QDate(2024, 5, 4), QTime(10, 0)) << 0.0 << 1.0;
+        // Saturday 12 December 2026 is worked: six days are due.
+        QTest::addRow("Friday before a working Saturday")
+            << QDateTime(QDate(2026, 12, 11), QTime(16, 0)) << 1.0 << 5.0 / 6;
+        QTest::addRow("working Saturday") << QDateTime(QDate(2026, 12, 12), QTime(11, 30)) << 0.5 << 5.5 / 6;
+        QTest::addRow("working Saturday evening")
+            << QDateTime(QDate(2026, 12, 12), QTime(16, 0)) << 1.0 << 1.0;
+        QTest::addRow("Sunday after it") << QDateTime(QDate(2026, 12, 13), QTime(9, 0)) << 0.0 << 1.0;
+        // 24 and 25 December 2026 (Thursday, Friday) are off.
+        QTest::addRow("Christmas Eve") << QDateTime(QDate(2026, 12, 24), QTime(12, 0)) << 0.0 << 1.0;
+    }
+    void weekBar()
+    {
+        QFETCH(QDateTime, moment);
+        QFETCH(double, day);
+        QFETCH(double, week);
+        const WorkPattern p = RealPattern();
+        const int s = SecondOfDay(moment.time());
+        QCOMPARE(DayBarValue(p, moment.date(), s), day);
+        QCOMPARE(WeekBarValue(p, moment.date(), s), week);
+    }
+
+    void switchedOffIsTheOldFormulas()
+    {
+        // Every day of two years at the moments where the formulas change: bit for bit the same.
+        const WorkSchedule s = SevenToFour();
+        const WorkPattern off = MakePattern(WorkCalendar(false, {}), s, std::nullopt);
+        const WorkPattern plain = PlainPattern(s);
+        for (QDate d(2026, 1, 1); d.year() < 2028; d = d.addDays(1)) {
+            for (int t : {0, Sec(6, 59, 59), Sec(7, 0), Sec(7, 0, 1), Sec(11, 30), Sec(15, 59, 59),
+                          Sec(16, 0), Sec(23, 59, 59)}) {
+                for (const WorkPattern* p : {&off, &plain}) {
+                    QCOMPARE(DayBarValue(*p, d, t), DayBarValue(IsWorkday(d), t, s));
+                    QCOMPARE(WeekBarValue(*p, d, t), WeekBarValue(d.dayOfWeek(), t, s));
+                    const MonthCounters c = CountMonth(d, t, s);
+                    const MonthWork w = CountMonthWork(*p, d, t);
+                    QCOMPARE(w.workingDays, c.workdaysInMonth);
+                    QCOMPARE(MonthProgress(w), MonthProgress(c, s));
+                }
+            }
+        }
+    }
+
+    void zeroLengthDayStillFails()
+    {
+        WorkSchedule s;
+        s.workStart = s.workEnd = Sec(7, 0);
+        QVERIFY_THROWS_EXCEPTION(std::domain_error,
+                                 WeekBarValue(PlainPattern(s), QDate(2026, 12, 9), Sec(8, 0)));
+        QCOMPARE(WeekBarValue(PlainPattern(s), QDate(2026, 12, 12), Sec(8, 0)), 1.0);
+    }
+
+    void userDaysInBars()
+    {
+        CalendarEntries e;
+        e.rest << QStringLiteral("2026.05.15."); // leave on a Friday
+        e.work << QStringLiteral("2026.10.23."); // working on a holiday Friday
+        const WorkPattern p = RealPattern(e);
+        QCOMPARE(DayBarValue(p, QDate(2026, 5, 15), Sec(12, 0)), 0.0);
+        QCOMPARE(WeekBarValue(p, QDate(2026, 5, 14), Sec(16, 0)), 1.0); // Thursday ends the week
+        // May 2026: 21 weekdays, 1 May and Whit Monday off, and the leave day.
+        QCOMPARE(CountMonthWork(p, QDate(2026, 5, 1), 0).workingDays, 18);
+        QCOMPARE(DayBarValue(p, QDate(2026, 10, 23), Sec(11, 30)), 0.5);
+        QCOMPARE(WeekBarValue(p, QDate(2026, 10, 23), Sec(16, 0)), 1.0);
+        QCOMPARE(CountMonthWork(p, QDate(2026, 10, 1), 0).workingDays, 22);
+    }
+
+    void payday_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<bool>("real");
+        QTest::addColumn<QDate>("payday");
+        QTest::addColumn<QString>("label");
+        // Payday the 1st: 1 January 2027 is a Friday holiday, then a weekend.
+        const QDate before(2026, 12, 20);
+        const QDate newYear(2027, 1, 1);
+        QTest::addRow("back, before")
+            << before << 0 << true << QDate(2026, 12, 31) << QStringLiteral("Fizetés 11 nap múlva:");
+        QTest::addRow("forward, before")
+            << before << 1 << true << QDate(2027, 1, 4) << QStringLiteral("Fizetés 15 nap múlva:");
+        QTest::addRow("on the day, before")
+            << before << 2 << true << newYear << QStringLiteral("Fizetés 12 nap múlva:");
+        QTest::addRow("back, on New Year's Day")
+            << newYear << 0 << true << QDate(2026, 12, 31)
+            << QStringLiteral("Munkaszüneti napra esne a fizetésnap, ezért előtte volt.");
+        QTest::addRow("forward, on New Year's Day")
+            << newYear << 1 << true << QDate(2027, 1, 4) << QStringLiteral("Fizetés 3 nap múlva:");
+        QTest::addRow("plain, on New Year's Day")
+            << newYear << 0 << false << newYear << QStringLiteral("Ma van a fizetés.");
+    }
+    void payday()
+    {
+        QFETCH(QDate, today);
+        QFETCH(int, rule);
+        QFETCH(bool, real);
+        QFETCH(QDate, payday);
+        QFETCH(QString, label);
+        const WorkCalendar c(real, {});
+        const WorkingDayTest working = [&c](const QDate& d) { return c.IsWorkingDay(d); };
+        const PaydayChoice choice = PaydayOf(today, 0, rule, working);
+        QCOMPARE(choice.payday, payday);
+        QCOMPARE(BuildPaydayStrip(today, choice, working).label, label);
+    }
+
+    void paydaySquaresRedOnHolidays()
+    {
+        const WorkCalendar c = RealCalendar();
+        const WorkingDayTest working = [&c](const QDate& d) { return c.IsWorkingDay(d); };
+        const QDate today(2026, 12, 20);
+        const PaydayStrip strip = BuildPaydayStrip(today, PaydayOf(today, 0, 0, working), working);
+        // Square 31 is 30 December, square 24 is 23 December ... square 21 is 20 December (today).
+        QCOMPARE(strip.squares[30].fill, 0x00FFFFFFu); // 30 December
+        QCOMPARE(strip.squares[25].fill, 0x000000FFu); // 25 December, a holiday
+        QCOMPARE(strip.squares[24].fill, 0x000000FFu); // 24 December, a rest day
+        QCOMPARE(strip.squares[23].fill, 0x00FFFFFFu); // 23 December
+    }
+
+    void workingDaySteps_data()
+    {
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<QDate>("real");
+        QTest::addColumn<QDate>("plain");
+        QTest::addRow("over Christmas")
+            << QDate(2026, 12, 23) << 1 << 1 << QDate(2026, 12, 28) << QDate(2026, 12, 24);
+        QTest::addRow("onto the working Saturday")
+            << QDate(2026, 12, 11) << 1 << 1 << QDate(2026, 12, 12) << QDate(2026, 12, 14);
+        QTest::addRow("back from Easter Monday")
+            << QDate(2026, 4, 6) << 1 << -1 << QDate(2026, 4, 1) << QDate(2026, 4, 3);
+        QTest::addRow("five forward from New Year's Day")
+            << QDate(2027, 1, 1) << 5 << 1 << QDate(2027, 1, 11) << QDate(2027, 1, 8);
+    }
+    void workingDaySteps()
+    {
+        QFETCH(QDate, from);
+        QFETCH(int, n);
+        QFETCH(int, direction);
+        QFETCH(QDate, real);
+        QFETCH(QDate, plain);
+        const WorkCalendar c = RealCalendar();
+        QCOMPARE(StepDate(from, DateStep::Workday, n, direction,
+                          [&c](const QDate& d) { return c.IsWorkingDay(d); }),
+                 real);
+        QCOMPARE(StepDate(from, DateStep::Workday, n, direction), plain);
+    }
+
+    void stepsNeverRunForEver()
+    {
+        const QDate from(2026, 12, 9);
+        QCOMPARE(StepWorkdays(from, 1, 1, [](const QDate&) { return false; }), from);
+    }
+
+    void yearGridDots()
+    {
+        const WorkCalendar c = RealCalendar();
+        QImage image(385, 221, QImage::Format_RGB32);
+        DayColours colours{};
+        for (auto& m : colours)
+            m.fill(kButtonFace);
+        DrawYearGrid(image, YearGrid{}, 2026, colours, false, QDate(2026, 12, 9),
+                     [&c](const QDate& d) { return !c.IsWorkingDay(d); });
+        auto dotted = [&image](int month, int day) {
+            return image.pixel(6 + (day - 1) * 12, 9 + (month - 1) * 18) == qRgb(255, 0, 0);
+        };
+        QVERIFY(!dotted(12, 12)); // the working Saturday
+        QVERIFY(dotted(12, 13));
+        QVERIFY(dotted(12, 24));
+        QVERIFY(dotted(12, 25));
+        QVERIFY(!dotted(12, 23));
+        QVERIFY(dotted(4, 6)); // Easter Monday
+    }
+
+    void analogOverlayFollowsTheCalendar()
+    {
+        QImage artwork(280, 280, QImage::Format_RGB32);
+        artwork.fill(Qt::white);
+        ClockFaceInput in;
+        in.time = QTime(11, 0);
+        in.overlayChoice = 0;
+        in.schedule = SevenToFour();
+        QImage weekday, holiday, saturday, workingSaturday;
+        in.dayOfWeek = 1;
+        DrawClockFace(weekday, artwork, in);
+        in.workingDay = false;
+        DrawClockFace(holiday, artwork, in);
+        in.dayOfWeek = 6;
+        in.workingDay.reset();
+        DrawClockFace(saturday, artwork, in);
+        in.workingDay = true;
+        DrawClockFace(workingSaturday, artwork, in);
+        QVERIFY(weekday != holiday);
+        QCOMPARE(holiday, saturday);
+        QCOMPARE(workingSaturday, weekday);
+    }
+
+    // ---- The window ----------------------------------------------------------------------
+
+    void untickedWindowIsUnchanged()
+    {
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        w.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        QCOMPARE(w.form->Label_Munkahonap->text(), QStringLiteral("23 munkanap:"));
+        w.form->SaveSettings();
+        QVERIFY(!FileText(w.SettingsPath()).contains(QStringLiteral("Munkarend")));
+    }
+
+    void tickedWindow()
+    {
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.Menu_BeallitasokClick();
+        f.Button_MunkarendClick();
+        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Munkarend);
+        f.CheckBox_Unnepnapok->setChecked(true);
+        f.Button_MunkarendOKClick();
+        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Beallitasok);
+        f.Button_BeallitasokOKClick();
+        w.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        QCOMPARE(f.Label_Munkahonap->text(), QStringLiteral("22 munkanap:"));
+        // Christmas Eve: no day bar, no work-end signal.
+        f.RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
+        w.TickAt(QDateTime(QDate(2026, 12, 24), QTime(15, 59, 59)));
+        w.TickAt(QDateTime(QDate(2026, 12, 24), QTime(16, 0)));
+        QCOMPARE(f.MBarGraph_Munakanap->MBGValue(), 0.0);
+        QCOMPARE(w.fake.beeps, 0);
+        // The working Saturday signals its end.
+        w.TickAt(QDateTime(QDate(2026, 12, 12), QTime(15, 59, 59)));
+        w.TickAt(QDateTime(QDate(2026, 12, 12), QTime(16, 0)));
+        QCOMPARE(w.fake.beeps, 1);
+
+        const QString file = FileText(w.SettingsPath());
+        QVERIFY(file.indexOf(QStringLiteral("[Munkarend]")) > file.indexOf(QStringLiteral("[Idobelyeg]")));
+        QVERIFY(file.contains(QStringLiteral("CheckBox_Unnepnapok=1")));
+
+        // Read back by a new start.
+        Window again(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        QFile::remove(again.SettingsPath());
+        QFile::copy(w.SettingsPath(), again.SettingsPath());
+        again.form->LoadSettings();
+        again.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        QCOMPARE(again.form->Label_Munkahonap->text(), QStringLiteral("22 munkanap:"));
+    }
+
+    void cancelChangesNothing()
+    {
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.Menu_BeallitasokClick();
+        f.Button_MunkarendClick();
+        f.CheckBox_Unnepnapok->setChecked(true);
+        f.Edit_MunkarendDatum->setText(QStringLiteral("2026.12.28."));
+        f.Button_MunkarendSzabadnapClick();
+        QTest::keyClick(f.Edit_MunkarendDatum, Qt::Key_Escape);
+        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Beallitasok);
+        QVERIFY(!f.workCalendar.enabled());
+        QVERIFY(f.calendarEntries.rest.isEmpty());
+    }
+
+    void badInput_data()
+    {
+        QTest::addColumn<QString>("day");
+        QTest::addColumn<QString>("working");
+        QTest::addColumn<QString>("rest");
+        QTest::addColumn<QString>("message");
+        QTest::addRow("no such date")
+            << QStringLiteral("2026.02.30.") << QString() << QString() << QStringLiteral("A dátum hibás");
+        QTest::addRow("text") << QStringLiteral("holnap") << QString() << QString()
+                              << QStringLiteral("A dátum hibás");
+        QTest::addRow("pair from a Friday")
+            << QString() << QStringLiteral("2027.12.10.") << QStringLiteral("2027.12.24.")
+            << QStringLiteral("Az áthelyezett munkanap szombat legyen");
+        QTest::addRow("pair to a Sunday")
+            << QString() << QStringLiteral("2027.12.11.") << QStringLiteral("2027.12.26.")
+            << QStringLiteral("A pihenőnap hétköznap legyen");
+        QTest::addRow("pair with a bad rest day")
+            << QString() << QStringLiteral("2027.12.11.") << QStringLiteral("2027.13.01.")
+            << QStringLiteral("A pihenőnap hibás");
+    }
+    void badInput()
+    {
+        QFETCH(QString, day);
+        QFETCH(QString, working);
+        QFETCH(QString, rest);
+        QFETCH(QString, message);
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.Button_MunkarendClick();
+        if (!day.isEmpty()) {
+            f.Edit_MunkarendDatum->setText(day);
+            f.Button_MunkarendSzabadnapClick();
+            f.Button_MunkarendMunkanapClick();
+        } else {
+            f.Edit_AthelyezesMunkanap->setText(working);
+            f.Edit_AthelyezesPihenonap->setText(rest);
+            f.Button_AthelyezesHozzaadasClick();
+        }
+        QVERIFY2(f.Label_MunkarendUzenet->text().startsWith(message),
+                 qPrintable(f.Label_MunkarendUzenet->text()));
+        QCOMPARE(f.pendingEntries, CalendarEntries{});
+    }
+
+    void pageAddsAndRemoves()
+    {
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.Button_MunkarendClick();
+        const int before = f.ListBox_MunkarendNapok->count();
+        QCOMPARE(before, 13 + 6); // 2026: 13 holidays, three pairs
+        f.Edit_AthelyezesMunkanap->setText(QStringLiteral("2026.12.19."));
+        f.Edit_AthelyezesPihenonap->setText(QStringLiteral("2026.12.31."));
+        f.Button_AthelyezesHozzaadasClick();
+        f.Edit_MunkarendDatum->setText(QStringLiteral("2026.12.29."));
+        f.Button_MunkarendSzabadnapClick();
+        QCOMPARE(f.ListBox_MunkarendNapok->count(), before + 3);
+        f.Edit_MunkarendDatum->setText(QStringLiteral("2026.12.31."));
+        f.Button_MunkarendTorlesClick(); // the pair the user added goes with either of its days
+        QCOMPARE(f.ListBox_MunkarendNapok->count(), before + 1);
+        f.Edit_MunkarendDatum->setText(QStringLiteral("2026.12.25."));
+        f.Button_MunkarendTorlesClick(); // the law's days stay
+        QCOMPARE(f.ListBox_MunkarendNapok->count(), before + 1);
+        f.CheckBox_Unnepnapok->setChecked(true);
+        f.Button_MunkarendOKClick();
+        QCOMPARE(f.calendarEntries.rest, QStringList{QStringLiteral("2026.12.29.")});
+        QVERIFY(f.calendarEntries.pairs.isEmpty());
+    }
+
+    void rightClickMenu()
+    {
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.PageControl_Main->setCurrentWidget(f.TabSheet_EvesNaptar);
+        const QPoint christmasEve(6 + 23 * 12, 9 + 11 * 18);
+        f.Image_EvesNaptarMouseMove(christmasEve);
+        QCOMPARE(f.Label_EvesNaptarNapFajta->text(), QString());
+        f.Image_EvesNaptarContextMenu(christmasEve);
+        QVERIFY(f.findChild<QMenu*>(QStringLiteral("PopupMenu_EvesNaptar")) == nullptr); // off: no menu
+
+        f.Button_MunkarendClick();
+        f.CheckBox_Unnepnapok->setChecked(true);
+        f.Button_MunkarendOKClick();
+        f.hoveredCell = QPoint();
+        f.Image_EvesNaptarMouseMove(christmasEve);
+        QCOMPARE(f.Label_EvesNaptarNapFajta->text(), QStringLiteral("Pihenőnap"));
+        f.Image_EvesNaptarContextMenu(christmasEve);
+        auto* menu = f.findChild<QMenu*>(QStringLiteral("PopupMenu_EvesNaptar"));
+        QVERIFY(menu);
+        QStringList captions;
+        for (QAction* a : menu->actions())
+            captions << a->text();
+        QCOMPARE(captions, (QStringList{QStringLiteral("Szabadnap"), QStringLiteral("Munkanap"),
+                                        QStringLiteral("Naptár szerint")}));
+        menu->actions().at(1)->trigger();
+        QVERIFY(f.workCalendar.IsWorkingDay(QDate(2026, 12, 24)));
+        QCOMPARE(f.Label_EvesNaptarNapFajta->text(), QStringLiteral("Munkanap"));
+        f.SetCalendarDay(QDate(2026, 12, 24), DayKind::Plain);
+        QVERIFY(!f.workCalendar.IsWorkingDay(QDate(2026, 12, 24)));
+        QVERIFY(f.calendarEntries.work.isEmpty());
+    }
+
+    void settingsKeepWhatTheyCannotRead()
+    {
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        IniFile ini;
+        ini.SetValue(QStringLiteral("Munkarend"), QStringLiteral("CheckBox_Unnepnapok"), QStringLiteral("1"));
+        ini.SetValue(QStringLiteral("Munkarend"), QStringLiteral("sSzabadnapok"),
+                     QStringLiteral("2026.12.28.;valami;2026.13.01."));
+        ini.SetValue(QStringLiteral("Munkarend"), QStringLiteral("sAthelyezesek"),
+                     QStringLiteral("2026.12.19.>2026.12.31.;2026.12.18.>2026.12.30."));
+        ini.SetValue(QStringLiteral("Munkarend"), QStringLiteral("Ismeretlen"), QStringLiteral("marad"));
+        QVERIFY(ini.Save(w.SettingsPath()));
+        w.form->LoadSettings();
+        QVERIFY(!w.form->workCalendar.IsWorkingDay(QDate(2026, 12, 28)));
+        QVERIFY(w.form->workCalendar.IsWorkingDay(QDate(2026, 12, 19)));
+        QVERIFY(w.form->workCalendar.IsWorkingDay(QDate(2026, 12, 30)));
+        w.form->SaveSettings();
+        const IniFile saved = IniFile::Load(w.SettingsPath());
+        QCOMPARE(saved.Value(QStringLiteral("Munkarend"), QStringLiteral("sSzabadnapok")),
+                 QStringLiteral("2026.12.28.;valami;2026.13.01."));
+        QCOMPARE(saved.Value(QStringLiteral("Munkarend"), QStringLiteral("sAthelyezesek")),
+                 QStringLiteral("2026.12.19.>2026.12.31.;2026.12.18.>2026.12.30."));
+        QCOMPARE(saved.Value(QStringLiteral("Munkarend"), QStringLiteral("Ismeretlen")),
+                 QStringLiteral("marad"));
+    }
+};
+
+QTEST_MAIN(TstWorkCalendar)
+#include "tst_workcalendar.moc"

@@ -1,0 +1,271 @@
+#include "window_fixture.h"
+
+#include "settings/inifile.h"
+#include "widgets/mbargraph.h"
+#include "widgets/tshape.h"
+#include "worktime/payday.h"
+#include "worktime/workend.h"
+#include "worktime/workpattern.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+
+using namespace kelvator;
+using kelvator::testing::Window;
+
+namespace {
+int Sec(int h, int m, int s = 0)
+{
+    return h * 3600 + m * 60 + s;
+}
+WorkSchedule SevenToFour()
+{
+    WorkSchedule s;
+    s.workStart = Sec(7, 0);
+    s.workEnd = Sec(16, 0);
+    return s;
+}
+// Monday to Thursday 07:00-16:00, Friday 07:00-13:30.
+WeekdayHours ShortFriday()
+{
+    const DaySpan day{Sec(7, 0), Sec(16, 0)};
+    return {day, day, day, day, DaySpan{Sec(7, 0), Sec(13, 30)}};
+}
+// Ticks the per-day box on the page, with Friday ending at 13:30, and saves.
+void SetShortFriday(TForm_Main& f, bool ticked = true)
+{
+    f.Menu_BeallitasokClick();
+    f.Button_MunkarendClick();
+    f.CheckBox_NapiMunkaido->setChecked(ticked);
+    f.CheckBox_NapiMunkaidoClick();
+    f.Edit_NapiMIVOra[4]->setText(QStringLiteral("13"));
+    f.Edit_NapiMIVPerc[4]->setText(QStringLiteral("30"));
+    f.Button_MunkarendOKClick();
+    f.Button_BeallitasokOKClick();
+}
+} // namespace
+
+class TstWorkHours : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary)); }
+
+    void parse_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::addRow("five ranges") << QStringLiteral(
+                                            "07:00-16:00;07:00-16:00;07:00-16:00;07:00-16:00;07:00-13:30")
+                                     << true;
+        QTest::addRow("four ranges") << QStringLiteral("07:00-16:00;07:00-16:00;07:00-16:00;07:00-16:00")
+                                     << false;
+        QTest::addRow("one-digit hour")
+            << QStringLiteral("7:00-16:00;07:00-16:00;07:00-16:00;07:00-16:00;07:00-16:00") << false;
+        QTest::addRow("ends before it starts")
+            << QStringLiteral("07:00-16:00;07:00-16:00;16:00-07:00;07:00-16:00;07:00-16:00") << false;
+        QTest::addRow("hour 24") << QStringLiteral(
+                                        "07:00-24:00;07:00-16:00;07:00-16:00;07:00-16:00;07:00-16:00")
+                                 << false;
+        QTest::addRow("empty") << QString() << false;
+        QTest::addRow("words") << QStringLiteral("a-b;c-d;e-f;g-h;i-j") << false;
+    }
+    void parse()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        const auto hours = ParseWeekdayHours(text);
+        QCOMPARE(hours.has_value(), valid);
+        if (valid)
+            QCOMPARE(WeekdayHoursText(*hours), text);
+    }
+
+    void shortFriday_data()
+    {
+        QTest::addColumn<QDateTime>("moment");
+        QTest::addColumn<double>("day");
+        QTest::addColumn<double>("week");
+        QTest::addColumn<double>("month");
+        // March 2026: 22 weekdays, four of them short Fridays: 18 x 9 h + 4 x 6.5 h = 188 h.
+        // Before Friday the 13th: 8 long days and one short Friday, 78.5 h; the week is 42.5 h.
+        const double week = Sec(42, 30);
+        const double month = Sec(188, 0);
+        QTest::addRow("Friday 10:15") << QDateTime(QDate(2026, 3, 13), QTime(10, 15)) << 0.5
+                                      << Sec(39, 15) / week << Sec(81, 45) / month;
+        QTest::addRow("Friday 13:30")
+            << QDateTime(QDate(2026, 3, 13), QTime(13, 30)) << 1.0 << 1.0 << Sec(85, 0) / month;
+        QTest::addRow("Saturday") << QDateTime(QDate(2026, 3, 14), QTime(12, 0)) << 0.0 << 1.0
+                                  << Sec(85, 0) / month;
+        QTest::addRow("Thursday 16:00")
+            << QDateTime(QDate(2026, 3, 12), QTime(16, 0)) << 1.0 << Sec(36, 0) / week << Sec(78, 30) / month;
+    }
+    void shortFriday()
+    {
+        QFETCH(QDateTime, moment);
+        QFETCH(double, day);
+        QFETCH(double, week);
+        QFETCH(double, month);
+        for (bool calendar : {false, true}) {
+            const WorkPattern p = MakePattern(WorkCalendar(calendar, {}), SevenToFour(), ShortFriday());
+            const int s = SecondOfDay(moment.time());
+            QCOMPARE(DayBarValue(p, moment.date(), s), day);
+            QCOMPARE(WeekBarValue(p, moment.date(), s), week);
+            QCOMPARE(MonthProgress(CountMonthWork(p, moment.date(), s)), month);
+        }
+    }
+
+    void hourlyWage()
+    {
+        const WorkPattern p = MakePattern(WorkCalendar(), SevenToFour(), ShortFriday());
+        const MonthWork w = CountMonthWork(p, QDate(2026, 3, 1), 0);
+        QCOMPARE(w.workingDays, 22);
+        QCOMPARE(HourlyWageText(300000, w), QStringLiteral("Órabér = 1 596 Ft.")); // 300000 / 188 h
+        QCOMPARE(HourlyWageText(300000, 22, Sec(9, 0)), QStringLiteral("Órabér = 1 515 Ft."));
+    }
+
+    void workingSaturdayStandsIn_data()
+    {
+        QTest::addColumn<QDate>("saturday");
+        QTest::addColumn<int>("end");
+        QTest::addRow("for a Friday") << QDate(2026, 8, 8) << Sec(13, 30);
+        QTest::addRow("for a Friday in January") << QDate(2026, 1, 10) << Sec(13, 30);
+        QTest::addRow("for a Thursday") << QDate(2026, 12, 12) << Sec(15, 0);
+        QTest::addRow("the user's own, with no pair") << QDate(2026, 3, 14) << Sec(16, 0);
+    }
+    void workingSaturdayStandsIn()
+    {
+        QFETCH(QDate, saturday);
+        QFETCH(int, end);
+        CalendarEntries e;
+        e.work << QStringLiteral("2026.03.14.");
+        WeekdayHours hours = ShortFriday();
+        hours[3].end = Sec(15, 0);
+        const WorkPattern p = MakePattern(WorkCalendar(true, e), SevenToFour(), hours);
+        QVERIFY(p.isWorkingDay(saturday));
+        QCOMPARE(p.spanOf(saturday), (DaySpan{Sec(7, 0), end}));
+        QCOMPARE(DayBarValue(p, saturday, end), 1.0);
+    }
+
+    void signalAtEachDaysEnd_data()
+    {
+        QTest::addColumn<QDateTime>("moment");
+        QTest::addColumn<bool>("ticked");
+        QTest::addColumn<int>("beeps");
+        QTest::addRow("Friday 13:30") << QDateTime(QDate(2026, 3, 13), QTime(13, 30)) << true << 1;
+        QTest::addRow("Friday 16:00") << QDateTime(QDate(2026, 3, 13), QTime(16, 0)) << true << 0;
+        QTest::addRow("Thursday 16:00") << QDateTime(QDate(2026, 3, 12), QTime(16, 0)) << true << 1;
+        QTest::addRow("Thursday 13:30") << QDateTime(QDate(2026, 3, 12), QTime(13, 30)) << true << 0;
+        QTest::addRow("unticked, Friday 13:30") << QDateTime(QDate(2026, 3, 13), QTime(13, 30)) << false << 0;
+        QTest::addRow("unticked, Friday 16:00") << QDateTime(QDate(2026, 3, 13), QTime(16, 0)) << false << 1;
+    }
+    void signalAtEachDaysEnd()
+    {
+        QFETCH(QDateTime, moment);
+        QFETCH(bool, ticked);
+        QFETCH(int, beeps);
+        Window w(moment.addSecs(-60));
+        SetShortFriday(*w.form, ticked);
+        w.form->RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
+        w.TickAt(moment.addSecs(-1));
+        w.TickAt(moment);
+        QCOMPARE(w.fake.beeps, beeps);
+        QCOMPARE(w.form->MBarGraph_Munakanap->MBGPlusColorAt1(), beeps ? kDayBarLime : kDayBarOrange);
+        // Re-armed ten minutes after the day's own end, not a second before.
+        w.form->playerIdleFlag = false;
+        w.TickAt(moment.addSecs(599));
+        QCOMPARE(w.form->playerIdleFlag, beeps == 0);
+        w.TickAt(moment.addSecs(600));
+        QVERIFY(w.form->playerIdleFlag);
+    }
+
+    void windowBars()
+    {
+        Window w(QDateTime(QDate(2026, 3, 13), QTime(10, 15)));
+        TForm_Main& f = *w.form;
+        f.Edit_HaviFizetes->setText(QStringLiteral("300000"));
+        SetShortFriday(f);
+        w.TickAt(QDateTime(QDate(2026, 3, 13), QTime(10, 15)));
+        QCOMPARE(f.MBarGraph_Munakanap->MBGValue(), 0.5);
+        QCOMPARE(f.MBarGraph_Munakahet->MBGValue(), Sec(39, 15) / double(Sec(42, 30)));
+        QCOMPARE(f.Label_Oraber->text(), QStringLiteral("Órabér = 1 596 Ft."));
+        QCOMPARE(f.Label_Munkahonap->text(), QStringLiteral("22 munkanap:"));
+        QCOMPARE(f.schedule.workEnd, Sec(13, 30)); // the clock faces draw today's span
+
+        const IniFile saved = IniFile::Load(w.SettingsPath());
+        QCOMPARE(saved.Value(QStringLiteral("Munkarend"), QStringLiteral("CheckBox_NapiMunkaido")),
+                 QStringLiteral("1"));
+        QCOMPARE(saved.Value(QStringLiteral("Munkarend"), QStringLiteral("sNapiMunkaido")),
+                 QStringLiteral("07:00-16:00;07:00-16:00;07:00-16:00;07:00-16:00;07:00-13:30"));
+    }
+
+    void untickedKeepsOneSpan()
+    {
+        Window w(QDateTime(QDate(2026, 3, 13), QTime(13, 30)));
+        TForm_Main& f = *w.form;
+        f.Edit_HaviFizetes->setText(QStringLiteral("300000"));
+        SetShortFriday(f, false);
+        w.TickAt(QDateTime(QDate(2026, 3, 13), QTime(13, 30)));
+        QCOMPARE(f.MBarGraph_Munakanap->MBGValue(), Sec(6, 30) / double(Sec(9, 0)));
+        QCOMPARE(f.Label_Oraber->text(), QStringLiteral("Órabér = 1 515 Ft."));
+        QCOMPARE(f.schedule.workEnd, Sec(16, 0));
+    }
+
+    void rowsArePrefilledAndChecked()
+    {
+        Window w(QDateTime(QDate(2026, 3, 13), QTime(10, 15)));
+        TForm_Main& f = *w.form;
+        f.Edit_MIKOra->setText(QStringLiteral("08"));
+        f.Edit_MIVOra->setText(QStringLiteral("17"));
+        f.Edit_MIVPerc->setText(QStringLiteral("30"));
+        f.Menu_BeallitasokClick();
+        f.Button_MunkarendClick();
+        QVERIFY(!f.Edit_NapiMIKOra[2]->isEnabled());
+        f.CheckBox_NapiMunkaido->setChecked(true);
+        f.CheckBox_NapiMunkaidoClick();
+        QVERIFY(f.Edit_NapiMIKOra[2]->isEnabled());
+        QCOMPARE(f.Edit_NapiMIKOra[2]->text(), QStringLiteral("08"));
+        QCOMPARE(f.Edit_NapiMIVOra[2]->text(), QStringLiteral("17"));
+        QCOMPARE(f.Edit_NapiMIVPerc[2]->text(), QStringLiteral("30"));
+        // A row that ends before it starts is refused with the settings page's message.
+        f.Edit_NapiMIVOra[2]->setText(QStringLiteral("07"));
+        f.Button_MunkarendOKClick();
+        QCOMPARE(w.fake.errors.value(0),
+                 QStringLiteral("A kelvator vége legyen nagyobb,\r\nmint a kelvator kezdete."));
+        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Munkarend);
+        QVERIFY(!f.napiMunkaidoOn);
+        // A field left with a bad hour gets the settings page's field check.
+        f.Edit_NapiMIKOra[1]->setText(QStringLiteral("24"));
+        QVERIFY(!f.ValidateHourEdit(f.Edit_NapiMIKOra[1]));
+        QCOMPARE(w.fake.errors.value(1), QStringLiteral("A beírt óra érték hibás.\r\n0–23 a jó érték."));
+    }
+
+    void malformedValueIsIgnoredAndSaidOnce()
+    {
+        Window w(QDateTime(QDate(2026, 3, 13), QTime(13, 30)));
+        IniFile ini;
+        ini.SetValue(QStringLiteral("Munkarend"), QStringLiteral("CheckBox_NapiMunkaido"),
+                     QStringLiteral("1"));
+        ini.SetValue(QStringLiteral("Munkarend"), QStringLiteral("sNapiMunkaido"),
+                     QStringLiteral("07:00-13:30"));
+        QVERIFY(ini.Save(w.SettingsPath()));
+        TForm_Main& f = *w.form;
+        f.LoadSettings();
+        w.TickAt(QDateTime(QDate(2026, 3, 13), QTime(13, 30)));
+        QCOMPARE(f.MBarGraph_Munakanap->MBGValue(), Sec(6, 30) / double(Sec(9, 0)));
+        QVERIFY(w.fake.errors.isEmpty());
+        f.Button_MunkarendClick();
+        QVERIFY(f.Label_NapiMunkaidoHiba->isVisibleTo(f.TabSheet_Munkarend));
+        f.Button_MunkarendMegsemClick();
+        f.SaveSettings();
+        QCOMPARE(IniFile::Load(w.SettingsPath())
+                     .Value(QStringLiteral("Munkarend"), QStringLiteral("sNapiMunkaido")),
+                 QStringLiteral("07:00-13:30"));
+    }
+};
+
+QTEST_MAIN(TstWorkHours)
+#include "tst_workhours.moc"
