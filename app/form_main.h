@@ -457,6 +457,20 @@ private:
     bool checkingField_ = false;
     std::optional<kelvator::ClockFaceInput> lastClockFace_;
     std::optional<QTime> lastStopwatchFace_;
+    // The pixels under today's frame in both blink states, for one day, colours and grid.
+    struct YearFrames {
+        struct Key {
+            QDate today;
+            std::array<kelvator::MonthColours, 12> colours{};
+            QRgb buttonFace = 0;
+            int cellWidth = 0;
+            int cellHeight = 0;
+            bool operator==(const Key&) const = default;
+        } key;
+        QRect area;
+        std::array<QImage, 2> patches;
+    } yearFrames_;
+    void ShowYearCalendar();
     QDate paydayStripToday_;
     QDate paydayStripPayday_;
     bool closingAllowed_ = false;

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 
 #include <array>
@@ -30,6 +31,9 @@ using DayColours = std::array<MonthColours, 12>;
 // The whole year: cells in their colours, red dots on weekends, and today's frame while blinking.
 void DrawYearGrid(QImage& image, const YearGrid& grid, int year, const DayColours& colours, bool blink,
                   const QDate& today);
+
+// The pixels today's blinking frame can touch.
+QRect BlinkFrameArea(const YearGrid& grid, const QDate& today);
 
 // A click paints an uncoloured day and clears a coloured one.
 quint32 ToggledDayColour(quint32 dayColour, quint32 paint);
