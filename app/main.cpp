@@ -1,13 +1,22 @@
 #include "app/form_main.h"
 #include "app/real_platform.h"
 #include "app/single_instance.h"
+#include "widgets/cached_icon_style.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 int main(int argc, char* argv[])
 {
+    // The menu belongs in the fixed-size window; asking the session bus for a global menu
+    // bar would also hold up the first window.
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelvator"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kelvator"));
@@ -31,6 +40,7 @@ int main(int argc, char* argv[])
             delete translator;
     }
 
+    QApplication::setStyle(new CachedIconStyle);
     TForm_Main form(std::move(platform));
     QObject::connect(&form, &TForm_Main::closed, &app, &QApplication::quit, Qt::QueuedConnection);
     instance.Listen([&form] { form.BringToFront(); });
@@ -38,5 +48,10 @@ int main(int argc, char* argv[])
     // A desktop session that ends may not let the program finish: save when it asks.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form] { form.SaveSettings(); });
     form.show();
+#ifdef __GLIBC__
+    // What building the window needed and let go of goes back to the system: the program then
+    // idles for hours in the little it keeps.
+    QTimer::singleShot(1000, [] { malloc_trim(0); });
+#endif
     return QApplication::exec();
 }
