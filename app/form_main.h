@@ -471,6 +471,10 @@ private:
         std::array<QImage, 2> patches;
     } yearFrames_;
     void ShowYearCalendar();
+    // A face skipped while the window was out of sight, drawn at its next paint.
+    bool clockFaceWaiting_ = false;
+    bool stopwatchFaceWaiting_ = false;
+    bool WindowOutOfSight() const;
     QDate paydayStripToday_;
     QDate paydayStripPayday_;
     bool closingAllowed_ = false;

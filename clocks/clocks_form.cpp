@@ -46,12 +46,12 @@ void TForm_Main::BuildBigClockPage()
         QImage(QStringLiteral(":/kelvator/dial.bmp")).convertToFormat(QImage::Format_RGB32);
     PaintBox_MutatosOra = Place<TPaintBox>(analog, "PaintBox_MutatosOra", 8, 12, 280, 280);
     PaintBox_MutatosOra->onPaint = [this](QPainter& p) {
-        if (Image_MutatosOraRajzolni.isNull())
+        if (Image_MutatosOraRajzolni.isNull() || clockFaceWaiting_)
             DrawAnalogClock();
         p.drawImage(0, 0, Image_MutatosOraRajzolni);
     };
     PaintBox_KisMutatosOra->onPaint = [this](QPainter& p) {
-        if (Image_MutatosOraRajzolni.isNull())
+        if (Image_MutatosOraRajzolni.isNull() || clockFaceWaiting_)
             DrawAnalogClock();
         // A quarter-size nearest-neighbour copy of what the big face last received.
         QImage small(70, 70, QImage::Format_RGB32);
@@ -76,6 +76,10 @@ void TForm_Main::BuildBigClockPage()
 
 void TForm_Main::DrawAnalogClock()
 {
+    // Nobody sees the face of a window in the tray: it is drawn when the window paints again.
+    clockFaceWaiting_ = WindowOutOfSight();
+    if (clockFaceWaiting_)
+        return;
     ClockFaceInput in;
     const QDateTime now = platform_.now();
     const QTime time = now.time();
@@ -108,4 +112,9 @@ void TForm_Main::TickAnalogClocks(const TickMoment&)
         DrawAnalogClock();
     if (workTime)
         PaintBox_KisMutatosOraPaint();
+}
+
+bool TForm_Main::WindowOutOfSight() const
+{
+    return (inTrayFlag && !isVisible()) || isMinimized();
 }
