@@ -64,9 +64,9 @@ void ReportIdleSeconds(TForm_Main& form, kelvator::testing::FakePlatform& fake)
         }
     }
     form.PageControl_Main->setCurrentIndex(0);
-    form.hide(); // in the tray
+    form.SendToTray();
     run(QStringLiteral("hidden (tray)"));
-    form.show();
+    form.RestoreFromTray();
 }
 } // namespace
 
