@@ -100,17 +100,17 @@ void TForm_Main::ShowYearCalendar()
     grid.cellHeight = yearGridCellHeight;
     // The blink only alternates today's frame: the pixels under it are kept for both states
     // until the day, a colour or the grid changes, so the timer costs next to nothing.
-    YearFrames::Key key{today, dayColours, QGuiApplication::palette().color(QPalette::Button).rgba(),
-                        grid.cellWidth, grid.cellHeight};
+    const YearFrames::Key key{today, dayColours, QGuiApplication::palette().color(QPalette::Button).rgba(),
+                              grid.cellWidth, grid.cellHeight};
     const bool sameGrid = yearFrames_.key == key;
     if (!sameGrid)
-        yearFrames_ = YearFrames{std::move(key), BlinkFrameArea(grid, today).intersected(yearImage.rect()), {}};
+        yearFrames_ = YearFrames{key, BlinkFrameArea(grid, today).intersected(yearImage.rect()), {}};
     const QRect& area = yearFrames_.area;
     QImage& patch = yearFrames_.patches[yearBlinkFlag ? 1 : 0];
     if (!patch.isNull()) {
         for (int y = 0; y < area.height(); ++y)
-            std::memcpy(yearImage.scanLine(area.top() + y) + area.left() * 4, patch.constScanLine(y),
-                        static_cast<size_t>(area.width()) * 4);
+            std::memcpy(yearImage.scanLine(area.top() + y) + static_cast<ptrdiff_t>(area.left()) * 4,
+                        patch.constScanLine(y), static_cast<size_t>(area.width()) * 4);
     } else {
         DrawYearGrid(yearImage, grid, today.year(), dayColours, yearBlinkFlag, today);
         patch = yearImage.copy(area);
