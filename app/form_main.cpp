@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -297,6 +298,8 @@ void TForm_Main::HandleEscape()
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == static_cast<QObject*>(Image_Nevjegy) && event->type() == QEvent::Show && Image_Nevjegy->pixmap().isNull())
+        Image_Nevjegy->setPixmap(QPixmap(QStringLiteral(":/kelvator/about.jpg")));
     if (event->type() == QEvent::FocusOut && watched->isWidgetType()) {
         // Checked fields are checked when the user leaves them, not when another window or
         // a popup takes the focus for a while.

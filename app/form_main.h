@@ -531,6 +531,26 @@ private:
     bool checkingField_ = false;
     std::optional<kelvator::ClockFaceInput> lastClockFace_;
     std::optional<QTime> lastStopwatchFace_;
+    // The pixels under today's frame in both blink states, for one day, colours and grid.
+    struct YearFrames {
+        struct Key {
+            QDate today;
+            std::array<kelvator::MonthColours, 12> colours{};
+            QRgb buttonFace = 0;
+            int cellWidth = 0;
+            int cellHeight = 0;
+            unsigned calendarRevision = 0; // the work calendar's dots
+            bool operator==(const Key&) const = default;
+        } key;
+        QRect area;
+        std::array<QImage, 2> patches;
+    } yearFrames_;
+    unsigned workCalendarRevision_ = 0; // counts the work calendar's changes
+    void ShowYearCalendar();
+    // A face skipped while the window was out of sight, drawn at its next paint.
+    bool clockFaceWaiting_ = false;
+    bool stopwatchFaceWaiting_ = false;
+    bool WindowOutOfSight() const;
     QDate paydayStripToday_;
     QDate paydayStripPayday_;
     int paydayStripVersion_ = 0;

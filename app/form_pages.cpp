@@ -266,7 +266,7 @@ void TForm_Main::BuildAboutPage()
     GroupBox_Kapcsolat =
         Place<QGroupBox>(page, "GroupBox_Kapcsolat", 8, 174, 502, 180, QStringLiteral("Kapcsolat:"));
     Image_Nevjegy = Place<QLabel>(GroupBox_Kapcsolat, "Image_Nevjegy", 8, 20, 192, 152);
-    Image_Nevjegy->setPixmap(QPixmap(QStringLiteral(":/kelvator/about.jpg")));
+    // The picture is decoded when the page is first shown (eventFilter): most runs never show it.
     auto* contact = Place<QLabel>(GroupBox_Kapcsolat, "Label_Kapcsolat", 212, 20, 282, 152);
     contact->setWordWrap(true);
     contact->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -2,12 +2,17 @@
 #include "app/real_platform.h"
 #include "app/single_instance.h"
 #include "settings/settings_location.h"
+#include "widgets/cached_icon_style.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTimer>
 #include <QTranslator>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 // Qt turns quit() and the session manager's "die" into a close request to every window, which
@@ -27,6 +32,9 @@ public:
 
 int main(int argc, char* argv[])
 {
+    // The menu belongs in the fixed-size window; asking the session bus for a global menu
+    // bar would also hold up the first window.
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelvator"));
     // No display name: Qt would append it to every window title, and the caption is the title.
@@ -54,6 +62,7 @@ int main(int argc, char* argv[])
             delete translator;
     }
 
+    QApplication::setStyle(new CachedIconStyle);
     TForm_Main form(std::move(platform));
     QObject::connect(&form, &TForm_Main::closed, &app, &QApplication::quit, Qt::QueuedConnection);
     instance.Listen([&form] { form.BringToFront(); });
@@ -71,5 +80,10 @@ int main(int argc, char* argv[])
                                      QString(notice).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         });
     }
+#ifdef __GLIBC__
+    // What building the window needed and let go of goes back to the system: the program then
+    // idles for hours in the little it keeps.
+    QTimer::singleShot(1000, [] { malloc_trim(0); });
+#endif
     return QApplication::exec();
 }

@@ -1,4 +1,5 @@
-// Times one full tick with each inner tab in front. Not part of the test run.
+// Times one full tick with each inner tab in front, the drawing routines, and one second of
+// idle running per page. Not part of the test run.
 #include "app/form_main.h"
 #include "clocks/analog_clock.h"
 #include "tests/fake_platform.h"
@@ -17,6 +18,59 @@
 #include <cstdio>
 #include <memory>
 #include <vector>
+
+namespace {
+// One second of an idle program: five ticks, two blinks of the year grid and the repaints they
+// ask for, with the clock moving as it does. Reported per simulated second, median of the runs.
+double IdleSecondMicros(TForm_Main& form, kelvator::testing::FakePlatform& fake)
+{
+    constexpr int kSeconds = 200;
+    std::vector<qint64> ns;
+    ns.reserve(kSeconds);
+    for (int s = 0; s < kSeconds; ++s) {
+        QElapsedTimer t;
+        t.start();
+        for (int tick = 0; tick < 5; ++tick) {
+            fake.now = fake.now.addMSecs(200);
+            form.Timer1Timer();
+            if (tick == 1 || tick == 4)
+                form.Timer_AktualisNapVillogtatasTimer();
+            QApplication::processEvents(); // paints what the tick changed, as the event loop would
+        }
+        ns.push_back(t.nsecsElapsed());
+    }
+    std::sort(ns.begin(), ns.end());
+    return static_cast<double>(ns[ns.size() / 2]) / 1000.0;
+}
+
+void ReportIdleSeconds(TForm_Main& form, kelvator::testing::FakePlatform& fake)
+{
+    std::printf("\n%-24s %12s\n", "idle second, page", "median us");
+    auto run = [&](const QString& name) {
+        QApplication::processEvents();
+        IdleSecondMicros(form, fake); // settle: first paints, glyph caches
+        std::printf("%-24s %12.1f\n", qPrintable(name), IdleSecondMicros(form, fake));
+    };
+    for (int i = 0; i < form.PageControl_Main->count(); ++i) {
+        form.PageControl_Main->setCurrentIndex(i);
+        if (form.PageControl_Main->currentWidget() == form.TabSheet_NagyOra) {
+            for (int j = 0; j < form.PageControl_NagyOraTipus->count(); ++j) {
+                form.PageControl_NagyOraTipus->setCurrentIndex(j);
+                run(form.PageControl_NagyOraTipus->currentWidget()->objectName());
+            }
+        } else {
+            if (form.PageControl_Main->currentWidget() == form.TabSheet_Stopper &&
+                form.iStopperAllapot != 1)
+                form.Button_StopperStartClick(); // a running stopwatch, as it is measured
+            run(form.PageControl_Main->currentWidget()->objectName());
+        }
+    }
+    form.PageControl_Main->setCurrentIndex(0);
+    form.SendToTray();
+    run(QStringLiteral("hidden (tray)"));
+    form.RestoreFromTray();
+}
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -95,6 +149,8 @@ int main(int argc, char* argv[])
     std::sort(grid.begin(), grid.end());
     std::printf("%-24s %12.1f %12.1f\n", "DrawYearGrid", static_cast<double>(grid[grid.size() / 2]) / 1000.0,
                 static_cast<double>(grid.back()) / 1000.0);
+
+    ReportIdleSeconds(form, fake);
 
     // The settings file: opening the window on it (the whole load) and one save, each once.
     std::printf("\n%-40s %10s %10s %10s\n", "settings file", "KiB", "open ms", "save ms");

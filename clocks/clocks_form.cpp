@@ -48,7 +48,7 @@ void TForm_Main::BuildBigClockPage()
         QImage(QStringLiteral(":/kelvator/dial.bmp")).convertToFormat(QImage::Format_RGB32);
     PaintBox_MutatosOra = Place<TPaintBox>(analog, "PaintBox_MutatosOra", 8, 12, 280, 280);
     PaintBox_MutatosOra->onPaint = [this](QPainter& p) {
-        if (Image_MutatosOraRajzolni.isNull())
+        if (Image_MutatosOraRajzolni.isNull() || clockFaceWaiting_)
             DrawAnalogClock();
         p.drawImage(0, 0, Image_MutatosOraRajzolni);
     };
@@ -71,6 +71,10 @@ void TForm_Main::BuildBigClockPage()
 
 void TForm_Main::DrawAnalogClock()
 {
+    // Nobody sees the face of a window in the tray: it is drawn when the window paints again.
+    clockFaceWaiting_ = WindowOutOfSight();
+    if (clockFaceWaiting_)
+        return;
     ClockFaceInput in;
     const QDateTime now = platform_.now();
     const QTime time = now.time();
@@ -94,7 +98,7 @@ void TForm_Main::DrawAnalogClock()
 
 void TForm_Main::PaintBox_KisMutatosOraPaint(QPainter& p)
 {
-    if (Image_MutatosOraRajzolni.isNull())
+    if (Image_MutatosOraRajzolni.isNull() || clockFaceWaiting_)
         DrawAnalogClock();
     // Shrunk from what the big face last received, at the screen's own pixel density.
     const QRect box = PaintBox_KisMutatosOra->rect();
@@ -109,4 +113,9 @@ void TForm_Main::TickAnalogClocks(const TickMoment&)
     // A new face asks both boxes to paint it; the small one shrinks it when it paints.
     if (BigAnalogClockShown() || workTime)
         DrawAnalogClock();
+}
+
+bool TForm_Main::WindowOutOfSight() const
+{
+    return (inTrayFlag && !isVisible()) || isMinimized();
 }

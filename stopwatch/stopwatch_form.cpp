@@ -24,7 +24,7 @@ void TForm_Main::BuildStopwatchPage()
 
     PaintBox_StopperOra = Place<TPaintBox>(page, "PaintBox_StopperOra", 12, 37, 280, 280);
     PaintBox_StopperOra->onPaint = [this](QPainter& p) {
-        if (Image_StopperOraRajzolni.isNull())
+        if (Image_StopperOraRajzolni.isNull() || stopwatchFaceWaiting_)
             PaintBox_StopperOraPaint();
         p.drawImage(0, 0, Image_StopperOraRajzolni);
     };
@@ -124,6 +124,10 @@ void TForm_Main::RefreshStopwatch()
 void TForm_Main::PaintBox_StopperOraPaint()
 {
     if (Image_MutatosOraAlap.isNull())
+        return;
+    // As the clock face: a window in the tray draws its dial when it paints again.
+    stopwatchFaceWaiting_ = WindowOutOfSight();
+    if (stopwatchFaceWaiting_)
         return;
     const Elapsed e = ElapsedOf(stopwatchElapsed);
     const QTime shown(e.h % 24, e.m, e.s);

@@ -78,6 +78,28 @@ private Q_SLOTS:
         QCOMPARE(closed.count(), 1);
     }
 
+    // Out of sight the face is not drawn; back on screen it shows the moment it is shown at.
+    void faceLeftInTheTrayIsDrawnWhenShownAgain()
+    {
+        Window w(QDateTime(QDate(2024, 5, 7), QTime(9, 0, 0)));
+        w.form->CheckBox_IconAzOraMelle->setChecked(true);
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        w.TickAt(QTime(9, 0, 0));
+        w.form->close(); // the box is ticked: to the tray
+        QVERIFY(w.form->inTrayFlag);
+        const QImage before = w.form->Image_MutatosOraRajzolni;
+        w.TickAt(QTime(9, 0, 7));
+        QVERIFY(w.form->Image_MutatosOraRajzolni == before);
+        w.fake.tray->onRelease(TrayIcon::Button::Left);
+        QTRY_VERIFY(w.form->Image_MutatosOraRajzolni != before);
+
+        Window fresh(QDateTime(QDate(2024, 5, 7), QTime(9, 0, 7)));
+        fresh.TickAt(QTime(9, 0, 7));
+        fresh.TickAt(QTime(9, 0, 7)); // the face uses the previous tick's work day
+        QVERIFY(w.form->Image_MutatosOraRajzolni == fresh.form->Image_MutatosOraRajzolni);
+    }
+
     void startsInTheTrayOnce()
     {
         QTemporaryDir dir;

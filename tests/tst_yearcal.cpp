@@ -185,6 +185,40 @@ private Q_SLOTS:
         QCOMPARE(f.Label_EvesNaptarEv->text(), QStringLiteral("2026."));
     }
 
+    // The blink reuses what it drew before; after every change it must still show exactly what
+    // a full drawing of that moment shows.
+    void blinkShowsWhatAFullDrawingShows_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addRow("nothing") << 0;
+        QTest::addRow("next day") << 1;
+        QTest::addRow("colour set behind its back") << 2;
+        QTest::addRow("new year") << 3;
+    }
+    void blinkShowsWhatAFullDrawingShows()
+    {
+        QFETCH(int, change);
+        Window w(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)));
+        TForm_Main& f = *w.form;
+        f.dayColours[11][30] = 0x000000FF;
+        f.DrawYearCalendar();
+        for (int step = 0; step < 5; ++step) {
+            if (step == 2) {
+                if (change == 1 || change == 3)
+                    w.fake.now = change == 1 ? QDateTime(QDate(2026, 12, 30), QTime(12, 0))
+                                             : QDateTime(QDate(2027, 1, 1), QTime(0, 0, 1));
+                if (change == 2)
+                    f.dayColours[11][29] = 0x00FF0000;
+            }
+            f.Timer_AktualisNapVillogtatasTimer();
+            const QDate today = w.fake.now.date();
+            QImage want(f.yearImage.size(), QImage::Format_RGB32);
+            want.fill(f.palette().color(QPalette::Button));
+            DrawYearGrid(want, GridFor(385, 221), today.year(), f.dayColours, f.yearBlinkFlag, today);
+            QVERIFY2(f.yearImage == want, qPrintable(QStringLiteral("step %1").arg(step)));
+        }
+    }
+
     void todayLabelOnlyWhileShown()
     {
         Window w(QDateTime(QDate(2026, 3, 10), QTime(9, 0)));

@@ -1,28 +1,87 @@
 #!/usr/bin/env bash
-# Measures the running program's CPU share and memory in a private X server (Xvfb).
-#   bash tools/measure_cpu.sh BUILD_DIR TAB_INDEX [SECONDS]
-# TAB_INDEX is the inner tab saved in the settings file (0 work time, 2 big clock). The
-# program runs from a copy in a temporary folder, so its settings file starts there.
+# Measures the running program beside xclock in one private X server (Xvfb): for every page,
+# the CPU share of one core (user + system time over the window), xclock's share over the same
+# window (analog, one update a second), their ratio and the program's resident memory; then the
+# time from start to the first mapped window, median of five starts, for both.
+#   bash tools/measure_cpu.sh BUILD_DIR [SECONDS] [PAGES...]
+# PAGES are names from the list below (all by default). The program runs from a copy in a
+# temporary folder, so its settings file starts there. Needs xvfb, x11-apps, xdotool, trayer.
 set -euo pipefail
-build=${1:?build folder}; tab=${2:?tab index}; seconds=${3:-30}
+build=${1:?build folder}; seconds=${2:-60}; shift $(( $# >= 2 ? 2 : 1 ))
+pages=("$@")
+[ ${#pages[@]} -eq 0 ] && pages=(worktime events digital analog datecalc stopwatch yearcal alarms tray)
+
 work=$(mktemp -d)
-pid=""; xpid=""
+display=":$(( 200 + $$ % 500 ))"
+xpid=""; pids=()
 finish() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${pids[@]}"; do wait "$p" 2>/dev/null || true; done
   [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
   rm -rf "$work"
 }
 trap finish EXIT
-cp "$build/kelvator" "$work/kelvator"
-printf '[Main]\r\nPageControl_Main=%s\r\nPageControl_NagyOraTipus=1\r\n' "$tab" > "$work/kelvator.ini"
-Xvfb :93 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & xpid=$!
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & xpid=$!
+export DISPLAY=$display
 sleep 1
-DISPLAY=:93 QT_QPA_PLATFORM=xcb "$work/kelvator" >/dev/null 2>&1 & pid=$!
-sleep 5 # start-up is not what is measured
+# A notification area, so the tray case really hides the window.
+trayer --edge top --align right >/dev/null 2>&1 & pids+=($!)
+
 ticks=$(getconf CLK_TCK)
-read -r u0 s0 < <(awk '{print $14, $15}' "/proc/$pid/stat")
-sleep "$seconds"
-read -r u1 s1 < <(awk '{print $14, $15}' "/proc/$pid/stat")
-rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
-awk -v u=$((u1 - u0)) -v s=$((s1 - s0)) -v t="$ticks" -v n="$seconds" -v r="$rss" \
-  'BEGIN { printf "cpu %.2f%% of one core over %d s, resident %.1f MiB\n", 100 * (u + s) / t / n, n, r / 1024 }'
+cputicks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+rss() { awk '/VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$1/status"; }
+
+# Settings for one page: the inner tab, the big clock's form, a running stopwatch, the tray.
+settings() {
+  local tab=0 kind=1 extra=""
+  case $1 in
+    worktime) tab=0 ;; events) tab=1 ;; digital) tab=2; kind=0 ;; analog) tab=2 ;;
+    datecalc) tab=3 ;; stopwatch) tab=4 ;; yearcal) tab=5 ;; alarms) tab=6 ;;
+    tray) extra=$'[Beallitasok]\r\nCheckBox_IconAzOraMelle=1\r\nCheckBox_IconkentIndul=1\r\n' ;;
+  esac
+  local started
+  started=$(date -d '-1 hour' '+%Y.%m.%d. %H:%M:%S')
+  printf '[Main]\r\nPageControl_Main=%s\r\nPageControl_NagyOraTipus=%s\r\n' "$tab" "$kind"
+  printf '[Stopper]\r\niStopperAllapot=1\r\ndtStopperStart=%s\r\n%s' "$started" "$extra"
+}
+
+printf '%-10s %9s %9s %7s %9s\n' page program xclock ratio "RSS MiB"
+for page in "${pages[@]}"; do
+  dir="$work/$page"; mkdir -p "$dir"
+  cp "$build/kelvator" "$dir/kelvator"
+  settings "$page" > "$dir/kelvator.ini"
+  QT_QPA_PLATFORM=xcb "$dir/kelvator" >/dev/null 2>&1 & kpid=$!; pids+=($kpid)
+  xclock -update 1 >/dev/null 2>&1 & cpid=$!; pids+=($cpid)
+  sleep 5 # start-up is not what is measured
+  k0=$(cputicks "$kpid"); c0=$(cputicks "$cpid")
+  sleep "$seconds"
+  k1=$(cputicks "$kpid"); c1=$(cputicks "$cpid")
+  mem=$(rss "$kpid")
+  kill "$kpid" "$cpid"; wait "$kpid" "$cpid" 2>/dev/null || true
+  awk -v k=$((k1 - k0)) -v c=$((c1 - c0)) -v t="$ticks" -v n="$seconds" -v page="$page" -v m="$mem" \
+    'BEGIN { kp = 100 * k / t / n; cp = 100 * c / t / n;
+             r = c > 0 ? sprintf("%.1f", k / c) : "-";
+             printf "%-10s %8.3f%% %8.3f%% %7s %9s\n", page, kp, cp, r, m }'
+done
+
+# Time to the first mapped window: poll the X server until the window is viewable.
+mapped_ms() {
+  local t0 t1 pid
+  t0=$(date +%s%N)
+  "$@" >/dev/null 2>&1 & pid=$!
+  until xdotool search --onlyvisible --name '^(Kelvator|xclock)' >/dev/null 2>&1; do :; done
+  t1=$(date +%s%N)
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+  echo $(( (t1 - t0) / 1000000 ))
+}
+median() { tr ' ' '\n' | sort -n | sed -n 3p; }
+dir="$work/start"; mkdir -p "$dir"; cp "$build/kelvator" "$dir/kelvator"
+QT_QPA_PLATFORM=xcb "$dir/kelvator" >/dev/null 2>&1 & p=$!; sleep 2; kill "$p"; wait "$p" 2>/dev/null || true
+xclock >/dev/null 2>&1 & p=$!; sleep 1; kill "$p"; wait "$p" 2>/dev/null || true # warm caches
+ks=(); cs=()
+for _ in 1 2 3 4 5; do
+  ks+=("$(QT_QPA_PLATFORM=xcb mapped_ms "$dir/kelvator")")
+  cs+=("$(mapped_ms xclock -update 1)")
+done
+echo "first window (median of 5): program $(echo "${ks[*]}" | median) ms [${ks[*]}]," \
+     "xclock $(echo "${cs[*]}" | median) ms [${cs[*]}]"

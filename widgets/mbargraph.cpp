@@ -57,6 +57,9 @@ void TMBarGraph::setMBGOrientation(TMBGOrientation value)
 
 void TMBarGraph::setMBGValue(double value)
 {
+    // Five ticks a second mostly bring the value already shown: the children stay as they are.
+    if (value == props_.value && layout_.shown == layout_.drawn)
+        return;
     props_.value = value;
     layout_.shown = ShownValue(value);
     UpdateBar(false);

@@ -262,6 +262,7 @@ void TForm_Main::Button_MunkarendOKClick()
         return;
     calendarEntries = pendingEntries;
     workCalendar = WorkCalendar(CheckBox_Unnepnapok->isChecked(), calendarEntries);
+    ++workCalendarRevision_;
     ++workCalendarVersion_;
     napiMunkaidoOn = perDay;
     // Rows left unticked are kept when they are whole, for the next time the box is ticked.
@@ -453,6 +454,7 @@ void TForm_Main::SetCalendarDay(const QDate& date, DayKind kind)
 {
     calendarEntries = WithUserDay(calendarEntries, date, kind);
     workCalendar = WorkCalendar(workCalendar.enabled(), calendarEntries);
+    ++workCalendarRevision_;
     ++workCalendarVersion_;
     DrawYearCalendar();
     // The hover text names the day's new kind at once.
@@ -483,6 +485,7 @@ void TForm_Main::LoadWorkPatternSettings(const IniFile& ini)
     calendarEntries.pairs = SplitEntries(text("sAthelyezesek"));
     const bool on = ReadBoolValue(ini.Value(kMunkarend, QStringLiteral("CheckBox_Unnepnapok")), false);
     workCalendar = WorkCalendar(on, calendarEntries);
+    ++workCalendarRevision_;
     ++workCalendarVersion_;
     napiMunkaidoOn = ReadBoolValue(ini.Value(kMunkarend, QStringLiteral("CheckBox_NapiMunkaido")), false);
     sNapiMunkaido = text("sNapiMunkaido");

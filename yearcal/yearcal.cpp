@@ -28,6 +28,15 @@ QString HoverDateText(const QDate& date)
            QString::number(date.dayOfYear()) + QStringLiteral(". nap");
 }
 
+namespace {
+// Centre of today's frame: one pixel right of and below the cell's dot centre.
+QPoint FrameCentre(const YearGrid& g, const QDate& today)
+{
+    return QPoint(RoundHalfEven(g.cellWidth / 2.0) + (today.day() - 1) * g.cellWidth + 1,
+                  RoundHalfEven(g.cellHeight / 2.0) + (today.month() - 1) * g.cellHeight + 1);
+}
+} // namespace
+
 void DrawYearGrid(QImage& image, const YearGrid& g, int year, const DayColours& colours, bool blink,
                   const QDate& today)
 {
@@ -66,10 +75,16 @@ void DrawYearGrid(QImage& image, const YearGrid& g, int year, const DayColours& 
     }
     if (blink) {
         SetCanvasTools(c, 0, PenMode::Copy, PenStyle::Solid, 3, 0x00FFFFFF, BrushStyle::Clear);
-        const int cx = halfW + (today.day() - 1) * g.cellWidth + 1;
-        const int cy = halfH + (today.month() - 1) * g.cellHeight + 1;
-        c.Rectangle(cx - 7, cy - 10, cx + 7, cy + 10);
+        const QPoint centre = FrameCentre(g, today);
+        c.Rectangle(centre.x() - 7, centre.y() - 10, centre.x() + 7, centre.y() + 10);
     }
+}
+
+QRect BlinkFrameArea(const YearGrid& g, const QDate& today)
+{
+    // The frame's box, widened on every side by more than half the 3-pixel pen.
+    const QPoint centre = FrameCentre(g, today);
+    return QRect(centre.x() - 7, centre.y() - 10, 14, 20).adjusted(-3, -3, 3, 3);
 }
 
 quint32 ToggledDayColour(quint32 dayColour, quint32 paint)

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 
 #include <array>
@@ -34,6 +35,9 @@ void DrawYearGrid(QImage& image, const YearGrid& grid, int year, const DayColour
 // The same with the dots on the days `resting` names.
 void DrawYearGrid(QImage& image, const YearGrid& grid, int year, const DayColours& colours, bool blink,
                   const QDate& today, const std::function<bool(const QDate&)>& resting);
+
+// The pixels today's blinking frame can touch.
+QRect BlinkFrameArea(const YearGrid& grid, const QDate& today);
 
 // A click paints an uncoloured day and clears a coloured one.
 quint32 ToggledDayColour(quint32 dayColour, quint32 paint);

@@ -9,8 +9,11 @@
 #include "widgets/tshape.h"
 #include "yearcal/yearcal.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QToolButton>
+
+#include <cstring>
 
 using namespace kelvator;
 
@@ -83,27 +86,55 @@ void TForm_Main::BuildYearCalendarPage()
 
 void TForm_Main::DrawYearCalendar()
 {
+    // Drawn on request: whatever changed since, both blink states are drawn afresh.
+    yearFrames_ = {};
+    ShowYearCalendar();
+}
+
+void TForm_Main::ShowYearCalendar()
+{
     const QDate today = platform_.now().date();
     if (yearImage.size() != Image_EvesNaptar->size()) {
         // The clearing rectangle leaves out the last column and row: start them clean.
         yearImage = QImage(Image_EvesNaptar->size(), QImage::Format_RGB32);
         yearImage.fill(ButtonFaceColour());
+        yearFrames_ = {};
     }
     YearGrid grid;
     grid.cellWidth = yearGridCellWidth;
     grid.cellHeight = yearGridCellHeight;
-    DrawYearGrid(yearImage, grid, today.year(), dayColours, yearBlinkFlag, today,
-                 [this](const QDate& d) { return !workCalendar.IsWorkingDay(d); });
+    // The blink only alternates today's frame: the pixels under it are kept for both states
+    // until the day, a colour or the grid changes, so the timer costs next to nothing.
+    const YearFrames::Key key{today, dayColours, ButtonFaceColour().rgba(), grid.cellWidth, grid.cellHeight,
+                              workCalendarRevision_};
+    const bool sameGrid = yearFrames_.key == key;
+    if (!sameGrid)
+        yearFrames_ = YearFrames{key, BlinkFrameArea(grid, today).intersected(yearImage.rect()), {}};
+    const QRect& area = yearFrames_.area;
+    QImage& patch = yearFrames_.patches[yearBlinkFlag ? 1 : 0];
+    if (!patch.isNull()) {
+        for (int y = 0; y < area.height(); ++y)
+            std::memcpy(yearImage.scanLine(area.top() + y) + static_cast<ptrdiff_t>(area.left()) * 4,
+                        patch.constScanLine(y), static_cast<size_t>(area.width()) * 4);
+    } else {
+        DrawYearGrid(yearImage, grid, today.year(), dayColours, yearBlinkFlag, today,
+                     [this](const QDate& d) { return !workCalendar.IsWorkingDay(d); });
+        patch = yearImage.copy(area);
+    }
     const QString year = FormatMask(today.year(), u"0000") + u'.';
     if (Label_EvesNaptarEv->text() != year)
         Label_EvesNaptarEv->setText(year);
-    Image_EvesNaptar->update();
+    // Between the two kept pictures only today's frame differs.
+    if (sameGrid)
+        Image_EvesNaptar->update(area);
+    else
+        Image_EvesNaptar->update();
 }
 
 void TForm_Main::Timer_AktualisNapVillogtatasTimer()
 {
     yearBlinkFlag = !yearBlinkFlag;
-    DrawYearCalendar();
+    ShowYearCalendar();
 }
 
 void TForm_Main::Shape_EvesNaptarSzin1MouseDown(TShape* shape, Qt::MouseButton button)
