@@ -579,6 +579,7 @@ private Q_SLOTS:
                                        f.Edit_SzunetOra[2],
                                        f.Edit_SzunetPerc[2],
                                        f.Edit_SzunetHossz[2],
+                                       f.Button_Munkarend,
                                        f.Button_BeallitasokOK};
         auto name = [](const QWidget* w) {
             return w ? w->parentWidget()->objectName() + u'/' + w->objectName() + u'/' +

@@ -66,6 +66,8 @@ void TForm_Main::BuildWorkPatternPage()
     Button_Munkarend = Place<QPushButton>(TabSheet_Beallitasok, "Button_Munkarend", 312, 240, 198, 23,
                                           QStringLiteral("Munkarend…"));
     connect(Button_Munkarend, &QPushButton::clicked, this, &TForm_Main::Button_MunkarendClick);
+    // The page's own stops keep their order; this one comes last, before OK comes round again.
+    setTabOrder(Edit_SzunetHossz[2], Button_Munkarend);
 
     CheckBox_Unnepnapok =
         Place<QCheckBox>(page, "CheckBox_Unnepnapok", 8, 6, 502, 19,
