@@ -231,22 +231,40 @@ void StretchCopy(const QImage& source, const QRect& from, QImage& target, const 
     };
     const auto columns = spans(from.left(), from.width(), to.width());
     const auto rows = spans(from.top(), from.height(), to.height());
+    // 32-bit pixels are read and written in place: this runs for the small clock every second.
+    const bool rawSource = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32;
+    const bool rawTarget = target.format() == QImage::Format_RGB32 || target.format() == QImage::Format_ARGB32;
+    const QRgb opaque = target.format() == QImage::Format_RGB32 ? 0xFF000000u : 0u;
     for (int y = 0; y < to.height(); ++y) {
-        const auto [rowBegin, rowEnd] = rows[static_cast<size_t>(y)];
+        const int ty = to.top() + y;
+        if (ty < 0 || ty >= target.height())
+            continue;
+        const int rowBegin = qMax(rows[static_cast<size_t>(y)].first, 0);
+        const int rowEnd = qMin(rows[static_cast<size_t>(y)].second, source.height());
+        auto* out = rawTarget ? reinterpret_cast<QRgb*>(target.scanLine(ty)) : nullptr;
         for (int x = 0; x < to.width(); ++x) {
-            const auto [columnBegin, columnEnd] = columns[static_cast<size_t>(x)];
+            const int tx = to.left() + x;
+            if (tx < 0 || tx >= target.width())
+                continue;
+            const int columnBegin = qMax(columns[static_cast<size_t>(x)].first, 0);
+            const int columnEnd = qMin(columns[static_cast<size_t>(x)].second, source.width());
+            if (rowBegin >= rowEnd || columnBegin >= columnEnd)
+                continue;
             QRgb kept = 0xFFFFFFFF;
-            bool any = false;
             for (int sy = rowBegin; sy < rowEnd; ++sy) {
-                for (int sx = columnBegin; sx < columnEnd; ++sx) {
-                    if (source.valid(sx, sy)) {
+                if (rawSource) {
+                    const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
+                    for (int sx = columnBegin; sx < columnEnd; ++sx)
+                        kept &= in[sx];
+                } else {
+                    for (int sx = columnBegin; sx < columnEnd; ++sx)
                         kept &= source.pixel(sx, sy);
-                        any = true;
-                    }
                 }
             }
-            if (any && target.valid(to.left() + x, to.top() + y))
-                target.setPixel(to.left() + x, to.top() + y, kept);
+            if (out)
+                out[tx] = kept | opaque;
+            else
+                target.setPixel(tx, ty, kept);
         }
     }
 }

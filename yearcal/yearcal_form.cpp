@@ -78,7 +78,7 @@ void TForm_Main::BuildYearCalendarPage()
 
     Label_EvesNaptarNapFajta = Place<QLabel>(page, "Label_EvesNaptarNapFajta", 32, 328, 385, 18);
     Label_EvesNaptarNapFajta->setAlignment(Qt::AlignCenter);
-    Label_EvesNaptarNapFajta->setFont(ArialPx(13, true));
+    Label_EvesNaptarNapFajta->setFont(ArialPx(11, true));
 
     for (MonthColours& month : dayColours)
         month.fill(kButtonFace);
