@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QPalette>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -235,12 +236,27 @@ void StretchCopy(const QImage& source, const QRect& from, QImage& target, const 
     const bool rawSource = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32;
     const bool rawTarget = target.format() == QImage::Format_RGB32 || target.format() == QImage::Format_ARGB32;
     const QRgb opaque = target.format() == QImage::Format_RGB32 ? 0xFF000000u : 0u;
+    std::vector<QRgb> band(static_cast<size_t>(qMax(source.width(), 0)));
     for (int y = 0; y < to.height(); ++y) {
         const int ty = to.top() + y;
         if (ty < 0 || ty >= target.height())
             continue;
         const int rowBegin = qMax(rows[static_cast<size_t>(y)].first, 0);
         const int rowEnd = qMin(rows[static_cast<size_t>(y)].second, source.height());
+        if (rowBegin >= rowEnd)
+            continue;
+        // The rows of this target row, ANDed down to one.
+        std::fill(band.begin(), band.end(), 0xFFFFFFFFu);
+        for (int sy = rowBegin; sy < rowEnd; ++sy) {
+            if (rawSource) {
+                const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
+                for (size_t sx = 0; sx < band.size(); ++sx)
+                    band[sx] &= in[sx];
+            } else {
+                for (int sx = 0; sx < source.width(); ++sx)
+                    band[static_cast<size_t>(sx)] &= source.pixel(sx, sy);
+            }
+        }
         auto* out = rawTarget ? reinterpret_cast<QRgb*>(target.scanLine(ty)) : nullptr;
         for (int x = 0; x < to.width(); ++x) {
             const int tx = to.left() + x;
@@ -248,19 +264,11 @@ void StretchCopy(const QImage& source, const QRect& from, QImage& target, const 
                 continue;
             const int columnBegin = qMax(columns[static_cast<size_t>(x)].first, 0);
             const int columnEnd = qMin(columns[static_cast<size_t>(x)].second, source.width());
-            if (rowBegin >= rowEnd || columnBegin >= columnEnd)
+            if (columnBegin >= columnEnd)
                 continue;
             QRgb kept = 0xFFFFFFFF;
-            for (int sy = rowBegin; sy < rowEnd; ++sy) {
-                if (rawSource) {
-                    const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
-                    for (int sx = columnBegin; sx < columnEnd; ++sx)
-                        kept &= in[sx];
-                } else {
-                    for (int sx = columnBegin; sx < columnEnd; ++sx)
-                        kept &= source.pixel(sx, sy);
-                }
-            }
+            for (int sx = columnBegin; sx < columnEnd; ++sx)
+                kept &= band[static_cast<size_t>(sx)];
             if (out)
                 out[tx] = kept | opaque;
             else
