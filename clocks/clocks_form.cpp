@@ -47,6 +47,7 @@ void TForm_Main::BuildBigClockPage()
     Image_MutatosOraAlap =
         QImage(QStringLiteral(":/kelvator/dial.bmp")).convertToFormat(QImage::Format_RGB32);
     PaintBox_MutatosOra = Place<TPaintBox>(analog, "PaintBox_MutatosOra", 8, 12, 280, 280);
+    PaintBox_MutatosOra->setAttribute(Qt::WA_OpaquePaintEvent); // its picture covers it whole
     PaintBox_MutatosOra->onPaint = [this](QPainter& p) {
         if (Image_MutatosOraRajzolni.isNull() || clockFaceWaiting_)
             DrawAnalogClock();

@@ -23,6 +23,7 @@ void TForm_Main::BuildStopwatchPage()
     Edit_Stopper->setAlignment(Qt::AlignHCenter);
 
     PaintBox_StopperOra = Place<TPaintBox>(page, "PaintBox_StopperOra", 12, 37, 280, 280);
+    PaintBox_StopperOra->setAttribute(Qt::WA_OpaquePaintEvent); // its picture covers it whole
     PaintBox_StopperOra->onPaint = [this](QPainter& p) {
         if (Image_StopperOraRajzolni.isNull() || stopwatchFaceWaiting_)
             PaintBox_StopperOraPaint();

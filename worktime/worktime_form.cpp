@@ -41,6 +41,7 @@ void TForm_Main::BuildWorkTimePage()
                                 Qt::AlignLeft);
 
     PaintBox_KisMutatosOra = Place<TPaintBox>(GroupBox1, "PaintBox_KisMutatosOra", 123, 48, 70, 70);
+    PaintBox_KisMutatosOra->setAttribute(Qt::WA_OpaquePaintEvent); // its picture covers it whole
 
     Label_EvHeteA = TextLabel(GroupBox1, "Label_EvHeteA", 4, 100, 44, 32, QStringLiteral("99"),
                               ArialPx(27, true), Qt::AlignRight);

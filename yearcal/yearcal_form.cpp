@@ -43,6 +43,7 @@ void TForm_Main::BuildYearCalendarPage()
     }
 
     Image_EvesNaptar = Place<TPaintBox>(page, "Image_EvesNaptar", 32, 32, 385, 221);
+    Image_EvesNaptar->setAttribute(Qt::WA_OpaquePaintEvent); // its picture covers it whole
     Image_EvesNaptar->onPaint = [this](QPainter& p) {
         if (yearImage.isNull())
             DrawYearCalendar();
