@@ -1,3 +1,4 @@
+#include "schedule_fixture.h"
 #include "window_fixture.h"
 
 #include "calendar/workcalendar.h"
@@ -23,20 +24,11 @@
 #include <QTest>
 
 using namespace kelvator;
+using kelvator::testing::Sec;
+using kelvator::testing::SevenToFour;
 using kelvator::testing::Window;
 
 namespace {
-WorkSchedule SevenToFour()
-{
-    WorkSchedule s;
-    s.workStart = 7 * 3600;
-    s.workEnd = 16 * 3600;
-    return s;
-}
-int Sec(int h, int m, int s = 0)
-{
-    return h * 3600 + m * 60 + s;
-}
 WorkCalendar RealCalendar(const CalendarEntries& entries = {})
 {
     return WorkCalendar(true, entries);

@@ -1,3 +1,4 @@
+#include "schedule_fixture.h"
 #include "window_fixture.h"
 
 #include "settings/inifile.h"
@@ -15,20 +16,11 @@
 #include <QTest>
 
 using namespace kelvator;
+using kelvator::testing::Sec;
+using kelvator::testing::SevenToFour;
 using kelvator::testing::Window;
 
 namespace {
-int Sec(int h, int m, int s = 0)
-{
-    return h * 3600 + m * 60 + s;
-}
-WorkSchedule SevenToFour()
-{
-    WorkSchedule s;
-    s.workStart = Sec(7, 0);
-    s.workEnd = Sec(16, 0);
-    return s;
-}
 // Monday to Thursday 07:00-16:00, Friday 07:00-13:30.
 WeekdayHours ShortFriday()
 {

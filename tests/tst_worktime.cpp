@@ -1,3 +1,4 @@
+#include "schedule_fixture.h"
 #include "window_fixture.h"
 
 #include "widgets/mbargraph.h"
@@ -11,21 +12,9 @@
 #include <QTest>
 
 using namespace kelvator;
+using kelvator::testing::Sec;
+using kelvator::testing::SevenToFour;
 using kelvator::testing::Window;
-
-namespace {
-WorkSchedule SevenToFour()
-{
-    WorkSchedule s;
-    s.workStart = 7 * 3600;
-    s.workEnd = 16 * 3600;
-    return s;
-}
-int Sec(int h, int m, int s = 0)
-{
-    return h * 3600 + m * 60 + s;
-}
-} // namespace
 
 class TstWorktime : public QObject {
     Q_OBJECT
