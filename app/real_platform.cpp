@@ -1,4 +1,5 @@
 #include "app/real_platform.h"
+#include "calendar/wall_clock.h"
 #include "settings/settings_location.h"
 
 #include "app/desktop_notifier.h"
@@ -81,7 +82,7 @@ QString DefaultSettingsPath()
 Platform MakeRealPlatform()
 {
     Platform p;
-    p.now = [] { return QDateTime::currentDateTime(); };
+    p.now = [clock = std::make_shared<WallClock>()] { return clock->Now(); };
     p.settingsPath = DefaultSettingsPath();
     p.sound = MakeGstSoundPlayer();
     p.beep = MakeBeep();

@@ -1,10 +1,13 @@
 #include "calendar/calendar_texts.h"
 #include "calendar/numbermask.h"
 #include "calendar/tdatetime.h"
+#include "calendar/wall_clock.h"
 
 #include <QLocale>
 #include <QTest>
 
+#include <cstdlib>
+#include <ctime>
 #include <limits>
 
 using namespace kelvator;
@@ -127,6 +130,67 @@ private Q_SLOTS:
         QCOMPARE(TimeOf(third), QTime(8, 0));
         QVERIFY(!DateOf(std::numeric_limits<double>::quiet_NaN()).isValid());
         QVERIFY(!DateOf(1e12).isValid());
+    }
+
+    // A zone that springs forward at 10 000 s after the epoch: +1 h before, +2 h from then.
+    void wallClock_data()
+    {
+        QTest::addColumn<qint64>("utcMs");
+        QTest::addColumn<QDateTime>("wall");
+        const QDate epoch(1970, 1, 1);
+        QTest::addRow("milliseconds kept") << qint64(1234) << QDateTime(epoch, QTime(1, 0, 1, 234));
+        QTest::addRow("last moment before the change")
+            << qint64(9'999'999) << QDateTime(epoch, QTime(3, 46, 39, 999));
+        QTest::addRow("first moment after it") << qint64(10'000'000) << QDateTime(epoch, QTime(4, 46, 40));
+        QTest::addRow("before the epoch")
+            << qint64(-1) << QDateTime(QDate(1970, 1, 1), QTime(0, 59, 59, 999));
+    }
+    void wallClock()
+    {
+        QFETCH(qint64, utcMs);
+        QFETCH(QDateTime, wall);
+        WallClock clock([](qint64 second) { return second < 10'000 ? 3600 : 7200; });
+        const QDateTime now = clock.At(utcMs);
+        QCOMPARE(now.date(), wall.date());
+        QCOMPARE(now.time(), wall.time());
+        QCOMPARE(now.toMSecsSinceEpoch(), utcMs);
+    }
+
+    void wallClockLooksUpTheRulesOncePerSecond()
+    {
+        QList<qint64> asked;
+        WallClock clock([&asked](qint64 second) {
+            asked << second;
+            return 0;
+        });
+        for (qint64 ms : {5000, 5200, 5999, 6000, 6400, 4999})
+            clock.At(ms);
+        QCOMPARE(asked, (QList<qint64>{5, 6, 4}));
+    }
+
+    void systemOffsetFollowsTheTimeZone()
+    {
+        const QByteArray saved = qgetenv("TZ");
+        const bool had = qEnvironmentVariableIsSet("TZ");
+        const qint64 summer = QDateTime(QDate(2026, 7, 1), QTime(12, 0), Qt::UTC).toSecsSinceEpoch();
+        const qint64 winter = QDateTime(QDate(2026, 12, 9), QTime(12, 0), Qt::UTC).toSecsSinceEpoch();
+        qputenv("TZ", "Europe/Budapest");
+        QCOMPARE(SystemUtcOffset(summer), 7200);
+        QCOMPARE(SystemUtcOffset(winter), 3600);
+        // A zone changed while the program runs is noticed at the next look-up.
+        qputenv("TZ", "UTC");
+        QCOMPARE(SystemUtcOffset(summer), 0);
+        if (had)
+            qputenv("TZ", saved);
+        else
+            qunsetenv("TZ");
+        tzset();
+        // The real clock agrees with Qt's own local time.
+        WallClock clock;
+        const QDateTime ours = clock.Now();
+        const QDateTime qts = QDateTime::currentDateTime();
+        QVERIFY(qAbs(ours.secsTo(qts)) <= 1);
+        QCOMPARE(ours.offsetFromUtc(), qts.offsetFromUtc());
     }
 
     void monthShift_data()
