@@ -25,11 +25,11 @@ QByteArray Numbered(const char* name, size_t i)
 // "2024.05.07." and, when the time of day counts, "   20:00".
 QString EventCaption(TDateTime moment, bool timeCounts)
 {
-    const QDateTime dt = ToQDateTime(moment);
-    QString text = DateText(dt.date());
+    const QTime time = TimeOf(moment);
+    QString text = DateText(DateOf(moment));
     if (timeCounts)
-        text += QStringLiteral("   ") + FormatMask(dt.time().hour(), u"00") + u':' +
-                FormatMask(dt.time().minute(), u"00");
+        text +=
+            QStringLiteral("   ") + FormatMask(time.hour(), u"00") + u':' + FormatMask(time.minute(), u"00");
     return text;
 }
 } // namespace
@@ -266,10 +266,10 @@ void TForm_Main::Button_EsemenyBeallitasClick(int n)
     CheckBox_EsemenyOraPercSzamit->setChecked(CheckBox_AzOraEsPercIsSzamit[i]->isChecked());
     CheckBox_EsemenyNapbanKiirva->setChecked(CheckBox_EsemenyNapbanKiirvaN[i]->isChecked());
     editedEvent = n;
-    const QDateTime moment = ToQDateTime(dtEsemeny[i]);
+    const QTime moment = TimeOf(dtEsemeny[i]);
     MonthCalendar_Esemeny->setSelectedDate(DateOf(NoonOf(dtEsemeny[i])));
-    ComboBox_EsemenyOra->setCurrentIndex(moment.time().hour());
-    ComboBox_EsemenyPerc->setCurrentIndex(moment.time().minute());
+    ComboBox_EsemenyOra->setCurrentIndex(moment.hour());
+    ComboBox_EsemenyPerc->setCurrentIndex(moment.minute());
     RefreshEventEditor();
     SaveSettings();
 }

@@ -32,11 +32,12 @@ QString BoolText(bool value)
 
 QString DateTimeText(TDateTime moment)
 {
-    const QDateTime dt = ToQDateTime(moment);
-    if (!dt.isValid())
+    // The stored value is wall time: a local QDateTime would move an hour in a DST gap.
+    const QDate date = DateOf(moment);
+    if (!date.isValid())
         return {};
-    const QTime t = dt.time();
-    QString text = dt.date().toString(QStringLiteral("yyyy.MM.dd."));
+    const QTime t = TimeOf(moment);
+    QString text = date.toString(QStringLiteral("yyyy.MM.dd."));
     if (t.hour() != 0 || t.minute() != 0 || t.second() != 0)
         text += u' ' + t.toString(QStringLiteral("HH:mm:ss"));
     return text;

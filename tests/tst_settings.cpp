@@ -209,6 +209,22 @@ private Q_SLOTS:
                  QDateTime(QDate(2024, 5, 7), QTime(10, 15, 30)));
     }
 
+    void dateTimeTextKeepsWallTimeInADaylightSavingGap()
+    {
+        // 02:30 does not exist in Budapest on 28 March 2027; a stored moment must not move.
+        const QByteArray saved = qgetenv("TZ");
+        const bool had = qEnvironmentVariableIsSet("TZ");
+        qputenv("TZ", "Europe/Budapest");
+        const TDateTime t = ToDateTime(QDate(2027, 3, 28), QTime(2, 30));
+        const QString text = DateTimeText(t);
+        if (had)
+            qputenv("TZ", saved);
+        else
+            qunsetenv("TZ");
+        QCOMPARE(text, QStringLiteral("2027.03.28. 02:30:00"));
+        QCOMPARE(*ParseDateTimeText(text), t);
+    }
+
     void palette()
     {
         QCOMPARE(PaletteCodeOfColour(0x00FF0000), 7);
