@@ -175,6 +175,8 @@ void TForm_Main::BuildWindow()
     Timer_AktualisNapVillogtatas = new QTimer(this);
     Timer_AktualisNapVillogtatas->setObjectName(QStringLiteral("Timer_AktualisNapVillogtatas"));
     Timer_AktualisNapVillogtatas->setInterval(500);
+    // Resumed in phase after a pause, so it must not be moved by the coarse timers' slack.
+    Timer_AktualisNapVillogtatas->setTimerType(Qt::PreciseTimer);
     connect(Timer_AktualisNapVillogtatas, &QTimer::timeout, this,
             &TForm_Main::Timer_AktualisNapVillogtatasTimer);
 
@@ -227,7 +229,7 @@ void TForm_Main::FormCreate()
     }
     startUpFlag = false;
     Timer1->start();
-    Timer_AktualisNapVillogtatas->start();
+    StartYearBlink();
 }
 
 void TForm_Main::FormDestroy()
@@ -239,6 +241,7 @@ void TForm_Main::ShowOuterPage(QWidget* page)
 {
     const QSignalBlocker blocker(PageControl1);
     PageControl1->setCurrentWidget(page);
+    UpdateYearBlink();
 }
 
 void TForm_Main::SetMainMenuEnabled(bool enabled)
@@ -298,7 +301,8 @@ void TForm_Main::HandleEscape()
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == static_cast<QObject*>(Image_Nevjegy) && event->type() == QEvent::Show && Image_Nevjegy->pixmap().isNull())
+    if (watched == static_cast<QObject*>(Image_Nevjegy) && event->type() == QEvent::Show &&
+        Image_Nevjegy->pixmap().isNull())
         Image_Nevjegy->setPixmap(QPixmap(QStringLiteral(":/kelvator/about.jpg")));
     if (event->type() == QEvent::FocusOut && watched->isWidgetType()) {
         // Checked fields are checked when the user leaves them, not when another window or
@@ -368,6 +372,13 @@ void TForm_Main::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     // The window's first appearance is where it may go straight to the tray.
     FormPaint();
+    UpdateYearBlink();
+}
+
+void TForm_Main::hideEvent(QHideEvent* event)
+{
+    QMainWindow::hideEvent(event);
+    UpdateYearBlink();
 }
 
 void TForm_Main::changeEvent(QEvent* event)
@@ -375,6 +386,7 @@ void TForm_Main::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange)
         return;
+    UpdateYearBlink();
     if (isMinimized() && !inTrayFlag) {
         // Hiding from inside the state change confuses some window managers; do it next.
         QTimer::singleShot(0, this, [this] {

@@ -423,6 +423,12 @@ public:
     QPoint hoveredCell; // (day column, month row), 0 when none
     QPoint selectedDay; // (day, month), 0 when none
     bool yearBlinkFlag = false;
+    // The grid's blink timer runs only while the grid can be seen; unseen, the blink's phase
+    // goes on by the clock and the grid shows the right state as soon as it is seen again.
+    void StartYearBlink();
+    void UpdateYearBlink();
+    bool YearGridInSight() const;
+    qint64 yearBlinkToggledAt_ = 0; // steady-clock milliseconds of the last change, seen or not
 
     // Big clock page.
     QLabel* Label_NagyDigitalisOraDatum = nullptr;
@@ -477,6 +483,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -24,6 +24,7 @@ void TForm_Main::Timer1Timer()
     setWindowTitle(Caption());
     if (startUpFlag)
         return;
+    UpdateYearBlink();
     try {
         TickSteps();
         lastTickFailure_.clear();

@@ -219,6 +219,59 @@ private Q_SLOTS:
         }
     }
 
+    // Unseen, the grid's blink costs no timer; seen again, it is in the state and phase the
+    // running timer would have brought it to.
+    void blinkRunsOnlyWhileTheGridIsSeen_data()
+    {
+        QTest::addColumn<int>("awayMs");
+        QTest::addColumn<bool>("flipped");
+        QTest::addColumn<int>("remainingMs");
+        QTest::addRow("within the half second") << 200 << false << 300;
+        QTest::addRow("one change missed") << 700 << true << 300;
+        QTest::addRow("two changes missed") << 1100 << false << 400;
+        QTest::addRow("an hour away") << 3'600'250 << false << 250;
+    }
+    void blinkRunsOnlyWhileTheGridIsSeen()
+    {
+        QFETCH(int, awayMs);
+        QFETCH(bool, flipped);
+        QFETCH(int, remainingMs);
+        Window w(QDateTime(QDate(2026, 3, 10), QTime(9, 0)));
+        TForm_Main& f = *w.form;
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.Timer1->start();
+        f.StartYearBlink();
+        QVERIFY(!f.Timer_AktualisNapVillogtatas->isActive()); // the work-time page is in front
+        f.PageControl_Main->setCurrentWidget(f.TabSheet_EvesNaptar);
+        QVERIFY(f.Timer_AktualisNapVillogtatas->isActive());
+        f.PageControl_Main->setCurrentWidget(f.TabSheet_Kelvator);
+        QVERIFY(!f.Timer_AktualisNapVillogtatas->isActive());
+
+        // Back after a while: the missed changes are made, the next one comes on time.
+        const bool before = f.yearBlinkFlag;
+        f.yearBlinkToggledAt_ -= awayMs;
+        f.PageControl_Main->setCurrentWidget(f.TabSheet_EvesNaptar);
+        QCOMPARE(f.yearBlinkFlag, before != flipped);
+        const int remaining = f.Timer_AktualisNapVillogtatas->remainingTime();
+        QVERIFY2(remaining <= remainingMs && remaining > remainingMs - 50,
+                 qPrintable(QString::number(remaining)));
+        QImage want(f.yearImage.size(), QImage::Format_RGB32);
+        want.fill(f.palette().color(QPalette::Button));
+        DrawYearGrid(want, GridFor(385, 221), 2026, f.dayColours, f.yearBlinkFlag, QDate(2026, 3, 10));
+        QVERIFY(f.yearImage == want);
+
+        // Other pages over the main one, a minimised window and a hidden one stop it too.
+        f.Menu_BeallitasokClick();
+        QVERIFY(!f.Timer_AktualisNapVillogtatas->isActive());
+        f.Button_NevjegyOKClick();
+        QVERIFY(f.Timer_AktualisNapVillogtatas->isActive());
+        f.hide();
+        QVERIFY(!f.Timer_AktualisNapVillogtatas->isActive());
+        f.show();
+        QVERIFY(f.Timer_AktualisNapVillogtatas->isActive());
+    }
+
     void todayLabelOnlyWhileShown()
     {
         Window w(QDateTime(QDate(2026, 3, 10), QTime(9, 0)));

@@ -11,8 +11,11 @@
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QStackedWidget>
+#include <QTimer>
 #include <QToolButton>
 
+#include <chrono>
 #include <cstring>
 
 using namespace kelvator;
@@ -106,8 +109,8 @@ void TForm_Main::ShowYearCalendar()
     grid.cellHeight = yearGridCellHeight;
     // The blink only alternates today's frame: the pixels under it are kept for both states
     // until the day, a colour or the grid changes, so the timer costs next to nothing.
-    const YearFrames::Key key{today, dayColours, ButtonFaceColour().rgba(), grid.cellWidth, grid.cellHeight,
-                              workCalendarRevision_};
+    const YearFrames::Key key{today,          dayColours,      ButtonFaceColour().rgba(),
+                              grid.cellWidth, grid.cellHeight, workCalendarRevision_};
     const bool sameGrid = yearFrames_.key == key;
     if (!sameGrid)
         yearFrames_ = YearFrames{key, BlinkFrameArea(grid, today).intersected(yearImage.rect()), {}};
@@ -132,10 +135,59 @@ void TForm_Main::ShowYearCalendar()
         Image_EvesNaptar->update();
 }
 
+namespace {
+constexpr int kYearBlinkMs = 500;
+
+qint64 SteadyMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+} // namespace
+
 void TForm_Main::Timer_AktualisNapVillogtatasTimer()
 {
     yearBlinkFlag = !yearBlinkFlag;
+    yearBlinkToggledAt_ = SteadyMs();
+    // A resumed blink first waits out the rest of its half second.
+    if (Timer_AktualisNapVillogtatas->interval() != kYearBlinkMs)
+        Timer_AktualisNapVillogtatas->setInterval(kYearBlinkMs);
     ShowYearCalendar();
+}
+
+void TForm_Main::StartYearBlink()
+{
+    yearBlinkToggledAt_ = SteadyMs();
+    Timer_AktualisNapVillogtatas->start();
+    UpdateYearBlink();
+}
+
+bool TForm_Main::YearGridInSight() const
+{
+    return isVisible() && !isMinimized() && PageControl1->currentWidget() == TabSheet_Main &&
+           PageControl_Main->currentWidget() == TabSheet_EvesNaptar;
+}
+
+void TForm_Main::UpdateYearBlink()
+{
+    // With the clock stopped (a test driving the window by hand) the blink is left alone too.
+    if (!Timer1 || !Timer1->isActive())
+        return;
+    QTimer* blink = Timer_AktualisNapVillogtatas;
+    if (!YearGridInSight()) {
+        blink->stop();
+        return;
+    }
+    if (blink->isActive())
+        return;
+    // The changes missed while unseen, as the running timer would have made them.
+    const qint64 since = qMax<qint64>(0, SteadyMs() - yearBlinkToggledAt_);
+    const qint64 missed = since / kYearBlinkMs;
+    if (missed % 2 != 0)
+        yearBlinkFlag = !yearBlinkFlag;
+    yearBlinkToggledAt_ += missed * kYearBlinkMs;
+    ShowYearCalendar();
+    blink->start(static_cast<int>(kYearBlinkMs - since % kYearBlinkMs));
 }
 
 void TForm_Main::Shape_EvesNaptarSzin1MouseDown(TShape* shape, Qt::MouseButton button)
