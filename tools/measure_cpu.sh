@@ -27,8 +27,9 @@ sleep 1
 # A notification area, so the tray case really hides the window.
 trayer --edge top --align right >/dev/null 2>&1 & pids+=($!)
 
-ticks=$(getconf CLK_TCK)
-cputicks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Nanoseconds on a CPU (user + system) of all the process's threads, from the scheduler: the
+# clock ticks of /proc/PID/stat count 10 ms at a time, too coarse for a program this quiet.
+cpuns() { cat /proc/"$1"/task/*/schedstat | awk '{ns += $1} END {printf "%d", ns}'; }
 rss() { awk '/VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$1/status"; }
 
 # Settings for one page: the inner tab, the big clock's form, a running stopwatch, the tray.
@@ -53,13 +54,13 @@ for page in "${pages[@]}"; do
   QT_QPA_PLATFORM=xcb "$dir/kelvator" >/dev/null 2>&1 & kpid=$!; pids+=($kpid)
   xclock -update 1 >/dev/null 2>&1 & cpid=$!; pids+=($cpid)
   sleep 5 # start-up is not what is measured
-  k0=$(cputicks "$kpid"); c0=$(cputicks "$cpid")
+  k0=$(cpuns "$kpid"); c0=$(cpuns "$cpid")
   sleep "$seconds"
-  k1=$(cputicks "$kpid"); c1=$(cputicks "$cpid")
+  k1=$(cpuns "$kpid"); c1=$(cpuns "$cpid")
   mem=$(rss "$kpid")
   kill "$kpid" "$cpid"; wait "$kpid" "$cpid" 2>/dev/null || true
-  awk -v k=$((k1 - k0)) -v c=$((c1 - c0)) -v t="$ticks" -v n="$seconds" -v page="$page" -v m="$mem" \
-    'BEGIN { kp = 100 * k / t / n; cp = 100 * c / t / n;
+  awk -v k=$((k1 - k0)) -v c=$((c1 - c0)) -v n="$seconds" -v page="$page" -v m="$mem" \
+    'BEGIN { kp = 100 * k / 1e9 / n; cp = 100 * c / 1e9 / n;
              r = c > 0 ? sprintf("%.1f", k / c) : "-";
              printf "%-10s %8.3f%% %8.3f%% %7s %9s\n", page, kp, cp, r, m }'
 done
