@@ -1,4 +1,5 @@
 #include "app/form_main.h"
+#include "app/tick_pacing.h"
 
 #include "calendar/numbermask.h"
 #include "widgets/mbargraph.h"
@@ -170,8 +171,10 @@ void TForm_Main::BuildWindow()
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(200);
-    connect(Timer1, &QTimer::timeout, this, &TForm_Main::Timer1Timer);
+    Timer1->setInterval(kTickStepMs);
+    // Its sleeps are whole grid steps and must end on the step, not within a coarse slack.
+    Timer1->setTimerType(Qt::PreciseTimer);
+    connect(Timer1, &QTimer::timeout, this, &TForm_Main::Timer1Expired);
     Timer_AktualisNapVillogtatas = new QTimer(this);
     Timer_AktualisNapVillogtatas->setObjectName(QStringLiteral("Timer_AktualisNapVillogtatas"));
     Timer_AktualisNapVillogtatas->setInterval(500);
@@ -301,6 +304,7 @@ void TForm_Main::HandleEscape()
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
 {
+    NoteTickInput(watched, event);
     if (watched == static_cast<QObject*>(Image_Nevjegy) && event->type() == QEvent::Show &&
         Image_Nevjegy->pixmap().isNull())
         Image_Nevjegy->setPixmap(QPixmap(QStringLiteral(":/kelvator/about.jpg")));

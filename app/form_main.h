@@ -68,6 +68,12 @@ public:
 
     // The 200 ms tick; handlers call it for an immediate refresh.
     void Timer1Timer();
+    // Timer1's own expiry: the tick, then as many grid steps of sleep as leave nothing unseen.
+    void Timer1Expired();
+    void PaceTimer1(bool nextTickReadsThisOne);
+    // Anything but the program's own drawing wakes the sleeping tick at its next grid step.
+    void NoteTickInput(QObject* watched, const QEvent* event);
+    bool tickInputSeen_ = false;
 
     // ---- Application shell -------------------------------------------------------------
     void FormCreate();

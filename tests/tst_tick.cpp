@@ -1,0 +1,212 @@
+#include "window_fixture.h"
+
+#include "app/tick_pacing.h"
+#include "stopwatch/stopwatch_state.h"
+#include "widgets/tmonthcalendar.h"
+#include "widgets/tshape.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTest>
+
+#include <functional>
+#include <vector>
+
+using namespace kelvator;
+using kelvator::testing::Window;
+
+namespace {
+// One way of setting a window up before its first tick.
+using Setup = std::function<void(TForm_Main&, const QDateTime& start)>;
+} // namespace
+Q_DECLARE_METATYPE(Setup)
+
+class TstTick : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void stepsToTheNextChange_data()
+    {
+        QTest::addColumn<int>("nowMs");
+        QTest::addColumn<QList<int>>("phases");
+        QTest::addColumn<int>("steps");
+        QTest::addRow("just after a second") << 30 << QList<int>{0} << 5;
+        QTest::addRow("a step before the second") << 850 << QList<int>{0} << 1;
+        QTest::addRow("the next step reaches it exactly") << 800 << QList<int>{0} << 1;
+        QTest::addRow("three steps short") << 400 << QList<int>{0} << 3;
+        QTest::addRow("on the second itself") << 0 << QList<int>{0} << 1;
+        QTest::addRow("a stopwatch phase comes first") << 50 << QList<int>{0, 700} << 4;
+        QTest::addRow("the phase just passed") << 701 << QList<int>{0, 700} << 2;
+        QTest::addRow("on a later phase") << 700 << QList<int>{0, 700} << 1;
+        QTest::addRow("nothing to wait for") << 123 << QList<int>{} << 5;
+    }
+    void stepsToTheNextChange()
+    {
+        QFETCH(int, nowMs);
+        QFETCH(QList<int>, phases);
+        QFETCH(int, steps);
+        const std::vector<int> list(phases.begin(), phases.end());
+        QCOMPARE(TickStepsToNextChange(nowMs, list), steps);
+    }
+
+    // The same window ticked on every 200 ms step and ticked only when its timer wakes it must
+    // look the same after every step: same texts, same bars, same faces, at the same steps.
+    void pacedTicksShowWhatEveryTickShows_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<Setup>("setup");
+        const QDate friday(2024, 5, 10);
+        QTest::addRow("work end with the blink on the face")
+            << QDateTime(friday, QTime(15, 59, 57, 130)) << 40 << Setup([](TForm_Main& f, const QDateTime&) {
+                   f.RadioGroup_MutatosOraKelvatorMegjelenites->setItemIndex(0); // the face all day
+               });
+        QTest::addRow("big analog clock at work end")
+            << QDateTime(friday, QTime(15, 59, 58, 20)) << 25 << Setup([](TForm_Main& f, const QDateTime&) {
+                   f.PageControl_Main->setCurrentWidget(f.TabSheet_NagyOra);
+               });
+        QTest::addRow("running stopwatch started at .700")
+            << QDateTime(friday, QTime(10, 0, 5, 50)) << 25
+            << Setup([](TForm_Main& f, const QDateTime& start) {
+                   f.iStopperAllapot = kStopwatchRunning;
+                   f.dtStopperStart = ToDateTime(start.addMSecs(-4350));
+                   f.PageControl_Main->setCurrentWidget(f.TabSheet_Stopper);
+               });
+        QTest::addRow("an event at .300, with its seconds")
+            << QDateTime(friday, QTime(9, 0, 0, 90)) << 30
+            << Setup([](TForm_Main& f, const QDateTime& start) {
+                   f.CheckBox_EsemenyLathato[0]->setChecked(true);
+                   f.CheckBox_AzOraEsPercIsSzamit[0]->setChecked(true);
+                   f.dtEsemeny[0] = ToDateTime(start.addMSecs(3210));
+                   f.PageControl_Main->setCurrentWidget(f.TabSheet_Esemenyek);
+               });
+        QTest::addRow("hourly notice with its beeps")
+            << QDateTime(friday, QTime(13, 59, 58, 410)) << 25 << Setup([](TForm_Main& f, const QDateTime&) {
+                   f.CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
+               });
+        QTest::addRow("midnight with hours per weekday")
+            << QDateTime(QDate(2024, 5, 9), QTime(23, 59, 58, 510)) << 20
+            << Setup([](TForm_Main& f, const QDateTime&) {
+                   f.RadioGroup_MutatosOraKelvatorMegjelenites->setItemIndex(0);
+                   f.napiMunkaidoOn = true;
+                   WeekdayHours hours;
+                   for (auto& day : hours)
+                       day = DaySpan{0, 20 * 3600};
+                   hours[4] = DaySpan{2 * 3600, 4 * 3600}; // Friday's span differs from Thursday's
+                   f.weekdayHours = hours;
+               });
+    }
+    void pacedTicksShowWhatEveryTickShows()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(int, steps);
+        QFETCH(Setup, setup);
+        // Made on a whole second: a new settings file dates its events to that moment.
+        const QDateTime made = start.addMSecs(-start.time().msec());
+        Window every(made);
+        Window paced(made);
+        for (Window* w : {&every, &paced})
+            setup(*w->form, start);
+        paced.form->Timer1->start();
+        int due = 0;
+        for (int k = 0; k < steps; ++k) {
+            const QDateTime now = start.addMSecs(200 * k);
+            every.TickAt(now);
+            if (k == due) {
+                paced.fake.now = now;
+                paced.form->Timer1Expired();
+                QCOMPARE(paced.form->Timer1->interval() % kTickStepMs, 0);
+                due = k + paced.form->Timer1->interval() / kTickStepMs;
+            }
+            const QImage want = every.form->grab().toImage();
+            const QImage got = paced.form->grab().toImage();
+            const QString at = now.toString(QStringLiteral("HH:mm:ss.zzz"));
+            QVERIFY2(want == got, qPrintable(at));
+            QVERIFY2(every.fake.beeps == paced.fake.beeps, qPrintable(at));
+            QVERIFY2(every.fake.sound->calls == paced.fake.sound->calls, qPrintable(at));
+        }
+    }
+
+    void pacingFollowsWhatTheTickShows_data()
+    {
+        QTest::addColumn<QTime>("time");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<int>("interval");
+        QTest::addRow("work-time page after a second") << QTime(9, 0, 0, 40) << "TabSheet_Kelvator" << 1000;
+        QTest::addRow("work-time page late in a second") << QTime(9, 0, 0, 640) << "TabSheet_Kelvator" << 400;
+        QTest::addRow("yearly calendar") << QTime(9, 0, 0, 250) << "TabSheet_EvesNaptar" << 800;
+        QTest::addRow("event editor: every step")
+            << QTime(9, 0, 0, 40) << "TabSheet_EsemenyBeallitasa" << 200;
+        QTest::addRow("settings page") << QTime(9, 0, 0, 40) << "TabSheet_Beallitasok" << 1000;
+    }
+    void pacingFollowsWhatTheTickShows()
+    {
+        QFETCH(QTime, time);
+        QFETCH(QString, page);
+        QFETCH(int, interval);
+        // Made on a whole second: a new settings file dates its events to that moment.
+        Window w(QDateTime(QDate(2024, 5, 7), QTime(9, 0)));
+        w.fake.now.setTime(time);
+        TForm_Main& f = *w.form;
+        auto* inner = f.PageControl_Main->findChild<QWidget*>(page);
+        if (inner && f.PageControl_Main->indexOf(inner) >= 0)
+            f.PageControl_Main->setCurrentWidget(inner);
+        else
+            f.ShowOuterPage(f.PageControl1->findChild<QWidget*>(page));
+        f.Timer1->start();
+        f.Timer1Expired(); // the page change's own tick: the next step shows what followed it
+        QCOMPARE(f.Timer1->interval(), 200);
+        f.Timer1Expired();
+        QCOMPARE(f.Timer1->interval(), interval);
+    }
+
+    void inputWakesTheTickAtItsNextStep()
+    {
+        Window w(QDateTime(QDate(2024, 5, 7), QTime(9, 0)));
+        w.fake.now.setTime(QTime(9, 0, 0, 30));
+        TForm_Main& f = *w.form;
+        f.Timer1->start();
+        f.Timer1Expired();
+        f.Timer1Expired();
+        QCOMPARE(f.Timer1->interval(), 1000);
+
+        // The program's own repaints and layout do not wake it.
+        QEvent update(QEvent::UpdateRequest);
+        QCoreApplication::sendEvent(f.Label_Ido, &update);
+        QEvent layout(QEvent::LayoutRequest);
+        QCoreApplication::sendEvent(f.TabSheet_Kelvator, &layout);
+        QCOMPARE(f.Timer1->interval(), 1000);
+
+        // A key does: the sleep ends within a step, and the step after it runs too.
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QCoreApplication::sendEvent(f.MonthCalendar1, &key);
+        QVERIFY(f.Timer1->isActive());
+        QVERIFY(f.Timer1->interval() <= 200);
+        w.fake.now = w.fake.now.addMSecs(150);
+        f.Timer1Expired();
+        QCOMPARE(f.Timer1->interval(), 200);
+        f.Timer1Expired();
+        QCOMPARE(f.Timer1->interval(), 1000);
+
+        // A day square's click moves the calendar without a tick: the next step shows it.
+        f.Timer1Expired();
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.DaySquares[0], &press);
+        QCOMPARE(f.MonthCalendar1->selectedDate(), QDate(2024, 5, 8));
+        QVERIFY(f.Timer1->interval() <= 200);
+
+        // A stopped clock stays stopped.
+        f.Timer1->stop();
+        f.Timer1Expired();
+        QVERIFY(!f.Timer1->isActive());
+    }
+};
+
+QTEST_MAIN(TstTick)
+#include "tst_tick.moc"
