@@ -543,6 +543,11 @@ private:
     QString lastTickFailure_;
     bool checkingField_ = false;
     std::optional<kelvator::ClockFaceInput> lastClockFace_;
+    kelvator::ClockFacePainter clockFacePainter_;
+    // The small clock as last shrunk, the face it matches and what changed on the face since.
+    QImage smallFace_;
+    qint64 smallFaceKey_ = 0;
+    QRect smallFaceDirty_;
     std::optional<QTime> lastStopwatchFace_;
     // The pixels under today's frame in both blink states, for one day, colours and grid.
     struct YearFrames {

@@ -4,7 +4,10 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace kelvator {
@@ -131,22 +134,40 @@ void DrawStopwatchFace(QImage& surface, const QImage& artwork, int h, int m, int
     DrawHands(c, h * 30 + m * 0.5, m * 6 + s * 0.1, s * 6, t > 3300, t > 55);
 }
 
-void DrawClockFace(QImage& surface, const QImage& artwork, const ClockFaceInput& in)
+namespace {
+int SecondOfDay(const QTime& t)
 {
-    CopyArtwork(surface, artwork);
-    Canvas c(surface);
-    const int now = in.time.hour() * 3600 + in.time.minute() * 60 + in.time.second();
-    const WorkSchedule& s = in.schedule;
+    return t.hour() * 3600 + t.minute() * 60 + t.second();
+}
 
+// Whether the work day's sectors are drawn, and the end of the elapsed part.
+struct Overlay {
+    bool shown = false;
+    int elapsedEnd = 0;
+};
+
+Overlay OverlayOf(const ClockFaceInput& in)
+{
+    const int now = SecondOfDay(in.time);
+    const WorkSchedule& s = in.schedule;
     // A work day that crosses midnight has no sensible sector: it is left out.
-    const bool overlay = (in.overlayChoice == 0 || in.overlayChoice == 1) &&
-                         in.workingDay.value_or(in.dayOfWeek >= 1 && in.dayOfWeek <= 5) && !in.blinkFlag &&
-                         ((s.workStart <= now && now < s.workEnd) || in.overlayChoice == 0) &&
-                         s.workEnd > s.workStart;
-    if (overlay) {
-        int elapsedEnd = std::min(now, s.workEnd);
-        if (elapsedEnd - s.workStart > kMaxSpan)
-            elapsedEnd = s.workStart + kMaxSpan;
+    Overlay o;
+    o.shown = (in.overlayChoice == 0 || in.overlayChoice == 1) &&
+              in.workingDay.value_or(in.dayOfWeek >= 1 && in.dayOfWeek <= 5) && !in.blinkFlag &&
+              ((s.workStart <= now && now < s.workEnd) || in.overlayChoice == 0) && s.workEnd > s.workStart;
+    o.elapsedEnd = std::min(now, s.workEnd);
+    if (o.elapsedEnd - s.workStart > kMaxSpan)
+        o.elapsedEnd = s.workStart + kMaxSpan;
+    return o;
+}
+
+// Everything under the hands: the work day's sectors and the afternoon's text.
+void DrawDial(Canvas& c, const ClockFaceInput& in)
+{
+    const WorkSchedule& s = in.schedule;
+    const Overlay o = OverlayOf(in);
+    if (o.shown) {
+        const int elapsedEnd = o.elapsedEnd;
         for (size_t k = 0; k < 3; ++k) {
             if (!in.showBreak[k] || s.breakEnd[k] == s.breakStart[k])
                 continue; // a break of no length would fill the whole circle
@@ -181,11 +202,130 @@ void DrawClockFace(QImage& surface, const QImage& artwork, const ClockFaceInput&
         SetCanvasTools(c, kBlack, PenMode::Copy, PenStyle::Solid, 7, kWhite, BrushStyle::Clear);
         c.TextOut(105, 102, QStringLiteral("Délután van."));
     }
+}
 
-    const double alpha = in.time.hour() * 30 + in.time.minute() * 0.5;
-    const double beta = in.time.minute() * 6 + in.time.second() * 0.1;
-    const double gamma = in.time.second() * 6;
-    DrawHands(c, alpha, beta, gamma);
+struct HandAngles {
+    double hour = 0;
+    double minute = 0;
+    double second = 0;
+};
+
+HandAngles AnglesOf(const QTime& t)
+{
+    return {t.hour() * 30 + t.minute() * 0.5, t.minute() * 6 + t.second() * 0.1, t.second() * 6.0};
+}
+} // namespace
+
+void DrawClockFace(QImage& surface, const QImage& artwork, const ClockFaceInput& in)
+{
+    CopyArtwork(surface, artwork);
+    Canvas c(surface);
+    DrawDial(c, in);
+    const HandAngles a = AnglesOf(in.time);
+    DrawHands(c, a.hour, a.minute, a.second);
+}
+
+// ---- Drawing only what moved ----------------------------------------------------------------
+
+namespace {
+// Room around the points of a hand for what is drawn about them: the second line of a
+// two-pixel hand, the partly covered pixels of a smoothed line, a 5-pixel pen's round cap.
+constexpr int kHandMargin = 6;
+
+QRect Around(std::initializer_list<QPoint> points)
+{
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    for (const QPoint& p : points) {
+        left = std::min(left, p.x());
+        top = std::min(top, p.y());
+        right = std::max(right, p.x());
+        bottom = std::max(bottom, p.y());
+    }
+    return QRect(QPoint(left, top), QPoint(right, bottom))
+        .adjusted(-kHandMargin, -kHandMargin, kHandMargin, kHandMargin);
+}
+} // namespace
+
+ClockFacePainter::DialKey ClockFacePainter::DialKeyOf(const ClockFaceInput& in)
+{
+    DialKey key;
+    key.afternoon = in.time.hour() >= 12;
+    const Overlay o = OverlayOf(in);
+    key.overlay = o.shown;
+    if (o.shown) {
+        // The sectors are drawn between rounded points: a second that does not move the elapsed
+        // sector's point, nor its being drawn at all, leaves the dial as it was.
+        key.schedule = in.schedule;
+        key.showBreak = in.showBreak;
+        key.elapsedDrawn = o.elapsedEnd - in.schedule.workStart > kMinSpan;
+        key.elapsedPoint = ClockPoint(o.elapsedEnd, 60);
+    }
+    return key;
+}
+
+ClockFacePainter::Hands ClockFacePainter::HandsOf(const QTime& time)
+{
+    const HandAngles a = AnglesOf(time);
+    Hands h;
+    h.points = {HandEnd(142, 144, 65, a.hour),    HandEnd(140, 142, 65, a.hour),
+                HandEnd(143, 145, 96, a.minute),  HandEnd(140, 142, 96, a.minute),
+                HandEnd(144, 146, 81, a.second),  HandEnd(144, 146, -15, a.second),
+                HandEnd(144, 146, -25, a.second), HandEnd(140, 142, 81, a.second),
+                HandEnd(140, 142, -15, a.second), HandEnd(140, 142, -25, a.second)};
+    const auto& p = h.points;
+    h.boxes = {Around({QPoint(140, 142), QPoint(143, 145), p[0], p[1]}),
+               Around({QPoint(140, 142), QPoint(144, 146), p[2], p[3]}),
+               // The centre caps go with the second hand, which crosses them every second.
+               Around({QPoint(137, 139), QPoint(147, 149), p[4], p[5], p[6], p[7], p[8], p[9]})};
+    return h;
+}
+
+QRect ClockFacePainter::Draw(QImage& surface, const QImage& artwork, const ClockFaceInput& in)
+{
+    const DialKey key = DialKeyOf(in);
+    const Hands hands = HandsOf(in.time);
+    const HandAngles a = AnglesOf(in.time);
+    const bool same = dialKey_ && *dialKey_ == key && artwork.cacheKey() == artworkKey_ &&
+                      surface.cacheKey() == surfaceKey_ && !surface.isNull();
+    QRect changed;
+    if (!same) {
+        if (!dialKey_ || !(*dialKey_ == key) || artwork.cacheKey() != artworkKey_) {
+            CopyArtwork(dial_, artwork);
+            Canvas c(dial_);
+            DrawDial(c, in);
+            dialKey_ = key;
+            artworkKey_ = artwork.cacheKey();
+        }
+        if (surface.size() == dial_.size() && surface.format() == dial_.format())
+            std::memcpy(surface.bits(), dial_.constBits(), static_cast<size_t>(dial_.sizeInBytes()));
+        else
+            surface = dial_.copy();
+        changed = surface.rect();
+    } else {
+        // The hands that moved are taken off with the dial under them, then all are drawn
+        // again inside those boxes; a pixel outside them has seen the same drawing as before.
+        for (size_t k = 0; k < 3; ++k) {
+            const bool moved = k == 0   ? !std::equal(&hands.points[0], &hands.points[2], &hands_.points[0])
+                               : k == 1 ? !std::equal(&hands.points[2], &hands.points[4], &hands_.points[2])
+                                        : !std::equal(&hands.points[4], &hands.points[10], &hands_.points[4]);
+            if (moved)
+                changed |= hands.boxes[k] | hands_.boxes[k];
+        }
+        changed &= surface.rect();
+        if (changed.isEmpty())
+            return {};
+        const int bytes = changed.width() * 4;
+        for (int y = changed.top(); y <= changed.bottom(); ++y)
+            std::memcpy(surface.scanLine(y) + changed.left() * 4, dial_.constScanLine(y) + changed.left() * 4,
+                        static_cast<size_t>(bytes));
+    }
+    Canvas c(surface);
+    if (same)
+        c.setClip(changed);
+    DrawHands(c, a.hour, a.minute, a.second);
+    hands_ = hands;
+    surfaceKey_ = surface.cacheKey();
+    return changed;
 }
 
 QImage SmallClockFace(const QImage& face, int size, qreal devicePixelRatio)
@@ -196,6 +336,22 @@ QImage SmallClockFace(const QImage& face, int size, qreal devicePixelRatio)
     StretchCopy(face, face.rect(), small, small.rect());
     small.setDevicePixelRatio(static_cast<qreal>(pixels) / size);
     return small;
+}
+
+bool UpdateSmallClockFace(QImage& small, const QImage& face, const QRect& changed)
+{
+    if (small.isNull() || small.width() != small.height() || face.width() != face.height() ||
+        face.width() % small.width() != 0)
+        return false;
+    const int f = face.width() / small.width();
+    const QRect part = changed & face.rect();
+    if (part.isEmpty())
+        return true;
+    // The target pixels whose source blocks the change touches, and those blocks.
+    const QRect to(QPoint(part.left() / f, part.top() / f), QPoint(part.right() / f, part.bottom() / f));
+    const QRect from(to.topLeft() * f, to.size() * f);
+    StretchCopy(face, from, small, to);
+    return true;
 }
 
 } // namespace kelvator

@@ -70,6 +70,8 @@ template <typename Draw> void Canvas::Paint(Draw draw)
     QPainter p(&image_);
     // The mask mode ignores coverage, so nothing here is smoothed.
     p.setRenderHint(QPainter::Antialiasing, false);
+    if (!clip_.isNull())
+        p.setClipRect(clip_);
     if (penMode_ == PenMode::Mask)
         p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
     if (penStyle_ == PenStyle::Clear) {
@@ -141,6 +143,8 @@ quint32 Canvas::Pixel(int x, int y) const
 
 void Canvas::SetPixel(int x, int y, quint32 colour)
 {
+    if (!Contains(x, y))
+        return;
     image_.setPixel(x, y,
                     qRgb(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                          static_cast<int>((colour >> 16) & 0xFF)));
@@ -173,12 +177,11 @@ void DrawAntialiasedLine(Canvas& canvas, quint32 colour, double x0, double y0, d
     const int lineR = static_cast<int>(colour & 0xFF);
     const int lineG = static_cast<int>((colour >> 8) & 0xFF);
     const int lineB = static_cast<int>((colour >> 16) & 0xFF);
-    const QImage& image = canvas.image();
 
     auto blend = [&](double x, double y, double w) {
         const int px = static_cast<int>(RoundEven(steep ? y : x));
         const int py = static_cast<int>(RoundEven(steep ? x : y));
-        if (!image.valid(px, py))
+        if (!canvas.Contains(px, py))
             return;
         const quint32 old = canvas.Pixel(px, py);
         auto mix = [w](int o, int l) { return static_cast<quint32>(RoundEven(o * (1 - w) + l * w)) & 0xFF; };
@@ -233,8 +236,10 @@ void StretchCopy(const QImage& source, const QRect& from, QImage& target, const 
     const auto columns = spans(from.left(), from.width(), to.width());
     const auto rows = spans(from.top(), from.height(), to.height());
     // 32-bit pixels are read and written in place: this runs for the small clock every second.
-    const bool rawSource = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32;
-    const bool rawTarget = target.format() == QImage::Format_RGB32 || target.format() == QImage::Format_ARGB32;
+    const bool rawSource =
+        source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32;
+    const bool rawTarget =
+        target.format() == QImage::Format_RGB32 || target.format() == QImage::Format_ARGB32;
     const QRgb opaque = target.format() == QImage::Format_RGB32 ? 0xFF000000u : 0u;
     std::vector<QRgb> band(static_cast<size_t>(qMax(source.width(), 0)));
     for (int y = 0; y < to.height(); ++y) {

@@ -26,6 +26,12 @@ public:
     void setPen(quint32 colour, PenMode mode, PenStyle style, int width);
     void setBrush(quint32 colour, BrushStyle style);
     void setFont(const QFont& font) { font_ = font; }
+    // Drawing leaves the pixels outside the rectangle alone; a null rectangle clips nothing.
+    void setClip(const QRect& clip) { clip_ = clip; }
+    bool Contains(int x, int y) const
+    {
+        return image_.valid(x, y) && (clip_.isNull() || clip_.contains(x, y));
+    }
 
     void Rectangle(int x1, int y1, int x2, int y2);
     void Ellipse(int x1, int y1, int x2, int y2);
@@ -51,6 +57,7 @@ private:
     quint32 brushColour_ = 0x00FFFFFF;
     BrushStyle brushStyle_ = BrushStyle::Solid;
     QFont font_;
+    QRect clip_;
 };
 
 // The system's button face (0xFF00000F) where the program draws on it with black: the

@@ -92,19 +92,41 @@ void TForm_Main::DrawAnalogClock()
     if (lastClockFace_ && *lastClockFace_ == in && !Image_MutatosOraRajzolni.isNull())
         return;
     lastClockFace_ = in;
-    DrawClockFace(Image_MutatosOraRajzolni, Image_MutatosOraAlap, in);
-    PaintBox_MutatosOra->update();
-    PaintBox_KisMutatosOra->update();
+    const qint64 before = Image_MutatosOraRajzolni.cacheKey();
+    const QRect changed = clockFacePainter_.Draw(Image_MutatosOraRajzolni, Image_MutatosOraAlap, in);
+    if (changed.isEmpty())
+        return;
+    // The small clock follows the change if it was up to date with the face before it.
+    if (smallFaceKey_ == before) {
+        smallFaceDirty_ |= changed;
+        smallFaceKey_ = Image_MutatosOraRajzolni.cacheKey();
+    }
+    // Only what changed goes to the screen: on the small clock, the pixels its blocks shrink to.
+    const QRect big = PaintBox_MutatosOra->rect();
+    const int small = PaintBox_KisMutatosOra->width();
+    const int faceSize = Image_MutatosOraRajzolni.width();
+    PaintBox_MutatosOra->update(changed & big);
+    PaintBox_KisMutatosOra->update(
+        QRect(QPoint(changed.left() * small / faceSize, changed.top() * small / faceSize),
+              QPoint((changed.right() * small + faceSize - 1) / faceSize,
+                     (changed.bottom() * small + faceSize - 1) / faceSize)));
 }
 
 void TForm_Main::PaintBox_KisMutatosOraPaint(QPainter& p)
 {
     if (Image_MutatosOraRajzolni.isNull() || clockFaceWaiting_)
         DrawAnalogClock();
-    // Shrunk from what the big face last received, at the screen's own pixel density.
+    // Shrunk from what the big face last received, at the screen's own pixel density; a
+    // face that moved only its second hand changes a few of the small clock's pixels.
     const QRect box = PaintBox_KisMutatosOra->rect();
-    p.drawImage(QRectF(box),
-                SmallClockFace(Image_MutatosOraRajzolni, box.width(), p.device()->devicePixelRatio()));
+    const qreal ratio = p.device()->devicePixelRatio();
+    const int pixels = qMax(1, qRound(box.width() * ratio));
+    const bool current = smallFace_.width() == pixels && smallFaceKey_ == Image_MutatosOraRajzolni.cacheKey();
+    if (!current || !UpdateSmallClockFace(smallFace_, Image_MutatosOraRajzolni, smallFaceDirty_))
+        smallFace_ = SmallClockFace(Image_MutatosOraRajzolni, box.width(), ratio);
+    smallFaceKey_ = Image_MutatosOraRajzolni.cacheKey();
+    smallFaceDirty_ = QRect();
+    p.drawImage(QRectF(box), smallFace_);
 }
 
 void TForm_Main::TickAnalogClocks(const TickMoment&)

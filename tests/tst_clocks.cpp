@@ -62,6 +62,8 @@ ClockFaceInput WorkDay(QTime time, int choice = 0, int dayOfWeek = 3)
 }
 } // namespace
 
+Q_DECLARE_METATYPE(ClockFaceInput)
+
 class TstClocks : public QObject {
     Q_OBJECT
 
@@ -444,6 +446,110 @@ private Q_SLOTS:
         f.PageControl_NagyOraTipus->setCurrentWidget(f.TabSheet_DigitalisOra);
         QCOMPARE(f.Label_NagyDigitalisOraEvNapja->text(), QStringLiteral("Szilveszter"));
         QCOMPARE(f.MBarGraph_NagyDigitalisOraATeljesEv->MBGValue(), 1.0);
+    }
+
+    // Faces drawn one after another by the painter are the faces drawn whole, pixel for pixel,
+    // and every pixel outside the box it reports is the one the previous face had there.
+    void painterDrawsWhatAWholeDrawingDraws_data()
+    {
+        QTest::addColumn<QList<ClockFaceInput>>("faces");
+        auto run = [](ClockFaceInput in, int seconds, int step = 1) {
+            QList<ClockFaceInput> list;
+            for (int k = 0; k < seconds; ++k) {
+                list << in;
+                in.time = in.time.addSecs(step);
+            }
+            return list;
+        };
+        QTest::addRow("seconds over an hour's turn, work sectors growing")
+            << run(WorkDay(QTime(9, 58, 50), 1), 90);
+        QTest::addRow("noon brings the afternoon's text") << run(WorkDay(QTime(11, 59, 57), 1), 6);
+        QTest::addRow("work end: the sectors go") << run(WorkDay(QTime(15, 59, 55), 1), 8);
+        QTest::addRow("a whole day in steps of 13 s") << run(WorkDay(QTime(0, 0, 3), 0), 43200 / 13, 13);
+        QList<ClockFaceInput> blink = run(WorkDay(QTime(16, 0, 0), 0), 12);
+        for (qsizetype k = 0; k < blink.size(); ++k)
+            blink[k].blinkFlag = k % 2 == 0;
+        QTest::addRow("the work-end blink takes the sectors off and back") << blink;
+        QList<ClockFaceInput> jumps;
+        for (const QTime t :
+             {QTime(8, 15, 0), QTime(8, 15, 0), QTime(20, 40, 31), QTime(3, 3, 3), QTime(3, 3, 4)})
+            jumps << WorkDay(t, 1);
+        jumps[3].showBreak = {false, false, true};
+        QTest::addRow("jumps, a repeated face and another break") << jumps;
+    }
+    void painterDrawsWhatAWholeDrawingDraws()
+    {
+        QFETCH(QList<ClockFaceInput>, faces);
+        const QImage artwork = Artwork();
+        ClockFacePainter painter;
+        QImage paced;
+        QImage whole;
+        for (const ClockFaceInput& in : faces) {
+            const QImage before = paced;
+            const QRect changed = painter.Draw(paced, artwork, in);
+            DrawClockFace(whole, artwork, in);
+            const QString at = in.time.toString();
+            QVERIFY2(paced == whole, qPrintable(at));
+            if (before.isNull())
+                continue;
+            for (int y = 0; y < paced.height(); ++y) {
+                const auto* now = reinterpret_cast<const QRgb*>(paced.constScanLine(y));
+                const auto* was = reinterpret_cast<const QRgb*>(before.constScanLine(y));
+                for (int x = 0; x < paced.width(); ++x) {
+                    if (now[x] != was[x] && !changed.contains(x, y))
+                        QFAIL(qPrintable(
+                            QStringLiteral("%1: (%2, %3) changed outside the box").arg(at).arg(x).arg(y)));
+                }
+            }
+        }
+    }
+
+    void painterStartsAgainOnASurfaceDrawnBehindItsBack()
+    {
+        const QImage artwork = Artwork();
+        ClockFacePainter painter;
+        QImage face;
+        painter.Draw(face, artwork, WorkDay(QTime(10, 0, 0)));
+        face.fill(Qt::black);
+        QCOMPARE(painter.Draw(face, artwork, WorkDay(QTime(10, 0, 1))), face.rect());
+        QImage whole;
+        DrawClockFace(whole, artwork, WorkDay(QTime(10, 0, 1)));
+        QVERIFY(face == whole);
+        // Another artwork is another dial.
+        QImage other = artwork;
+        other.fill(Qt::white);
+        DrawClockFace(whole, other, WorkDay(QTime(10, 0, 2)));
+        painter.Draw(face, other, WorkDay(QTime(10, 0, 2)));
+        QVERIFY(face == whole);
+    }
+
+    void smallClockFollowsAChangedBox_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QRect>("changed");
+        QTest::addRow("a box inside, 1x") << 70 << QRect(101, 37, 45, 60);
+        QTest::addRow("a box across the edge") << 70 << QRect(250, 250, 80, 80);
+        QTest::addRow("a single pixel, 2x") << 140 << QRect(139, 141, 1, 1);
+        QTest::addRow("the whole face") << 70 << QRect(0, 0, 280, 280);
+    }
+    void smallClockFollowsAChangedBox()
+    {
+        QFETCH(int, size);
+        QFETCH(QRect, changed);
+        QImage face;
+        DrawClockFace(face, Artwork(), WorkDay(QTime(10, 10, 10)));
+        QImage small = SmallClockFace(face, size, 1.0);
+        // The hands move inside the box only.
+        QImage next;
+        DrawClockFace(next, Artwork(), WorkDay(QTime(4, 40, 40)));
+        for (int y = 0; y < face.height(); ++y)
+            for (int x = 0; x < face.width(); ++x)
+                if (changed.contains(x, y))
+                    face.setPixel(x, y, next.pixel(x, y));
+        QVERIFY(UpdateSmallClockFace(small, face, changed));
+        QVERIFY(small == SmallClockFace(face, size, 1.0));
+        QImage odd = SmallClockFace(face, 88, 1.0);
+        QVERIFY(!UpdateSmallClockFace(odd, face, changed)); // 280 / 88 is no whole number
     }
 
     void smallClockCopiesTheBigFace()
