@@ -70,7 +70,8 @@ public:
     void Timer1Timer();
     // Timer1's own expiry: the tick, then as many grid steps of sleep as leave nothing unseen.
     void Timer1Expired();
-    void PaceTimer1(bool nextTickReadsThisOne);
+    // The tick, then how many 200 ms steps may pass before the next one.
+    int TickAndPace();
     // Anything but the program's own drawing wakes the sleeping tick at its next grid step.
     void NoteTickInput(QObject* watched, const QEvent* event);
     bool tickInputSeen_ = false;

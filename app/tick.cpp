@@ -41,16 +41,20 @@ void TForm_Main::Timer1Timer()
 
 void TForm_Main::Timer1Expired()
 {
+    const int interval = TickAndPace() * kTickStepMs;
+    // A timer someone stopped stays stopped; one already on this pace keeps its grid.
+    if (Timer1->isActive() && Timer1->interval() != interval)
+        Timer1->start(interval);
+}
+
+int TForm_Main::TickAndPace()
+{
     // The analog faces are drawn before the schedule and the work-end blink of their tick are
     // worked out, so a tick that changes either is followed by one that shows it.
     const WorkSchedule scheduleBefore = schedule;
     const bool blinkBefore = workEndBlinkFlag;
     Timer1Timer();
-    PaceTimer1(schedule != scheduleBefore || workEndBlinkFlag != blinkBefore);
-}
-
-void TForm_Main::PaceTimer1(bool nextTickReadsThisOne)
-{
+    const bool nextTickReadsThisOne = schedule != scheduleBefore || workEndBlinkFlag != blinkBefore;
     int steps = 1;
     // The event editor's texts turn at fractions of a second: there every step runs.
     if (!tickInputSeen_ && !nextTickReadsThisOne && !startUpFlag &&
@@ -67,10 +71,7 @@ void TForm_Main::PaceTimer1(bool nextTickReadsThisOne)
         steps = TickStepsToNextChange(platform_.now().time().msec(), std::span<const int>(phases.data(), n));
     }
     tickInputSeen_ = false;
-    const int interval = steps * kTickStepMs;
-    // A timer someone stopped stays stopped; one already on this pace keeps its grid.
-    if (Timer1->isActive() && Timer1->interval() != interval)
-        Timer1->start(interval);
+    return steps;
 }
 
 void TForm_Main::NoteTickInput(QObject* watched, const QEvent* event)
