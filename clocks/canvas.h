@@ -32,6 +32,7 @@ public:
     {
         return image_.valid(x, y) && (clip_.isNull() || clip_.contains(x, y));
     }
+    QRect DrawableArea() const { return clip_.isNull() ? image_.rect() : clip_ & image_.rect(); }
 
     void Rectangle(int x1, int y1, int x2, int y2);
     void Ellipse(int x1, int y1, int x2, int y2);
