@@ -99,11 +99,11 @@ void TMBarGraph::setMBGDecimals(int value)
 void TMBarGraph::UpdateBar(bool force)
 {
     const bool changed = force || layout_.shown != layout_.drawn;
-    const QFontMetrics metrics(font());
+    const int textHeight = QFontMetrics(font()).height();
     UpdateBarLayout(props_, width(), height(), force, layout_,
-                    [&metrics](const QString& text, int& w, int& h) {
-                        w = metrics.horizontalAdvance(text);
-                        h = metrics.height();
+                    [this, textHeight](const QString& text, int& w, int& h) {
+                        w = TextWidth(text);
+                        h = textHeight;
                     });
     if (changed)
         ++barLayouts_;
@@ -129,9 +129,8 @@ void TMBarGraph::Apply()
             label_->setFont(font());
         if (label_->text() != layout_.label.text)
             label_->setText(layout_.label.text);
-        const QFontMetrics metrics(font());
-        const QRect r(layout_.label.left, layout_.label.top,
-                      metrics.horizontalAdvance(layout_.label.text) + 1, metrics.height());
+        const QRect r(layout_.label.left, layout_.label.top, TextWidth(layout_.label.text) + 1,
+                      QFontMetrics(font()).height());
         if (label_->geometry() != r)
             label_->setGeometry(r);
         const QColor colour = ToQColor(layout_.label.colour);
@@ -152,6 +151,21 @@ void TMBarGraph::resizeEvent(QResizeEvent* event)
 void TMBarGraph::changeEvent(QEvent* event)
 {
     QFrame::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
+        measured_ = {};
         UpdateBar(true);
+    }
+}
+
+int TMBarGraph::TextWidth(const QString& text)
+{
+    for (const MeasuredText& m : measured_) {
+        if (!m.text.isNull() && m.text == text)
+            return m.width;
+    }
+    MeasuredText& slot = measured_[nextMeasured_];
+    nextMeasured_ = (nextMeasured_ + 1) % measured_.size();
+    slot.text = text;
+    slot.width = QFontMetrics(font()).horizontalAdvance(text);
+    return slot.width;
 }

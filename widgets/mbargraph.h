@@ -4,6 +4,8 @@
 
 #include <QFrame>
 
+#include <array>
+
 class QLabel;
 class TShape;
 
@@ -54,6 +56,16 @@ protected:
 
 private:
     void Apply();
+    // The width of a text in the bar's font: the percentage changes every few seconds while
+    // its width is asked for on every new value, and measuring it shapes the text anew.
+    int TextWidth(const QString& text);
+
+    struct MeasuredText {
+        QString text;
+        int width = 0;
+    };
+    std::array<MeasuredText, 4> measured_{};
+    size_t nextMeasured_ = 0;
 
     kelvator::MBGProperties props_;
     kelvator::MBGLayout layout_;
