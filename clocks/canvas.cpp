@@ -220,14 +220,17 @@ void DrawAntialiasedLine(Canvas& canvas, quint32 colour, double x0, double y0, d
     blend(xpxl2, ypxl2, (1 - Frac(yend)) * xgap);
     blend(xpxl2, ypxl2 + 1, Frac(yend) * xgap);
 
-    // Along the line's own axis the pixels outside what may be drawn are passed over; the
+    // Pixels outside what may be drawn, along the line or across it, are passed over; the
     // running position still takes every step, so the pixels drawn are the same.
     const QRect area = canvas.DrawableArea();
     const long long from = steep ? area.top() : area.left();
     const long long to = steep ? area.bottom() : area.right();
+    const double across = steep ? area.left() : area.top();
+    const double acrossEnd = steep ? area.right() : area.bottom();
     const auto last = static_cast<long long>(xpxl2) - 1;
     for (auto x = static_cast<long long>(xpxl1) + 1; x <= last; ++x) {
-        if (x >= from && x <= to) {
+        const double row = std::floor(intery); // the two pixels drawn are this row and the next
+        if (x >= from && x <= to && row + 1 >= across && row <= acrossEnd) {
             blend(static_cast<double>(x), std::floor(intery), 1 - Frac(intery));
             blend(static_cast<double>(x), std::floor(intery) + 1, Frac(intery));
         }
@@ -261,6 +264,8 @@ void StretchCopy(const QImage& source, const QRect& from, QImage& target, const 
         target.format() == QImage::Format_RGB32 || target.format() == QImage::Format_ARGB32;
     const QRgb opaque = target.format() == QImage::Format_RGB32 ? 0xFF000000u : 0u;
     std::vector<QRgb> band(static_cast<size_t>(qMax(source.width(), 0)));
+    const auto bandBegin = static_cast<size_t>(std::clamp(columns.front().first, 0, source.width()));
+    const auto bandEnd = static_cast<size_t>(std::clamp(columns.back().second, 0, source.width()));
     for (int y = 0; y < to.height(); ++y) {
         const int ty = to.top() + y;
         if (ty < 0 || ty >= target.height())
@@ -269,12 +274,12 @@ void StretchCopy(const QImage& source, const QRect& from, QImage& target, const 
         const int rowEnd = qMin(rows[static_cast<size_t>(y)].second, source.height());
         if (rowBegin >= rowEnd)
             continue;
-        // The rows of this target row, ANDed down to one.
+        // The rows of this target row, ANDed down to one, in the columns the target reads.
         std::fill(band.begin(), band.end(), 0xFFFFFFFFu);
         for (int sy = rowBegin; sy < rowEnd; ++sy) {
             if (rawSource) {
                 const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
-                for (size_t sx = 0; sx < band.size(); ++sx)
+                for (size_t sx = bandBegin; sx < bandEnd; ++sx)
                     band[sx] &= in[sx];
             } else {
                 for (int sx = 0; sx < source.width(); ++sx)
