@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
@@ -129,6 +130,61 @@ private Q_SLOTS:
             QVERIFY2(want == got, qPrintable(at));
             QVERIFY2(every.fake.beeps == paced.fake.beeps, qPrintable(at));
             QVERIFY2(every.fake.sound->calls == paced.fake.sound->calls, qPrintable(at));
+        }
+    }
+
+    // What reaches the window's backing store second after second, where only the changed
+    // parts are repainted, is what a whole repaint of the window shows.
+    void repaintedPartsMakeTheWholeWindow_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QTime>("start");
+        QTest::addRow("work-time page at work") << "TabSheet_Kelvator" << QTime(10, 29, 50, 120);
+        QTest::addRow("work-time page at work end") << "TabSheet_Kelvator" << QTime(15, 59, 57, 120);
+        QTest::addRow("analog clock") << "TabSheet_AnalogOra" << QTime(11, 59, 55, 120);
+        QTest::addRow("stopwatch") << "TabSheet_Stopper" << QTime(10, 0, 55, 120);
+        QTest::addRow("events") << "TabSheet_Esemenyek" << QTime(8, 59, 55, 120);
+    }
+    void repaintedPartsMakeTheWholeWindow()
+    {
+        QFETCH(QString, page);
+        QFETCH(QTime, start);
+        const QDate friday(2024, 5, 10);
+        Window w(QDateTime(friday, QTime(8, 0)));
+        TForm_Main& f = *w.form;
+        f.RadioGroup_MutatosOraKelvatorMegjelenites->setItemIndex(0); // sectors all day
+        f.iStopperAllapot = kStopwatchRunning;
+        f.dtStopperStart = ToDateTime(QDateTime(friday, QTime(9, 58, 40, 700)));
+        f.CheckBox_EsemenyLathato[0]->setChecked(true);
+        f.CheckBox_AzOraEsPercIsSzamit[0]->setChecked(true);
+        f.dtEsemeny[0] = ToDateTime(QDateTime(friday, QTime(9, 0)));
+        QWidget* tab = f.findChild<QWidget*>(page);
+        if (tab == f.TabSheet_DigitalisOra || tab == f.TabSheet_AnalogOra) {
+            f.PageControl_Main->setCurrentWidget(f.TabSheet_NagyOra);
+            f.PageControl_NagyOraTipus->setCurrentWidget(tab);
+        } else {
+            f.PageControl_Main->setCurrentWidget(tab);
+        }
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        for (int k = 0; k < 12; ++k) {
+            w.TickAt(QDateTime(friday, start.addMSecs(1000 * k)));
+            QCoreApplication::sendPostedEvents(); // the repaint of what changed, and only that
+            QCoreApplication::processEvents();
+            // The offscreen screen's grab is what the window's backing store holds.
+            auto onScreen = [&f] {
+                return f.screen()->grabWindow(f.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+            };
+            const QImage shown = onScreen();
+            // Every control painted anew. (Not on the digital clock: Qt draws its 96-pixel digits
+            // a shade differently when the whole window is repainted than when they were set.)
+            for (QWidget* child : f.findChildren<QWidget*>())
+                child->update();
+            f.update();
+            QCoreApplication::processEvents();
+            const QImage whole = onScreen();
+            const QRect client(f.centralWidget()->mapTo(&f, QPoint(0, 0)), f.centralWidget()->size());
+            QVERIFY2(shown.copy(client) == whole.copy(client), qPrintable(QString::number(k)));
         }
     }
 
