@@ -183,11 +183,19 @@ void DrawAntialiasedLine(Canvas& canvas, quint32 colour, double x0, double y0, d
     const bool raw = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32;
     uchar* const bits = raw ? image.bits() : nullptr;
     const qsizetype stride = image.bytesPerLine();
+    const QRect area = canvas.DrawableArea();
+    const double left = area.left();
+    const double right = area.right();
+    const double top = area.top();
+    const double bottom = area.bottom();
+    // Every pixel handed in has whole coordinates (rounded ends, floored rows, integer steps).
     auto blend = [&](double x, double y, double w) {
-        const int px = static_cast<int>(RoundEven(steep ? y : x));
-        const int py = static_cast<int>(RoundEven(steep ? x : y));
-        if (!canvas.Contains(px, py))
+        const double fx = steep ? y : x;
+        const double fy = steep ? x : y;
+        if (!(fx >= left && fx <= right && fy >= top && fy <= bottom))
             return;
+        const int px = static_cast<int>(fx);
+        const int py = static_cast<int>(fy);
         auto* pixel = bits ? reinterpret_cast<QRgb*>(bits + py * stride) + px : nullptr;
         const quint32 old = pixel ? static_cast<quint32>(qRed(*pixel)) |
                                         (static_cast<quint32>(qGreen(*pixel)) << 8) |
@@ -222,7 +230,6 @@ void DrawAntialiasedLine(Canvas& canvas, quint32 colour, double x0, double y0, d
 
     // Pixels outside what may be drawn, along the line or across it, are passed over; the
     // running position still takes every step, so the pixels drawn are the same.
-    const QRect area = canvas.DrawableArea();
     const long long from = steep ? area.top() : area.left();
     const long long to = steep ? area.bottom() : area.right();
     const double across = steep ? area.left() : area.top();
