@@ -81,8 +81,9 @@ void DrawHands(Canvas& c, double alpha, double beta, double gamma, bool showHour
     DrawAntialiasedLine(c, kGrey, 144, 146, shadowTail.x(), shadowTail.y());
     SetCanvasTools(c, kGrey, PenMode::Mask, PenStyle::Solid, 5, kWhite, BrushStyle::Clear);
     const QPoint shadowWeight = HandEnd(144, 146, -25, gamma);
-    c.Line(shadowTail.x(), shadowTail.y(), shadowWeight.x(), shadowWeight.y());
-    c.Ellipse(141, 143, 147, 149);
+    // The weights and caps take a handful of places: their pixels are remembered.
+    c.LineAgain(shadowTail.x(), shadowTail.y(), shadowWeight.x(), shadowWeight.y());
+    c.EllipseAgain(141, 143, 147, 149);
 
     // Hands.
     if (showHour) {
@@ -100,9 +101,9 @@ void DrawHands(Canvas& c, double alpha, double beta, double gamma, bool showHour
     DrawAntialiasedLine(c, kRed, 140, 142, tail.x(), tail.y());
     SetCanvasTools(c, kRed, PenMode::Copy, PenStyle::Solid, 5, kWhite, BrushStyle::Clear);
     const QPoint weight = HandEnd(140, 142, -25, gamma);
-    c.Line(tail.x(), tail.y(), weight.x(), weight.y());
+    c.LineAgain(tail.x(), tail.y(), weight.x(), weight.y());
     SetCanvasTools(c, kBrown, PenMode::Copy, PenStyle::Solid, 3, kYellow, BrushStyle::Solid);
-    c.Ellipse(137, 139, 143, 145);
+    c.EllipseAgain(137, 139, 143, 145);
 }
 
 namespace {

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <compare>
+#include <map>
 #include <numbers>
 #include <utility>
 #include <vector>
@@ -123,6 +125,97 @@ void Canvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 void Canvas::Line(int x0, int y0, int x1, int y1)
 {
     Paint([&](QPainter& p) { p.drawLine(x0, y0, x1, y1); });
+}
+
+namespace {
+// What a shape covers: the pixels its brush fills and those its pen strokes, each found alone.
+struct Footprint {
+    std::vector<QPoint> brush;
+    std::vector<QPoint> pen;
+};
+
+struct FootprintKey {
+    int shape = 0;
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    int penWidth = 0;
+    PenStyle penStyle = PenStyle::Solid;
+    BrushStyle brushStyle = BrushStyle::Solid;
+    int width = 0, height = 0;
+    auto operator<=>(const FootprintKey&) const = default;
+};
+
+std::map<FootprintKey, Footprint>& Footprints()
+{
+    static std::map<FootprintKey, Footprint> known;
+    return known;
+}
+
+constexpr quint32 kMark = 0x00FFFFFF;
+} // namespace
+
+template <typename Draw> void Canvas::Again(int shape, int x1, int y1, int x2, int y2, Draw draw)
+{
+    const bool raw = image_.format() == QImage::Format_RGB32 || image_.format() == QImage::Format_ARGB32;
+    if (!raw) {
+        draw(*this);
+        return;
+    }
+    const FootprintKey key{shape,          x1, y1, x2, y2, penWidth_, penStyle_, brushStyle_, image_.width(),
+                           image_.height()};
+    const QRect within = QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized();
+    auto& known = Footprints();
+    auto found = known.find(key);
+    if (found == known.end()) {
+        if (known.size() >= 1024)
+            known.clear(); // shapes drawn once and never again must not pile up
+        Footprint f;
+        // The brush and the pen each alone, white on black, in the copy mode: which pixels
+        // they cover does not depend on their colours or on the mode.
+        const QRect scan =
+            within.adjusted(-penWidth_ - 2, -penWidth_ - 2, penWidth_ + 2, penWidth_ + 2) & image_.rect();
+        for (int part = 0; part < 2; ++part) {
+            const bool pen = part == 1;
+            if ((pen && penStyle_ == PenStyle::Clear) || (!pen && brushStyle_ == BrushStyle::Clear))
+                continue;
+            QImage blank(image_.size(), QImage::Format_RGB32);
+            blank.fill(Qt::black);
+            Canvas c(blank);
+            c.setPen(kMark, PenMode::Copy, pen ? penStyle_ : PenStyle::Clear, penWidth_);
+            c.setBrush(kMark, pen ? BrushStyle::Clear : brushStyle_);
+            draw(c);
+            for (int y = scan.top(); y <= scan.bottom(); ++y) {
+                const auto* row = reinterpret_cast<const QRgb*>(blank.constScanLine(y));
+                for (int x = scan.left(); x <= scan.right(); ++x) {
+                    if ((row[x] & 0x00FFFFFF) != 0)
+                        (pen ? f.pen : f.brush).emplace_back(x, y);
+                }
+            }
+        }
+        found = known.emplace(key, std::move(f)).first;
+    }
+    // As the painter does: the brush first, then the pen; copied, or ANDed in the mask mode.
+    const bool mask = penMode_ == PenMode::Mask;
+    auto apply = [&](const std::vector<QPoint>& points, quint32 colour) {
+        const QRgb c = ToColor(colour).rgb() | 0xFF000000u;
+        for (const QPoint& p : points) {
+            if (!Contains(p.x(), p.y()))
+                continue;
+            auto* pixel = reinterpret_cast<QRgb*>(image_.scanLine(p.y())) + p.x();
+            *pixel = mask ? (*pixel & c) : c;
+        }
+    };
+    apply(found->second.brush, brushColour_);
+    apply(found->second.pen, penColour_);
+}
+
+void Canvas::EllipseAgain(int x1, int y1, int x2, int y2)
+{
+    Again(1, x1, y1, x2, y2, [=](Canvas& c) { c.Ellipse(x1, y1, x2, y2); });
+}
+
+void Canvas::LineAgain(int x0, int y0, int x1, int y1)
+{
+    Again(2, x0, y0, x1, y1, [=](Canvas& c) { c.Line(x0, y0, x1, y1); });
 }
 
 void Canvas::TextOut(int x, int y, const QString& text)

@@ -40,6 +40,10 @@ public:
     // to the ray through (x4, y4).
     void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void Line(int x0, int y0, int x1, int y1);
+    // The same, from the pixels they covered the last time they were drawn with this geometry
+    // and these pen and brush styles: for shapes a clock draws again every second.
+    void EllipseAgain(int x1, int y1, int x2, int y2);
+    void LineAgain(int x0, int y0, int x1, int y1);
     // Top-left corner at (x, y), background left as it is.
     void TextOut(int x, int y, const QString& text);
 
@@ -49,6 +53,8 @@ public:
 private:
     // Each primitive opens and closes its own painter, so pixels can be read between them.
     template <typename Draw> void Paint(Draw draw);
+    // Replays the pixels a shape covers, found once by drawing it alone on a blank picture.
+    template <typename Draw> void Again(int shape, int x1, int y1, int x2, int y2, Draw draw);
 
     QImage& image_;
     quint32 penColour_ = 0;

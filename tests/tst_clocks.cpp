@@ -552,6 +552,68 @@ private Q_SLOTS:
         QVERIFY(!UpdateSmallClockFace(odd, face, changed)); // 280 / 88 is no whole number
     }
 
+    // A shape drawn again from the pixels it covered is the shape drawn afresh.
+    void shapesDrawnAgainAreTheShapesDrawn_data()
+    {
+        QTest::addColumn<bool>("ellipse");
+        QTest::addColumn<QRect>("coords"); // the four numbers handed to the shape
+        QTest::addColumn<int>("mode");     // PenMode
+        QTest::addColumn<int>("penStyle");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("brushStyle");
+        QTest::addColumn<QRect>("clip");
+        const int copy = int(PenMode::Copy), mask = int(PenMode::Mask);
+        const int solid = int(PenStyle::Solid), dot = int(PenStyle::Dot), noPen = int(PenStyle::Clear);
+        const int fill = int(BrushStyle::Solid), noFill = int(BrushStyle::Clear);
+        QTest::addRow("centre cap") << true << QRect(137, 139, 143, 145) << copy << solid << 3 << fill
+                                    << QRect();
+        QTest::addRow("cap's shadow, ANDed")
+            << true << QRect(141, 143, 147, 149) << mask << solid << 5 << noFill << QRect();
+        QTest::addRow("filled, no pen")
+            << true << QRect(20, 30, 60, 50) << copy << noPen << 1 << fill << QRect();
+        QTest::addRow("dotted outline")
+            << true << QRect(20, 30, 90, 80) << copy << dot << 1 << noFill << QRect();
+        QTest::addRow("weight, leftwards and up")
+            << false << QRect(130, 150, 118, 130) << copy << solid << 5 << noFill << QRect();
+        QTest::addRow("weight's shadow, ANDed")
+            << false << QRect(155, 160, 170, 171) << mask << solid << 5 << noFill << QRect();
+        QTest::addRow("one-pixel line")
+            << false << QRect(3, 7, 250, 90) << copy << solid << 1 << noFill << QRect();
+        QTest::addRow("clipped") << true << QRect(137, 139, 143, 145) << copy << solid << 3 << fill
+                                 << QRect(139, 138, 3, 9);
+        QTest::addRow("over the edge")
+            << false << QRect(-10, 5, 20, 300) << copy << solid << 5 << noFill << QRect();
+    }
+    void shapesDrawnAgainAreTheShapesDrawn()
+    {
+        QFETCH(bool, ellipse);
+        QFETCH(QRect, coords);
+        QFETCH(int, mode);
+        QFETCH(int, penStyle);
+        QFETCH(int, width);
+        QFETCH(int, brushStyle);
+        QFETCH(QRect, clip);
+        // Numbers, not a box: QRect keeps them as given.
+        const int a = coords.x(), b = coords.y(), c = coords.width(), d = coords.height();
+        auto draw = [&](bool again, quint32 pen, quint32 brush) {
+            QImage img = Artwork();
+            Canvas canvas(img);
+            canvas.setClip(clip);
+            SetCanvasTools(canvas, pen, static_cast<PenMode>(mode), static_cast<PenStyle>(penStyle), width,
+                           brush, static_cast<BrushStyle>(brushStyle));
+            if (ellipse)
+                again ? canvas.EllipseAgain(a, b, c, d) : canvas.Ellipse(a, b, c, d);
+            else
+                again ? canvas.LineAgain(a, b, c, d) : canvas.Line(a, b, c, d);
+            return img;
+        };
+        for (auto [pen, brush] : {std::pair{0x002D688Cu, 0x0000FFFFu}, std::pair{0x00A2A2A2u, 0x00FFFFFFu}}) {
+            const QImage fresh = draw(false, pen, brush);
+            QVERIFY(draw(true, pen, brush) == fresh); // found
+            QVERIFY(draw(true, pen, brush) == fresh); // remembered
+        }
+    }
+
     void smallClockCopiesTheBigFace()
     {
         Window w(QDateTime(QDate(2024, 5, 8), QTime(11, 30)));
