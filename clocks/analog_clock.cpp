@@ -315,10 +315,10 @@ QRect ClockFacePainter::Draw(QImage& surface, const QImage& artwork, const Clock
         changed &= surface.rect();
         if (changed.isEmpty())
             return {};
-        const int bytes = changed.width() * 4;
+        const auto from = static_cast<qsizetype>(changed.left()) * 4;
+        const auto bytes = static_cast<size_t>(changed.width()) * 4;
         for (int y = changed.top(); y <= changed.bottom(); ++y)
-            std::memcpy(surface.scanLine(y) + changed.left() * 4, dial_.constScanLine(y) + changed.left() * 4,
-                        static_cast<size_t>(bytes));
+            std::memcpy(surface.scanLine(y) + from, dial_.constScanLine(y) + from, bytes);
     }
     Canvas c(surface);
     if (same)

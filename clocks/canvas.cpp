@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <compare>
 #include <map>
 #include <numbers>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -141,7 +141,12 @@ struct FootprintKey {
     PenStyle penStyle = PenStyle::Solid;
     BrushStyle brushStyle = BrushStyle::Solid;
     int width = 0, height = 0;
-    auto operator<=>(const FootprintKey&) const = default;
+    bool operator<(const FootprintKey& o) const
+    {
+        return std::tie(shape, x1, y1, x2, y2, penWidth, penStyle, brushStyle, width, height) <
+               std::tie(o.shape, o.x1, o.y1, o.x2, o.y2, o.penWidth, o.penStyle, o.brushStyle, o.width,
+                        o.height);
+    }
 };
 
 std::map<FootprintKey, Footprint>& Footprints()
