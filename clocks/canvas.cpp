@@ -40,6 +40,16 @@ double RoundEven(double v)
     return std::nearbyint(v);
 }
 
+// RoundEven for a colour channel's blend, without a call into the maths library: adding and
+// taking away 2^52 rounds to the nearest whole number, halves to even, as nearbyint does.
+double RoundChannel(double v)
+{
+    constexpr double kWhole = 4503599627370496.0; // 2^52
+    if (v >= 0 && v < kWhole)
+        return (v + kWhole) - kWhole;
+    return std::nearbyint(v);
+}
+
 // The box with its right and bottom edge left out, as the primitives expect.
 QRectF Box(int x1, int y1, int x2, int y2)
 {
@@ -280,6 +290,7 @@ void DrawAntialiasedLine(Canvas& canvas, quint32 colour, double x0, double y0, d
     QImage& image = canvas.image();
     const bool raw = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32;
     uchar* const bits = raw ? image.bits() : nullptr;
+    const bool opaque = image.format() == QImage::Format_RGB32;
     const qsizetype stride = image.bytesPerLine();
     const QRect area = canvas.DrawableArea();
     const double left = area.left();
@@ -292,6 +303,8 @@ void DrawAntialiasedLine(Canvas& canvas, quint32 colour, double x0, double y0, d
         const double fy = steep ? x : y;
         if (!(fx >= left && fx <= right && fy >= top && fy <= bottom))
             return;
+        if (w == 0 && opaque)
+            return; // blends to the colour already there
         const int px = static_cast<int>(fx);
         const int py = static_cast<int>(fy);
         auto* pixel = bits ? reinterpret_cast<QRgb*>(bits + py * stride) + px : nullptr;
@@ -299,7 +312,9 @@ void DrawAntialiasedLine(Canvas& canvas, quint32 colour, double x0, double y0, d
                                         (static_cast<quint32>(qGreen(*pixel)) << 8) |
                                         (static_cast<quint32>(qBlue(*pixel)) << 16)
                                   : canvas.Pixel(px, py);
-        auto mix = [w](int o, int l) { return static_cast<quint32>(RoundEven(o * (1 - w) + l * w)) & 0xFF; };
+        auto mix = [w](int o, int l) {
+            return static_cast<quint32>(RoundChannel(o * (1 - w) + l * w)) & 0xFF;
+        };
         const quint32 b = mix(static_cast<int>((old >> 16) & 0xFF), lineB);
         const quint32 g = mix(static_cast<int>((old >> 8) & 0xFF), lineG);
         const quint32 r = mix(static_cast<int>(old & 0xFF), lineR);
@@ -368,7 +383,9 @@ void StretchCopy(const QImage& source, const QRect& from, QImage& target, const 
     const bool rawTarget =
         target.format() == QImage::Format_RGB32 || target.format() == QImage::Format_ARGB32;
     const QRgb opaque = target.format() == QImage::Format_RGB32 ? 0xFF000000u : 0u;
-    std::vector<QRgb> band(static_cast<size_t>(qMax(source.width(), 0)));
+    const int sourceWidth = source.width();
+    const int targetWidth = target.width();
+    std::vector<QRgb> band(static_cast<size_t>(qMax(sourceWidth, 0)));
     const auto bandBegin = static_cast<size_t>(std::clamp(columns.front().first, 0, source.width()));
     const auto bandEnd = static_cast<size_t>(std::clamp(columns.back().second, 0, source.width()));
     for (int y = 0; y < to.height(); ++y) {
@@ -380,24 +397,25 @@ void StretchCopy(const QImage& source, const QRect& from, QImage& target, const 
         if (rowBegin >= rowEnd)
             continue;
         // The rows of this target row, ANDed down to one, in the columns the target reads.
-        std::fill(band.begin(), band.end(), 0xFFFFFFFFu);
+        std::fill(band.begin() + static_cast<std::ptrdiff_t>(bandBegin),
+                  band.begin() + static_cast<std::ptrdiff_t>(bandEnd), 0xFFFFFFFFu);
         for (int sy = rowBegin; sy < rowEnd; ++sy) {
             if (rawSource) {
                 const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
                 for (size_t sx = bandBegin; sx < bandEnd; ++sx)
                     band[sx] &= in[sx];
             } else {
-                for (int sx = 0; sx < source.width(); ++sx)
+                for (auto sx = static_cast<int>(bandBegin); sx < static_cast<int>(bandEnd); ++sx)
                     band[static_cast<size_t>(sx)] &= source.pixel(sx, sy);
             }
         }
         auto* out = rawTarget ? reinterpret_cast<QRgb*>(target.scanLine(ty)) : nullptr;
         for (int x = 0; x < to.width(); ++x) {
             const int tx = to.left() + x;
-            if (tx < 0 || tx >= target.width())
+            if (tx < 0 || tx >= targetWidth)
                 continue;
             const int columnBegin = qMax(columns[static_cast<size_t>(x)].first, 0);
-            const int columnEnd = qMin(columns[static_cast<size_t>(x)].second, source.width());
+            const int columnEnd = qMin(columns[static_cast<size_t>(x)].second, sourceWidth);
             if (columnBegin >= columnEnd)
                 continue;
             QRgb kept = 0xFFFFFFFF;

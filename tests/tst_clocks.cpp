@@ -127,6 +127,16 @@ private Q_SLOTS:
         QCOMPARE(At(img, 15, 10), quint32(0x00404040)); // Round(255 × 0.25) = 64
     }
 
+    void halfWeightRoundsToEven()
+    {
+        QImage img = White();
+        Canvas c(img);
+        DrawAntialiasedLine(c, 0, 10, 10.5, 20, 10.5);
+        QCOMPARE(At(img, 15, 10), quint32(0x00808080)); // 127.5 goes to 128
+        QCOMPARE(At(img, 15, 11), quint32(0x00808080));
+        QCOMPARE(At(img, 15, 12), quint32(0x00FFFFFF)); // no weight: left as it was
+    }
+
     void drawingTwiceDarkens()
     {
         QImage once = White();
