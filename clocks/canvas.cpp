@@ -84,6 +84,8 @@ template <typename Draw> void Canvas::Paint(Draw draw)
     p.setRenderHint(QPainter::Antialiasing, false);
     if (!clip_.isNull())
         p.setClipRect(clip_);
+    if (!origin_.isNull())
+        p.translate(-origin_);
     if (penMode_ == PenMode::Mask)
         p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
     if (penStyle_ == PenStyle::Clear) {
@@ -188,21 +190,25 @@ template <typename Draw> void Canvas::Again(int shape, int x1, int y1, int x2, i
         // they cover does not depend on their colours or on the mode.
         const QRect scan =
             within.adjusted(-penWidth_ - 2, -penWidth_ - 2, penWidth_ + 2, penWidth_ + 2) & image_.rect();
-        for (int part = 0; part < 2; ++part) {
+        // Only the scanned box is drawn on, moved to the blank's corner by whole pixels, which
+        // leaves what is covered as it is: a full-sized blank cost a fill and a heap block of
+        // the whole picture for every new position of the second hand.
+        for (int part = 0; part < 2 && !scan.isEmpty(); ++part) {
             const bool pen = part == 1;
             if ((pen && penStyle_ == PenStyle::Clear) || (!pen && brushStyle_ == BrushStyle::Clear))
                 continue;
-            QImage blank(image_.size(), QImage::Format_RGB32);
+            QImage blank(scan.size(), QImage::Format_RGB32);
             blank.fill(Qt::black);
             Canvas c(blank);
+            c.origin_ = scan.topLeft();
             c.setPen(kMark, PenMode::Copy, pen ? penStyle_ : PenStyle::Clear, penWidth_);
             c.setBrush(kMark, pen ? BrushStyle::Clear : brushStyle_);
             draw(c);
-            for (int y = scan.top(); y <= scan.bottom(); ++y) {
+            for (int y = 0; y < scan.height(); ++y) {
                 const auto* row = reinterpret_cast<const QRgb*>(blank.constScanLine(y));
-                for (int x = scan.left(); x <= scan.right(); ++x) {
+                for (int x = 0; x < scan.width(); ++x) {
                     if ((row[x] & 0x00FFFFFF) != 0)
-                        (pen ? f.pen : f.brush).emplace_back(x, y);
+                        (pen ? f.pen : f.brush).emplace_back(scan.left() + x, scan.top() + y);
                 }
             }
         }

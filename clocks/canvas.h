@@ -65,6 +65,7 @@ private:
     BrushStyle brushStyle_ = BrushStyle::Solid;
     QFont font_;
     QRect clip_;
+    QPoint origin_; // the picture's top-left corner on the surface it stands for
 };
 
 // The system's button face (0xFF00000F) where the program draws on it with black: the
