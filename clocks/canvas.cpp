@@ -216,12 +216,15 @@ template <typename Draw> void Canvas::Again(int shape, int x1, int y1, int x2, i
     }
     // As the painter does: the brush first, then the pen; copied, or ANDed in the mask mode.
     const bool mask = penMode_ == PenMode::Mask;
+    const QRect area = DrawableArea();
+    uchar* const bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
     auto apply = [&](const std::vector<QPoint>& points, quint32 colour) {
         const QRgb c = ToColor(colour).rgb() | 0xFF000000u;
         for (const QPoint& p : points) {
-            if (!Contains(p.x(), p.y()))
+            if (!area.contains(p))
                 continue;
-            auto* pixel = reinterpret_cast<QRgb*>(image_.scanLine(p.y())) + p.x();
+            auto* pixel = reinterpret_cast<QRgb*>(bits + p.y() * stride) + p.x();
             *pixel = mask ? (*pixel & c) : c;
         }
     };
@@ -313,21 +316,19 @@ void DrawAntialiasedLine(Canvas& canvas, quint32 colour, double x0, double y0, d
             return; // blends to the colour already there
         const int px = static_cast<int>(fx);
         const int py = static_cast<int>(fy);
-        auto* pixel = bits ? reinterpret_cast<QRgb*>(bits + py * stride) + px : nullptr;
-        const quint32 old = pixel ? static_cast<quint32>(qRed(*pixel)) |
-                                        (static_cast<quint32>(qGreen(*pixel)) << 8) |
-                                        (static_cast<quint32>(qBlue(*pixel)) << 16)
-                                  : canvas.Pixel(px, py);
-        auto mix = [w](int o, int l) {
-            return static_cast<quint32>(RoundChannel(o * (1 - w) + l * w)) & 0xFF;
-        };
-        const quint32 b = mix(static_cast<int>((old >> 16) & 0xFF), lineB);
-        const quint32 g = mix(static_cast<int>((old >> 8) & 0xFF), lineG);
-        const quint32 r = mix(static_cast<int>(old & 0xFF), lineR);
-        if (pixel)
-            *pixel = qRgb(static_cast<int>(r), static_cast<int>(g), static_cast<int>(b));
-        else
-            canvas.SetPixel(px, py, r | (g << 8) | (b << 16));
+        const double keep = 1 - w;
+        auto mix = [keep, w](int o, int l) { return static_cast<int>(RoundChannel(o * keep + l * w)) & 0xFF; };
+        if (bits) {
+            auto* pixel = reinterpret_cast<QRgb*>(bits + py * stride) + px;
+            const QRgb old = *pixel;
+            *pixel = qRgb(mix(qRed(old), lineR), mix(qGreen(old), lineG), mix(qBlue(old), lineB));
+            return;
+        }
+        const quint32 old = canvas.Pixel(px, py);
+        const auto b = static_cast<quint32>(mix(static_cast<int>((old >> 16) & 0xFF), lineB));
+        const auto g = static_cast<quint32>(mix(static_cast<int>((old >> 8) & 0xFF), lineG));
+        const auto r = static_cast<quint32>(mix(static_cast<int>(old & 0xFF), lineR));
+        canvas.SetPixel(px, py, r | (g << 8) | (b << 16));
     };
 
     double xend = RoundEven(x0);
