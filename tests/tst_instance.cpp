@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -274,6 +275,7 @@ private Q_SLOTS:
         copy.Start(first);
         QVERIFY(first.waitForStarted());
         QVERIFY(copy.WaitUntilShown()); // asks once itself
+        qint64 slowest = 0;
         for (int i = 0; i < 50; ++i) {
             QProcess second;
             QElapsedTimer took;
@@ -282,10 +284,12 @@ private Q_SLOTS:
             QVERIFY(second.waitForFinished(5000));
             const qint64 ms = took.elapsed();
             QVERIFY2(ms < 500, qPrintable(QStringLiteral("start %1 took %2 ms").arg(i + 1).arg(ms)));
+            slowest = std::max(slowest, ms);
             QCOMPARE(second.exitStatus(), QProcess::NormalExit);
             QCOMPARE(second.exitCode(), 0);
             QCOMPARE(first.state(), QProcess::Running);
         }
+        qInfo("the slowest of 50 second starts took %lld ms", slowest);
         QByteArray log;
         QTRY_COMPARE((log += first.readAllStandardError()).count("asked to come to the front"),
                      qsizetype(51));
@@ -341,6 +345,35 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(copy.settings));
         ::close(listening);
         ::close(lock);
+    }
+
+    // Where no socket can be made (here: its path is too long), the program says so and runs,
+    // holding the lock all the same: a second start does not run beside it.
+    void withoutASocketTheLockStillHolds()
+    {
+        ProgramCopy copy;
+        const QString deep = copy.Runtime() + QLatin1Char('/') + QString(120, QLatin1Char('d'));
+        QVERIFY(QDir().mkpath(deep));
+        QVERIFY(::chmod(QFile::encodeName(deep).constData(), 0700) == 0);
+        copy.environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), deep);
+        QProcess first;
+        copy.Start(first);
+        QVERIFY(first.waitForStarted());
+        QByteArray log;
+        QTRY_VERIFY_WITH_TIMEOUT((log += first.readAllStandardError()).contains("too long for a socket"),
+                                 10000);
+        QProcess second;
+        copy.Start(second);
+        QVERIFY(second.waitForStarted());
+        QByteArray secondLog;
+        QTRY_VERIFY_WITH_TIMEOUT((secondLog += second.readAllStandardError()).contains("does not answer"),
+                                 10000);
+        QCOMPARE(first.state(), QProcess::Running);
+        Stop(second);
+        QCOMPARE(second.exitCode(), 0);
+        Stop(first);
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first.exitCode(), 0);
     }
 
     // Another account prepares the places a start would look in, with a lock it holds and a socket
