@@ -32,6 +32,8 @@ public:
 
 int main(int argc, char* argv[])
 {
+    // A termination signal that comes while the program starts ends it at the next step.
+    kelvator::CatchTerminationSignals();
     // The menu belongs in the fixed-size window; asking the session bus for a global menu
     // bar would also hold up the first window.
     QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
@@ -46,12 +48,32 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("io.github.kelvator"));
     // The window decides when the program ends: a box shown while it sits in the tray must not.
     QApplication::setQuitOnLastWindowClosed(false);
+    kelvator::QuitOnTerminationSignals();
 
     // Two programs on one settings file would overwrite each other's settings: the lock on the
     // file comes before anything else.
     const kelvator::SettingsLocation where = kelvator::ChooseSettingsLocation(kelvator::RealSettingsPlaces());
     kelvator::SingleInstance instance(where.path);
-    if (!instance.Claim())
+    switch (instance.Claim()) {
+    case kelvator::SingleInstance::Start::First:
+        break;
+    case kelvator::SingleInstance::Start::HandedOver:
+    case kelvator::SingleInstance::Start::Stopped:
+        return 0;
+    case kelvator::SingleInstance::Start::Unanswered: {
+        // A second program would overwrite the settings of the one that holds the file.
+        qCWarning(kelvator::lcInstance,
+                  "kelvator: another program holds %s but does not answer; not starting",
+                  qUtf8Printable(where.path));
+        QMessageBox::warning(
+            nullptr, QStringLiteral("Kelvator"),
+            QStringLiteral("A Kelvator már fut ezzel a beállításfájllal, de nem válaszol:\n%1\n"
+                           "Amíg az fut, a program nem indul el még egyszer.")
+                .arg(where.path));
+        return kelvator::TerminationRequested() ? 0 : 1;
+    }
+    }
+    if (kelvator::TerminationRequested())
         return 0;
     const kelvator::CarriedSettings settings = kelvator::CarryOverSettings(where);
     kelvator::Platform platform = kelvator::MakeRealPlatform();
@@ -68,14 +90,19 @@ int main(int argc, char* argv[])
     }
 
     QApplication::setStyle(new CachedIconStyle);
+    if (kelvator::TerminationRequested())
+        return 0;
     TForm_Main form(std::move(platform));
+    // A signal while the window was built: it goes without being shown, and its destruction
+    // writes back the settings it loaded.
+    if (kelvator::TerminationRequested())
+        return 0;
     QObject::connect(&form, &TForm_Main::closed, &app, &QApplication::quit, Qt::QueuedConnection);
     instance.Listen([&form] { form.BringToFront(); });
     // A termination signal, the session's end or the window's own close: the program ends and
     // the window's destruction saves, whatever the tray settings would make of a close request.
     EndOnQuitRequest endOnQuit;
     app.installEventFilter(&endOnQuit);
-    kelvator::QuitOnTerminationSignals();
     // A desktop session that ends may not let the program finish: save when it asks.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form] { form.SaveSettings(); });
     form.show();
@@ -90,5 +117,8 @@ int main(int argc, char* argv[])
     // idles for hours in the little it keeps.
     QTimer::singleShot(1000, [] { malloc_trim(0); });
 #endif
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // From here a later start waits for the lock instead of handing over to a program that ends.
+    instance.StopListening();
+    return code;
 }

@@ -164,8 +164,9 @@ private Q_SLOTS:
         copy.Start(program);
         QVERIFY(program.waitForStarted());
         // Asked to come to the front, the program answers once its window is there.
-        SingleInstance running(copy.InConfig());
-        QTRY_VERIFY_WITH_TIMEOUT(running.HandOverToRunning(), 20000);
+        const SingleInstance running(copy.InConfig(),
+                                     RuntimeFolder{copy.home.filePath(QStringLiteral("runtime")), {}});
+        QTRY_VERIFY_WITH_TIMEOUT(running.AskRunning() == SingleInstance::Answer::Shown, 20000);
         QVERIFY(QFile::exists(copy.InConfig()));
         Stop(program);
         QCOMPARE(program.exitCode(), 0);
