@@ -572,6 +572,7 @@ private:
     bool WindowOutOfSight() const;
     QDate paydayStripToday_;
     QDate paydayStripPayday_;
+    bool paydayStripOffHoliday_ = false;
     int paydayStripVersion_ = 0;
     int workCalendarVersion_ = 0; // counts the work calendar's changes
     bool closingAllowed_ = false;
