@@ -533,6 +533,7 @@ private:
     void TickSchedule(const TickMoment& m);
     void TickWorkBars(const TickMoment& m);
     void TickPayday(const TickMoment& m);
+    void FitPaydayLabel(bool alone);
     void TickWorkEnd(const TickMoment& m);
     void TickMonth(const TickMoment& m);
     void TickEarnings();

@@ -9,6 +9,7 @@
 #include "worktime/payday.h"
 
 #include <QAbstractButton>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -315,6 +316,54 @@ private Q_SLOTS:
         f.ListBox_FizetesnapDatuma->setCurrentRow(24);
         w.TickAt(QTime(9, 0, 1));
         QCOMPARE(f.Label_FizetesNNapMulva->text(), kDayOffText);
+    }
+
+    void movedTextIsReadInFull_data()
+    {
+        QTest::addColumn<bool>("calendar");
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<bool>("alone");
+        QTest::addRow("weekend") << false << QDate(2024, 3, 9) << kRow10 << kWeekendText << true;
+        QTest::addRow("day off") << true << QDate(2026, 12, 24) << 25 << kDayOffText << true;
+        QTest::addRow("days to go") << true << QDate(2026, 12, 21) << 25 << "Fizetés 2 nap múlva:" << false;
+        QTest::addRow("payday") << false << QDate(2024, 3, 8) << kRow10 << "Ma van a fizetés." << false;
+    }
+    void movedTextIsReadInFull()
+    {
+        QFETCH(bool, calendar);
+        QFETCH(QDate, today);
+        QFETCH(int, row);
+        QFETCH(QString, label);
+        QFETCH(bool, alone);
+        Window w(QDateTime(today, QTime(9, 0)));
+        if (calendar)
+            TickCalendar(w);
+        TForm_Main& f = *w.form;
+        f.ListBox_FizetesnapDatuma->setCurrentRow(row);
+        f.RadioGroup_HetvegiFizetes->setItemIndex(0);
+        f.show();
+        w.TickAt(QTime(9, 0));
+        QLabel* shown = f.Label_FizetesNNapMulva;
+        QCOMPARE(shown->text(), label);
+        QVERIFY(shown->isVisible());
+        QVERIFY(QFontMetrics(shown->font()).horizontalAdvance(label) <= shown->contentsRect().width());
+        QVERIFY(f.rect().contains(QRect(shown->mapTo(&f, QPoint(0, 0)), shown->size())));
+        // Nothing is drawn over the text.
+        for (TShape* sq : f.DaySquares)
+            QVERIFY(!sq->isVisible() || !sq->geometry().intersects(shown->geometry()));
+        QVERIFY(!f.Shape_Fizetesnap->isVisible() ||
+                !f.Shape_Fizetesnap->geometry().intersects(shown->geometry()));
+        // Beside the squares the label keeps its own width.
+        QCOMPARE(shown->width() == 118, !alone);
+
+        if (alone) {
+            // The next month's payday brings the squares and the narrow label back.
+            w.TickAt(QDateTime(today.addDays(3), QTime(9, 0)));
+            QVERIFY(f.Shape_Fizetesnap->isVisible());
+            QCOMPARE(shown->width(), 118);
+        }
     }
 
     void noPaydayRowFallsBackToTheDefault()

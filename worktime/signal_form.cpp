@@ -74,6 +74,7 @@ void TForm_Main::TickPayday(const TickMoment& m)
         // The strip is decoration: a failure here leaves the rest of the tick alone.
     }
     Label_FizetesNNapMulva->setText(strip.label);
+    FitPaydayLabel(!strip.markerVisible);
     if (strip.markerTag)
         Shape_Fizetesnap->setTag(*strip.markerTag);
     if (Shape_Fizetesnap->isVisibleTo(TabSheet_Kelvator) != strip.markerVisible)

@@ -18,6 +18,12 @@
 
 using namespace kelvator;
 
+namespace {
+constexpr int kPaydayLabelWidth = 118;
+// The right edge of the work bars, which the payday row lines up with.
+constexpr int kPaydayRowRight = 503;
+} // namespace
+
 void TForm_Main::BuildWorkTimePage()
 {
     QWidget* page = TabSheet_Kelvator;
@@ -67,7 +73,7 @@ void TForm_Main::BuildWorkTimePage()
         Place<QLabel>(page, "Label_Munkahonap", 8, 249, 104, 13, QStringLiteral("Munkahónap:"));
     MBarGraph_Munkahonap = ProgressBar(page, "MBarGraph_Munkahonap", 118, 241, 385, kOrangeBar);
 
-    Label_FizetesNNapMulva = Place<QLabel>(page, "Label_FizetesNNapMulva", 8, 266, 118, 14,
+    Label_FizetesNNapMulva = Place<QLabel>(page, "Label_FizetesNNapMulva", 8, 266, kPaydayLabelWidth, 14,
                                            QStringLiteral("Label_FizetesNNapMulva"));
     Shape_Fizetesnap = Place<TShape>(page, "Shape_Fizetesnap", 406, 264, 10, 17);
     Shape_Fizetesnap->setKind(TShape::Kind::RoundRect);
@@ -86,6 +92,16 @@ void TForm_Main::BuildWorkTimePage()
     Label_Oraber = TextLabel(GroupBox4, "Label_Oraber", 306, 18, 186, 16, QStringLiteral("Label_Oraber"),
                              ArialPx(13, true), Qt::AlignRight);
     Label_Oraber->hide();
+}
+
+void TForm_Main::FitPaydayLabel(bool alone)
+{
+    // Why a payday has passed stands alone on the row, with no squares and no marker beside it:
+    // it takes the whole row so that it is read in full.
+    QLabel* label = Label_FizetesNNapMulva;
+    const int width = alone ? kPaydayRowRight - label->x() : kPaydayLabelWidth;
+    if (label->width() != width)
+        label->resize(width, label->height());
 }
 
 void TForm_Main::Button_MaClick()
