@@ -12,6 +12,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -527,6 +528,7 @@ private:
     void TickYear(const TickMoment& m);
     void TickAnalogClocks(const TickMoment& m);
     void TickCalendarDistance(const TickMoment& m);
+    std::function<bool(const QDate&)> DaysOffTest() const; // for the month calendars
     bool BigDigitalClockShown() const;
     bool BigAnalogClockShown() const;
     bool WorkTimePageShown() const;

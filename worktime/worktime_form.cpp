@@ -59,6 +59,7 @@ void TForm_Main::BuildWorkTimePage()
 
     MonthCalendar1 = Place<TMonthCalendar>(page, "MonthCalendar1", 212, 4, 294, 158);
     connect(MonthCalendar1, &QCalendarWidget::clicked, this, &TForm_Main::Timer1Timer);
+    MonthCalendar1->setDaysOff(DaysOffTest(), workCalendarVersion_);
     Button_Ma = Place<QPushButton>(page, "Button_Ma", 212, 166, 40, 22, QStringLiteral("Ma"));
     connect(Button_Ma, &QPushButton::clicked, this, &TForm_Main::Button_MaClick);
     Label_MikorVolt = TextLabel(page, "Label_MikorVolt", 256, 168, 250, 18, QStringLiteral("Label_MikorVolt"),
@@ -203,8 +204,17 @@ bool TForm_Main::BigAnalogClockShown() const
            PageControl_NagyOraTipus->currentWidget() == TabSheet_AnalogOra;
 }
 
+std::function<bool(const QDate&)> TForm_Main::DaysOffTest() const
+{
+    // Asked at every paint, so a calendar changed elsewhere is drawn right when shown again.
+    return [this](const QDate& d) { return workCalendar.enabled() && !workCalendar.IsWorkingDay(d); };
+}
+
 void TForm_Main::TickCalendarDistance(const TickMoment& m)
 {
+    // A change of the work calendar draws the month calendars' days again.
+    for (TMonthCalendar* calendar : {MonthCalendar1, MonthCalendar_Datumok1, MonthCalendar_Datumok2})
+        calendar->setDaysOff(DaysOffTest(), workCalendarVersion_);
     Label_MikorVolt->setText(
         DateDifferenceText(false, true, ToDateTime(MonthCalendar1->selectedDate()), m.value));
 }
