@@ -12,6 +12,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -527,12 +528,14 @@ private:
     void TickYear(const TickMoment& m);
     void TickAnalogClocks(const TickMoment& m);
     void TickCalendarDistance(const TickMoment& m);
+    std::function<bool(const QDate&)> DaysOffTest() const; // for the month calendars
     bool BigDigitalClockShown() const;
     bool BigAnalogClockShown() const;
     bool WorkTimePageShown() const;
     void TickSchedule(const TickMoment& m);
     void TickWorkBars(const TickMoment& m);
     void TickPayday(const TickMoment& m);
+    void FitPaydayLabel(bool alone);
     void TickWorkEnd(const TickMoment& m);
     void TickMonth(const TickMoment& m);
     void TickEarnings();
@@ -572,6 +575,7 @@ private:
     bool WindowOutOfSight() const;
     QDate paydayStripToday_;
     QDate paydayStripPayday_;
+    bool paydayStripOffHoliday_ = false;
     int paydayStripVersion_ = 0;
     int workCalendarVersion_ = 0; // counts the work calendar's changes
     bool closingAllowed_ = false;

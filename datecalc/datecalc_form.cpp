@@ -36,6 +36,8 @@ void TForm_Main::BuildDateCalcPage()
         s.calendar = Place<TMonthCalendar>(page, Named("MonthCalendar_Datumok", side).constData(),
                                            side ? 243 : 26, 1, 204, 153);
         connect(s.calendar, &QCalendarWidget::clicked, this, &TForm_Main::RefreshDateCalculator);
+        // With the work calendar ticked, the days not worked are red, as in the yearly calendar.
+        s.calendar->setDaysOff(DaysOffTest(), workCalendarVersion_);
         s.distance = Centred(page, Named("Label_DatumokMikorVolt", side).constData(), side ? 240 : 24, 156,
                              209, 17, 11);
 

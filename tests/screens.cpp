@@ -5,6 +5,7 @@
 //   kelvator_screens --first-save <file>
 #include "app/form_main.h"
 #include "fake_platform.h"
+#include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
 
 #include <QAbstractButton>
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
 #include <QPalette>
 #include <QStackedWidget>
@@ -130,6 +132,21 @@ bool ShootAll(const QDir& out)
     fake.now = QDateTime(QDate(2026, 12, 11), QTime(13, 45, 0));
     shoot(QStringLiteral("Munkarend_Kelvator_pentek_13-45"));
     std::printf("beeps %d\n", fake.beeps);
+    // Paydays moved back for Christmas and for a weekend, and the month calendars of December
+    // with the days not worked in red.
+    form.ListBox_FizetesnapDatuma->setCurrentRow(25);
+    fake.now = QDateTime(QDate(2026, 12, 24), QTime(10, 0));
+    form.Button_MaClick();
+    shoot(QStringLiteral("Munkarend_Kelvator_2026-12-24"));
+    form.ListBox_FizetesnapDatuma->setCurrentRow(4);
+    fake.now = QDateTime(QDate(2026, 12, 5), QTime(10, 0));
+    form.Button_MaClick();
+    shoot(QStringLiteral("Munkarend_Kelvator_2026-12-05"));
+    form.PageControl_Main->setCurrentWidget(form.TabSheet_Datumok);
+    form.MonthCalendar_Datumok1->setSelectedDate(QDate(2026, 12, 12));
+    form.MonthCalendar_Datumok2->setSelectedDate(QDate(2026, 12, 24));
+    shoot(QStringLiteral("Munkarend_Datumok_2026-12"));
+    form.PageControl_Main->setCurrentWidget(form.TabSheet_Kelvator);
 
     form.CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
     form.ShowOuterPage(form.TabSheet_Main);

@@ -1,6 +1,7 @@
 #include "window_fixture.h"
 
 #include "datecalc/datecalc.h"
+#include "settings/inifile.h"
 #include "widgets/tmonthcalendar.h"
 
 #include <QComboBox>
@@ -208,6 +209,39 @@ private Q_SLOTS:
         w.fake.now = QDateTime(QDate(2024, 5, 8), QTime(9, 0));
         f.PageControl_Main->setCurrentWidget(f.TabSheet_Datumok);
         QCOMPARE(f.Label_DatumokMikorVolt1->text(), QStringLiteral("+ 7 nap"));
+    }
+
+    void calendarsShowTheDaysNotWorked_data()
+    {
+        QTest::addColumn<bool>("ticked");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<bool>("red");
+        QTest::addRow("on, working Saturday") << true << QDate(2026, 12, 12) << false;
+        QTest::addRow("on, Sunday") << true << QDate(2026, 12, 13) << true;
+        QTest::addRow("on, rest day") << true << QDate(2026, 12, 24) << true;
+        QTest::addRow("on, Christmas Day") << true << QDate(2026, 12, 25) << true;
+        QTest::addRow("on, Saturday holiday") << true << QDate(2026, 12, 26) << true;
+        QTest::addRow("on, Thursday") << true << QDate(2026, 12, 17) << false;
+        QTest::addRow("off, Saturday") << false << QDate(2026, 12, 12) << false;
+        QTest::addRow("off, rest day") << false << QDate(2026, 12, 24) << false;
+    }
+    void calendarsShowTheDaysNotWorked()
+    {
+        QFETCH(bool, ticked);
+        QFETCH(QDate, date);
+        QFETCH(bool, red);
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        IniFile ini;
+        ini.SetValue(QStringLiteral("Munkarend"), QStringLiteral("CheckBox_Unnepnapok"),
+                     ticked ? QStringLiteral("1") : QStringLiteral("0"));
+        QVERIFY(ini.Save(w.SettingsPath()));
+        f.LoadSettings();
+        f.PageControl_Main->setCurrentWidget(f.TabSheet_Datumok);
+        for (TMonthCalendar* month : {f.MonthCalendar_Datumok1, f.MonthCalendar_Datumok2}) {
+            month->setSelectedDate(QDate(2026, 12, 1));
+            QCOMPARE(month->dayTextColour(date), red ? QColor(Qt::red) : QColor(Qt::black));
+        }
     }
 };
 

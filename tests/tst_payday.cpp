@@ -1,11 +1,15 @@
 #include "window_fixture.h"
 
+#include "calendar/calendar_texts.h"
+#include "calendar/workcalendar.h"
+#include "settings/inifile.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
 #include "worktime/payday.h"
 
 #include <QAbstractButton>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,6 +21,18 @@ using kelvator::testing::Window;
 
 namespace {
 constexpr int kRow10 = 9;
+const QString kWeekendText = QStringLiteral("Hétvégére esne a fizetésnap, ezért pénteken volt.");
+const QString kDayOffText = QStringLiteral("Munkaszüneti napra esne a fizetésnap, ezért előtte volt.");
+
+// The window with the work calendar ticked in its settings file.
+void TickCalendar(kelvator::testing::Window& w)
+{
+    IniFile ini;
+    ini.SetValue(QStringLiteral("Munkarend"), QStringLiteral("CheckBox_Unnepnapok"), QStringLiteral("1"));
+    QVERIFY(ini.Save(w.SettingsPath()));
+    w.form->LoadSettings();
+    QVERIFY(w.form->workCalendar.enabled());
+}
 } // namespace
 
 class TstPayday : public QObject {
@@ -75,6 +91,93 @@ private Q_SLOTS:
         const QDate computed = PaydayOf(today, row, rule);
         QCOMPARE(computed, payday);
         QCOMPARE(BuildPaydayStrip(today, computed).label, label);
+    }
+
+    // Day n of the month is row n - 1.
+    void movedPayday_data()
+    {
+        QTest::addColumn<bool>("calendar");
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<QDate>("payday");
+        QTest::addColumn<QString>("label");
+        // The 26th of December 2026 is a Saturday and a holiday, the 25th a holiday, the 24th a
+        // rest day: the payday goes back to Wednesday the 23rd.
+        const int row26 = 25;
+        QTest::addRow("Christmas, on, 21st") << true << QDate(2026, 12, 21) << row26 << 0
+                                             << QDate(2026, 12, 23) << QStringLiteral("Fizetés 2 nap múlva:");
+        QTest::addRow("Christmas, on, 23rd")
+            << true << QDate(2026, 12, 23) << row26 << 0 << QDate(2026, 12, 23) << "Ma van a fizetés.";
+        for (int day : {24, 25, 26})
+            QTest::addRow("Christmas, on, %dth", day)
+                << true << QDate(2026, 12, day) << row26 << 0 << QDate(2026, 12, 23) << kDayOffText;
+        QTest::addRow("Christmas, on, 27th") << true << QDate(2026, 12, 27) << row26 << 0
+                                             << QDate(2027, 1, 26) << QStringLiteral("Fizetés 30 nap múlva:");
+        QTest::addRow("Christmas, off, 24th")
+            << false << QDate(2026, 12, 24) << row26 << 0 << QDate(2026, 12, 25)
+            << QStringLiteral("Fizetés 1 nap múlva:");
+        QTest::addRow("Christmas, off, 26th")
+            << false << QDate(2026, 12, 26) << row26 << 0 << QDate(2026, 12, 25) << kWeekendText;
+        QTest::addRow("Christmas, on, Monday rule")
+            << true << QDate(2026, 12, 24) << row26 << 1 << QDate(2026, 12, 28)
+            << QStringLiteral("Fizetés 4 nap múlva:");
+        // A plain Saturday with a worked Friday before it keeps the weekend's words.
+        QTest::addRow("plain Saturday, on")
+            << true << QDate(2026, 12, 5) << 4 << 0 << QDate(2026, 12, 4) << kWeekendText;
+        QTest::addRow("plain Sunday, on")
+            << true << QDate(2026, 12, 6) << 5 << 0 << QDate(2026, 12, 4) << kWeekendText;
+        // A Sunday after a working Saturday is paid on that Saturday.
+        QTest::addRow("Sunday after a working Saturday, on")
+            << true << QDate(2026, 12, 13) << 12 << 0 << QDate(2026, 12, 12) << kDayOffText;
+        QTest::addRow("Sunday after a working Saturday, off")
+            << false << QDate(2026, 12, 13) << 12 << 0 << QDate(2026, 12, 11) << kWeekendText;
+        QTest::addRow("working Saturday, on")
+            << true << QDate(2026, 1, 10) << kRow10 << 0 << QDate(2026, 1, 10) << "Ma van a fizetés.";
+        QTest::addRow("working Saturday, off")
+            << false << QDate(2026, 1, 10) << kRow10 << 0 << QDate(2026, 1, 9) << kWeekendText;
+        // Easter Sunday 2026: Saturday rested, Good Friday a holiday, so Thursday.
+        QTest::addRow("Easter Sunday, on")
+            << true << QDate(2026, 4, 5) << 4 << 0 << QDate(2026, 4, 2) << kDayOffText;
+        QTest::addRow("Easter Sunday, off")
+            << false << QDate(2026, 4, 5) << 4 << 0 << QDate(2026, 4, 3) << kWeekendText;
+        // Whit Monday 2026 goes back over the weekend to Friday: a Monday payday, not a weekend one.
+        QTest::addRow("Whit Monday, on, Saturday")
+            << true << QDate(2026, 5, 23) << 24 << 0 << QDate(2026, 5, 22) << kDayOffText;
+        QTest::addRow("Whit Monday, off, Saturday")
+            << false << QDate(2026, 5, 23) << 24 << 0 << QDate(2026, 5, 25)
+            << QStringLiteral("Fizetés 2 nap múlva:");
+        QTest::addRow("the Saturday before, on")
+            << true << QDate(2026, 5, 23) << 22 << 0 << QDate(2026, 5, 22) << kWeekendText;
+        // 2021: Christmas Day a Saturday, 24 December a rest day by decree.
+        QTest::addRow("Christmas 2021, on")
+            << true << QDate(2021, 12, 25) << 24 << 0 << QDate(2021, 12, 23) << kDayOffText;
+        QTest::addRow("Christmas 2021, off")
+            << false << QDate(2021, 12, 25) << 24 << 0 << QDate(2021, 12, 24) << kWeekendText;
+        QTest::addRow("New Year's Day 2027, on")
+            << true << QDate(2027, 1, 1) << 0 << 0 << QDate(2026, 12, 31) << kDayOffText;
+    }
+    void movedPayday()
+    {
+        QFETCH(bool, calendar);
+        QFETCH(QDate, today);
+        QFETCH(int, row);
+        QFETCH(int, rule);
+        QFETCH(QDate, payday);
+        QFETCH(QString, label);
+        const WorkCalendar c(calendar, {});
+        const WorkingDayTest working = [&c](const QDate& d) { return c.IsWorkingDay(d); };
+        const PaydayChoice choice = PaydayOf(today, row, rule, working);
+        QCOMPARE(choice.payday, payday);
+        const PaydayStrip strip = BuildPaydayStrip(today, choice, working);
+        QCOMPARE(strip.label, label);
+        QCOMPARE(strip.markerHint, QStringLiteral("Fizetésnap\r\n") +
+                                       payday.toString(QStringLiteral("yyyy.MM.dd.")) +
+                                       QStringLiteral("\r\n") + WeekdayName(payday));
+        if (!calendar) {
+            QCOMPARE(PaydayOf(today, row, rule), payday);
+            QCOMPARE(BuildPaydayStrip(today, payday).label, label);
+        }
     }
 
     void stripOfTwoDays()
@@ -181,6 +284,86 @@ private Q_SLOTS:
             QVERIFY(!sq->isVisibleTo(f.TabSheet_Kelvator));
         QVERIFY(f.Shape_Fizetesnap->isVisibleTo(f.TabSheet_Kelvator));
         QCOMPARE(f.Shape_Fizetesnap->tag(), 0);
+    }
+
+    void pageNamesTheRealReasonAndDay()
+    {
+        Window w(QDateTime(QDate(2026, 12, 21), QTime(9, 0)));
+        TickCalendar(w);
+        TForm_Main& f = *w.form;
+        f.ListBox_FizetesnapDatuma->setCurrentRow(25);
+        f.RadioGroup_HetvegiFizetes->setItemIndex(0);
+        w.TickAt(QTime(9, 0));
+        QCOMPARE(f.Label_FizetesNNapMulva->text(), QStringLiteral("Fizetés 2 nap múlva:"));
+        QCOMPARE(f.Shape_Fizetesnap->toolTip(), QStringLiteral("Fizetésnap\n2026.12.23.\nSzerda"));
+        for (int day : {24, 25, 26}) {
+            w.TickAt(QDateTime(QDate(2026, 12, day), QTime(9, 0)));
+            QCOMPARE(f.Label_FizetesNNapMulva->text(), kDayOffText);
+            QVERIFY(!f.Shape_Fizetesnap->isVisibleTo(f.TabSheet_Kelvator));
+        }
+    }
+
+    void anotherRowToTheSameDayChangesTheReason()
+    {
+        // On Saturday 23 May 2026 the 23rd and Whit Monday the 25th are both paid on Friday the 22nd.
+        Window w(QDateTime(QDate(2026, 5, 23), QTime(9, 0)));
+        TickCalendar(w);
+        TForm_Main& f = *w.form;
+        f.RadioGroup_HetvegiFizetes->setItemIndex(0);
+        f.ListBox_FizetesnapDatuma->setCurrentRow(22);
+        w.TickAt(QTime(9, 0));
+        QCOMPARE(f.Label_FizetesNNapMulva->text(), kWeekendText);
+        f.ListBox_FizetesnapDatuma->setCurrentRow(24);
+        w.TickAt(QTime(9, 0, 1));
+        QCOMPARE(f.Label_FizetesNNapMulva->text(), kDayOffText);
+    }
+
+    void movedTextIsReadInFull_data()
+    {
+        QTest::addColumn<bool>("calendar");
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<bool>("alone");
+        QTest::addRow("weekend") << false << QDate(2024, 3, 9) << kRow10 << kWeekendText << true;
+        QTest::addRow("day off") << true << QDate(2026, 12, 24) << 25 << kDayOffText << true;
+        QTest::addRow("days to go") << true << QDate(2026, 12, 21) << 25 << "Fizetés 2 nap múlva:" << false;
+        QTest::addRow("payday") << false << QDate(2024, 3, 8) << kRow10 << "Ma van a fizetés." << false;
+    }
+    void movedTextIsReadInFull()
+    {
+        QFETCH(bool, calendar);
+        QFETCH(QDate, today);
+        QFETCH(int, row);
+        QFETCH(QString, label);
+        QFETCH(bool, alone);
+        Window w(QDateTime(today, QTime(9, 0)));
+        if (calendar)
+            TickCalendar(w);
+        TForm_Main& f = *w.form;
+        f.ListBox_FizetesnapDatuma->setCurrentRow(row);
+        f.RadioGroup_HetvegiFizetes->setItemIndex(0);
+        f.show();
+        w.TickAt(QTime(9, 0));
+        QLabel* shown = f.Label_FizetesNNapMulva;
+        QCOMPARE(shown->text(), label);
+        QVERIFY(shown->isVisible());
+        QVERIFY(QFontMetrics(shown->font()).horizontalAdvance(label) <= shown->contentsRect().width());
+        QVERIFY(f.rect().contains(QRect(shown->mapTo(&f, QPoint(0, 0)), shown->size())));
+        // Nothing is drawn over the text.
+        for (TShape* sq : f.DaySquares)
+            QVERIFY(!sq->isVisible() || !sq->geometry().intersects(shown->geometry()));
+        QVERIFY(!f.Shape_Fizetesnap->isVisible() ||
+                !f.Shape_Fizetesnap->geometry().intersects(shown->geometry()));
+        // Beside the squares the label keeps its own width.
+        QCOMPARE(shown->width() == 118, !alone);
+
+        if (alone) {
+            // The next month's payday brings the squares and the narrow label back.
+            w.TickAt(QDateTime(today.addDays(3), QTime(9, 0)));
+            QVERIFY(f.Shape_Fizetesnap->isVisible());
+            QCOMPARE(shown->width(), 118);
+        }
     }
 
     void noPaydayRowFallsBackToTheDefault()

@@ -1,7 +1,11 @@
+#include "calendar/workcalendar.h"
 #include "widgets/mbargraph.h"
 #include "widgets/mbargraph_layout.h"
+#include "widgets/tmonthcalendar.h"
 
+#include <QAbstractItemModel>
 #include <QLocale>
+#include <QTableView>
 #include <QTest>
 
 #include <limits>
@@ -30,6 +34,52 @@ MBGLayout Lay(const MBGProperties& p, int w, int h)
 MBGBox Box(int left, int top, int width, int height)
 {
     return MBGBox{left, top, width, height};
+}
+
+// Where the calendar draws the number of a day of the month it shows, in its own coordinates.
+QRect DayCell(const TMonthCalendar& calendar, const QDate& date)
+{
+    const auto* view = calendar.findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"));
+    if (!view)
+        return {};
+    const QAbstractItemModel* model = view->model();
+    // Read in order, the days run from the month before (unless the 1st comes first) through
+    // the month shown into the next one: the month shown starts at the first 1.
+    int month = -1;
+    for (int row = 1; row < model->rowCount(); ++row) {
+        for (int column = 1; column < model->columnCount(); ++column) {
+            const QModelIndex index = model->index(row, column);
+            const int day = model->data(index).toInt();
+            if (day == 1)
+                ++month;
+            if (month == 0 && day == date.day()) {
+                const QRect r = view->visualRect(index);
+                return QRect(view->viewport()->mapTo(&calendar, r.topLeft()), r.size());
+            }
+        }
+    }
+    return {};
+}
+
+// The colour a day's number is drawn in, from the pixels: red, black, or none of them.
+QString InkOf(const QImage& image, const QRect& cell)
+{
+    int red = 0;
+    int black = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y) {
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 150 && c.green() < 100 && c.blue() < 100)
+                ++red;
+            else if (c.red() < 100 && c.green() < 100 && c.blue() < 100)
+                ++black;
+        }
+    }
+    if (red > 0 && black == 0)
+        return QStringLiteral("red");
+    if (black > 0 && red == 0)
+        return QStringLiteral("black");
+    return QStringLiteral("mixed");
 }
 } // namespace
 
@@ -190,6 +240,63 @@ private Q_SLOTS:
         p.value = 1;
         p.plusColorAt1 = 0x0000FFFF;
         QCOMPARE(Lay(p, 385, 17).label.colour, quint32(0x00FF0000));
+    }
+
+    void monthCalendarDaysOff_data()
+    {
+        QTest::addColumn<bool>("calendar");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("ink");
+        // With the work calendar: every day not worked red, a working Saturday black.
+        QTest::addRow("on, rest day 24th") << true << QDate(2026, 12, 24) << "red";
+        QTest::addRow("on, Christmas Day") << true << QDate(2026, 12, 25) << "red";
+        QTest::addRow("on, Saturday holiday") << true << QDate(2026, 12, 26) << "red";
+        QTest::addRow("on, Sunday") << true << QDate(2026, 12, 13) << "red";
+        QTest::addRow("on, working Saturday") << true << QDate(2026, 12, 12) << "black";
+        QTest::addRow("on, Wednesday") << true << QDate(2026, 12, 23) << "black";
+        // Without it the month's days are black whatever they are, as they always were.
+        QTest::addRow("off, working Saturday") << false << QDate(2026, 12, 12) << "black";
+        QTest::addRow("off, rest day 24th") << false << QDate(2026, 12, 24) << "black";
+        QTest::addRow("off, Christmas Day") << false << QDate(2026, 12, 25) << "black";
+        QTest::addRow("off, Sunday") << false << QDate(2026, 12, 13) << "black";
+    }
+    void monthCalendarDaysOff()
+    {
+        QFETCH(bool, calendar);
+        QFETCH(QDate, date);
+        QFETCH(QString, ink);
+        const kelvator::WorkCalendar work(true, {});
+        TMonthCalendar month;
+        month.resize(294, 158);
+        month.setSelectedDate(QDate(2026, 12, 1));
+        if (calendar)
+            month.setDaysOff([&work](const QDate& d) { return !work.IsWorkingDay(d); }, 1);
+        const QImage image = month.grab().toImage();
+        const QRect cell = DayCell(month, date);
+        QVERIFY(!cell.isEmpty());
+        QCOMPARE(InkOf(image, cell), ink);
+        QCOMPARE(month.dayTextColour(date),
+                 ink == QStringLiteral("red") ? QColor(Qt::red) : QColor(Qt::black));
+        // The days of the next month stay red either way.
+        QCOMPARE(month.dayTextColour(QDate(2027, 1, 4)), QColor(Qt::red));
+    }
+
+    void monthCalendarDrawsAgainOnANewKey()
+    {
+        bool off = false;
+        TMonthCalendar month;
+        month.resize(294, 158);
+        month.setSelectedDate(QDate(2026, 12, 1));
+        month.setDaysOff([&off](const QDate&) { return off; }, 1);
+        const QRect cell = DayCell(month, QDate(2026, 12, 23));
+        QCOMPARE(InkOf(month.grab().toImage(), cell), QStringLiteral("black"));
+        off = true; // the test follows a calendar that changed
+        QCOMPARE(InkOf(month.grab().toImage(), cell), QStringLiteral("red"));
+        // The same key keeps the test it has; a new one takes the new test.
+        month.setDaysOff({}, 1);
+        QCOMPARE(month.dayTextColour(QDate(2026, 12, 23)), QColor(Qt::red));
+        month.setDaysOff({}, 2);
+        QCOMPARE(month.dayTextColour(QDate(2026, 12, 23)), QColor(Qt::black));
     }
 
     void widgetLaysOutOnlyWhenNeeded()

@@ -1,6 +1,8 @@
 #include "schedule_fixture.h"
 #include "window_fixture.h"
 
+#include "calendar/workcalendar.h"
+#include "settings/inifile.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
 #include "worktime/schedule.h"
@@ -264,6 +266,35 @@ private Q_SLOTS:
         w.form->Edit_MIVOra->setText(QStringLiteral("07"));
         w.TickAt(QTime(12, 30, 3)); // a new failure after a good tick is reported again
         QCOMPARE(w.fake.errors.size(), 2);
+    }
+
+    void monthCalendarShowsTheDaysNotWorked()
+    {
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        TMonthCalendar* month = f.MonthCalendar1;
+        const QColor red(Qt::red);
+        const QColor black(Qt::black);
+        w.TickAt(QTime(11, 30));
+        // Unticked: the month's days are black, Saturdays and holidays alike.
+        for (int day : {12, 13, 24, 25, 26})
+            QCOMPARE(month->dayTextColour(QDate(2026, 12, day)), black);
+
+        IniFile ini;
+        ini.SetValue(QStringLiteral("Munkarend"), QStringLiteral("CheckBox_Unnepnapok"), QStringLiteral("1"));
+        QVERIFY(ini.Save(w.SettingsPath()));
+        f.LoadSettings();
+        w.TickAt(QTime(11, 30, 1));
+        for (int day : {13, 24, 25, 26})
+            QCOMPARE(month->dayTextColour(QDate(2026, 12, day)), red);
+        for (int day : {12, 23, 28})
+            QCOMPARE(month->dayTextColour(QDate(2026, 12, day)), black);
+        // The user's own day off turns red, and back.
+        f.SetCalendarDay(QDate(2026, 12, 28), DayKind::UserRest);
+        w.TickAt(QTime(11, 30, 2));
+        QCOMPARE(month->dayTextColour(QDate(2026, 12, 28)), red);
+        f.SetCalendarDay(QDate(2026, 12, 28), DayKind::Plain);
+        QCOMPARE(month->dayTextColour(QDate(2026, 12, 28)), black);
     }
 };
 

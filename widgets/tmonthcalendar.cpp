@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QTextCharFormat>
 
+#include <utility>
+
 TMonthCalendar::TMonthCalendar(QWidget* parent)
     : QCalendarWidget(parent)
 {
@@ -31,7 +33,8 @@ TMonthCalendar::TMonthCalendar(QWidget* parent)
     header.setBackground(QColor(0xF7, 0xF7, 0xF7));
     header.setForeground(Qt::black);
     setHeaderTextFormat(header);
-    // Weekends keep the ordinary text colour; only other months' days are red.
+    // Weekends keep the ordinary text colour; only other months' days are red, and the days
+    // not worked where a work calendar says which they are (setDaysOff).
     QTextCharFormat plain;
     plain.setForeground(Qt::black);
     setWeekdayTextFormat(Qt::Saturday, plain);
@@ -44,16 +47,31 @@ void TMonthCalendar::setMonthColour(quint32 colour)
     update();
 }
 
-void TMonthCalendar::paintCell(QPainter* painter, const QRect& rect, QDate date) const
+void TMonthCalendar::setDaysOff(DayTest isDayOff, int key)
+{
+    if (key == daysOffKey_)
+        return;
+    daysOffKey_ = key;
+    isDayOff_ = std::move(isDayOff);
+    update();
+}
+
+QColor TMonthCalendar::dayTextColour(QDate date) const
 {
     const bool inMonth = date.month() == monthShown() && date.year() == yearShown();
+    if (!inMonth)
+        return Qt::red;
+    return isDayOff_ && isDayOff_(date) ? Qt::red : Qt::black;
+}
+
+void TMonthCalendar::paintCell(QPainter* painter, const QRect& rect, QDate date) const
+{
     const bool selected = date == selectedDate();
     painter->save();
     painter->fillRect(rect, monthColour_);
     if (selected)
         painter->fillRect(rect.adjusted(1, 1, -1, -1), palette().color(QPalette::Highlight));
-    painter->setPen(selected ? palette().color(QPalette::HighlightedText)
-                             : (inMonth ? QColor(Qt::black) : QColor(Qt::red)));
+    painter->setPen(selected ? palette().color(QPalette::HighlightedText) : dayTextColour(date));
     painter->drawText(rect, Qt::AlignCenter, QString::number(date.day()));
     painter->restore();
 }

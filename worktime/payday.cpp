@@ -30,11 +30,14 @@ PaydayChoice PaydayOf(const QDate& today, int row, int weekendRule, const Workin
         payday = ShiftMonths(payday, 1);
     PaydayChoice choice;
     const int step = weekendRule == 0 ? -1 : (weekendRule == 1 ? 1 : 0);
-    choice.offHoliday = step < 0 && !IsWeekend(payday) && !working(payday);
+    const QDate set = payday;
     // A month of days off is the longest run a payday can be moved across.
     for (int i = 0; i < 31 && step != 0 && !working(payday); ++i)
         payday = payday.addDays(step);
     choice.payday = payday;
+    // Only a weekend payday paid on the Friday just before it was moved for the weekend alone.
+    const bool fridayBeforeWeekend = IsWeekend(set) && payday == set.addDays(5 - set.dayOfWeek());
+    choice.offHoliday = step < 0 && payday != set && !fridayBeforeWeekend;
     return choice;
 }
 

@@ -41,7 +41,7 @@ PaydayStrip BuildPaydayStrip(const QDate& today, const QDate& payday);
 using WorkingDayTest = std::function<bool(const QDate&)>;
 struct PaydayChoice {
     QDate payday;
-    bool offHoliday = false; // moved back off a weekday that is not worked
+    bool offHoliday = false; // moved back to a day other than the Friday before a weekend payday
 };
 PaydayChoice PaydayOf(const QDate& today, int row, int weekendRule, const WorkingDayTest& working);
 // Squares red on every day that is not worked.

@@ -43,13 +43,15 @@ void TForm_Main::TickPayday(const TickMoment& m)
     const PaydayChoice choice =
         PaydayOf(m.today, row, RadioGroup_HetvegiFizetes->itemIndex(), workPattern_.isWorkingDay);
     const QDate payday = choice.payday;
-    // The strip depends on nothing but the two dates: once drawn it stands until one changes.
+    // The strip depends on nothing but the two dates and why the payday moved: once drawn it
+    // stands until one changes.
     if (m.today == paydayStripToday_ && payday == paydayStripPayday_ &&
-        workCalendarVersion_ == paydayStripVersion_)
+        choice.offHoliday == paydayStripOffHoliday_ && workCalendarVersion_ == paydayStripVersion_)
         return;
     paydayStripVersion_ = workCalendarVersion_;
     paydayStripToday_ = m.today;
     paydayStripPayday_ = payday;
+    paydayStripOffHoliday_ = choice.offHoliday;
     const PaydayStrip strip = BuildPaydayStrip(m.today, choice, workPattern_.isWorkingDay);
     const QString markerTip = ToolTipText(strip.markerHint);
     if (Shape_Fizetesnap->toolTip() != markerTip)
@@ -72,6 +74,7 @@ void TForm_Main::TickPayday(const TickMoment& m)
         // The strip is decoration: a failure here leaves the rest of the tick alone.
     }
     Label_FizetesNNapMulva->setText(strip.label);
+    FitPaydayLabel(!strip.markerVisible);
     if (strip.markerTag)
         Shape_Fizetesnap->setTag(*strip.markerTag);
     if (Shape_Fizetesnap->isVisibleTo(TabSheet_Kelvator) != strip.markerVisible)

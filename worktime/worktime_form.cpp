@@ -18,6 +18,12 @@
 
 using namespace kelvator;
 
+namespace {
+constexpr int kPaydayLabelWidth = 118;
+// The right edge of the work bars, which the payday row lines up with.
+constexpr int kPaydayRowRight = 503;
+} // namespace
+
 void TForm_Main::BuildWorkTimePage()
 {
     QWidget* page = TabSheet_Kelvator;
@@ -53,6 +59,7 @@ void TForm_Main::BuildWorkTimePage()
 
     MonthCalendar1 = Place<TMonthCalendar>(page, "MonthCalendar1", 212, 4, 294, 158);
     connect(MonthCalendar1, &QCalendarWidget::clicked, this, &TForm_Main::Timer1Timer);
+    MonthCalendar1->setDaysOff(DaysOffTest(), workCalendarVersion_);
     Button_Ma = Place<QPushButton>(page, "Button_Ma", 212, 166, 40, 22, QStringLiteral("Ma"));
     connect(Button_Ma, &QPushButton::clicked, this, &TForm_Main::Button_MaClick);
     Label_MikorVolt = TextLabel(page, "Label_MikorVolt", 256, 168, 250, 18, QStringLiteral("Label_MikorVolt"),
@@ -67,7 +74,7 @@ void TForm_Main::BuildWorkTimePage()
         Place<QLabel>(page, "Label_Munkahonap", 8, 249, 104, 13, QStringLiteral("Munkahónap:"));
     MBarGraph_Munkahonap = ProgressBar(page, "MBarGraph_Munkahonap", 118, 241, 385, kOrangeBar);
 
-    Label_FizetesNNapMulva = Place<QLabel>(page, "Label_FizetesNNapMulva", 8, 266, 118, 14,
+    Label_FizetesNNapMulva = Place<QLabel>(page, "Label_FizetesNNapMulva", 8, 266, kPaydayLabelWidth, 14,
                                            QStringLiteral("Label_FizetesNNapMulva"));
     Shape_Fizetesnap = Place<TShape>(page, "Shape_Fizetesnap", 406, 264, 10, 17);
     Shape_Fizetesnap->setKind(TShape::Kind::RoundRect);
@@ -86,6 +93,16 @@ void TForm_Main::BuildWorkTimePage()
     Label_Oraber = TextLabel(GroupBox4, "Label_Oraber", 306, 18, 186, 16, QStringLiteral("Label_Oraber"),
                              ArialPx(13, true), Qt::AlignRight);
     Label_Oraber->hide();
+}
+
+void TForm_Main::FitPaydayLabel(bool alone)
+{
+    // Why a payday has passed stands alone on the row, with no squares and no marker beside it:
+    // it takes the whole row so that it is read in full.
+    QLabel* label = Label_FizetesNNapMulva;
+    const int width = alone ? kPaydayRowRight - label->x() : kPaydayLabelWidth;
+    if (label->width() != width)
+        label->resize(width, label->height());
 }
 
 void TForm_Main::Button_MaClick()
@@ -187,8 +204,17 @@ bool TForm_Main::BigAnalogClockShown() const
            PageControl_NagyOraTipus->currentWidget() == TabSheet_AnalogOra;
 }
 
+std::function<bool(const QDate&)> TForm_Main::DaysOffTest() const
+{
+    // Asked at every paint, so a calendar changed elsewhere is drawn right when shown again.
+    return [this](const QDate& d) { return workCalendar.enabled() && !workCalendar.IsWorkingDay(d); };
+}
+
 void TForm_Main::TickCalendarDistance(const TickMoment& m)
 {
+    // A change of the work calendar draws the month calendars' days again.
+    for (TMonthCalendar* calendar : {MonthCalendar1, MonthCalendar_Datumok1, MonthCalendar_Datumok2})
+        calendar->setDaysOff(DaysOffTest(), workCalendarVersion_);
     Label_MikorVolt->setText(
         DateDifferenceText(false, true, ToDateTime(MonthCalendar1->selectedDate()), m.value));
 }
