@@ -67,8 +67,21 @@ grep -v '/$' "$work/contents" | grep -Ev '^/usr/(bin|share)/' && fail "files out
 dpkg-deb --extract "$deb" "$work/root"
 desktop-file-validate "$work/root/usr/share/applications/io.github.kelvator.desktop"
 appstreamcli validate --pedantic --no-net "$work/root/usr/share/metainfo/io.github.kelvator.metainfo.xml"
-grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
-  "$work/root/usr/share/doc/kelvator/copyright" || fail "copyright file is not machine-readable"
+
+# The licence: GPL-3.0-or-later, in Debian's machine-readable copyright file and in the metadata.
+copyright=$work/root/usr/share/doc/kelvator/copyright
+head -n1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "copyright file is not machine-readable"
+grep -qx 'Upstream-Name: kelvator' "$copyright" || fail "copyright file names no upstream"
+# The paragraph of every file, and the licence text that its short name stands for.
+awk -v RS= '/(^|\n)Files: \*(\n|$)/ && /\nCopyright: [0-9][0-9][0-9][0-9]/ && /\nLicense: GPL-3\+(\n|$)/ { found = 1 }
+            END { exit !found }' "$copyright" || fail "copyright file does not put every file under GPL-3+"
+awk -v RS= '/^License: GPL-3\+\n/ && /either version 3 of the License, or\n \(at your option\) any later version/ &&
+            /\/usr\/share\/common-licenses\/GPL-3/ { found = 1 } END { exit !found }' "$copyright" ||
+  fail "copyright file lacks the GPL-3+ licence paragraph"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' \
+  "$work/root/usr/share/metainfo/io.github.kelvator.metainfo.xml" || fail "metadata names no GPL-3.0-or-later licence"
+
 for size in 16 22 24 32 48 64 128 256; do
   file "$work/root/usr/share/icons/hicolor/${size}x${size}/apps/kelvator.png" |
     grep -q "PNG image data, $size x $size," || fail "the ${size}px icon is not $size x $size"
