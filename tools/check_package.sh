@@ -82,6 +82,26 @@ awk -v RS= '/^License: GPL-3\+\n/ && /either version 3 of the License, or\n \(at
 grep -q '<project_license>GPL-3.0-or-later</project_license>' \
   "$work/root/usr/share/metainfo/io.github.kelvator.metainfo.xml" || fail "metadata names no GPL-3.0-or-later licence"
 
+# Hardening (Debian's hardening=+all): full RELRO, a position-independent executable, the stack
+# protector and fortified libc calls; control-flow protection where the C library's start files
+# let the linker mark the program.
+program=$work/root/usr/bin/kelvator
+readelf -hW "$program" | grep -q 'Type:.*DYN' || fail "the program is not position-independent"
+readelf -lW "$program" | grep -q GNU_RELRO || fail "the program has no RELRO segment"
+readelf -dW "$program" | grep -Eq '\((FLAGS)\).*BIND_NOW|\(FLAGS_1\).*NOW' || fail "the program is not linked with -z now"
+readelf --dyn-syms -W "$program" | awk '{print $8}' > "$work/imports"
+grep -q '^__stack_chk_fail@' "$work/imports" || fail "the program has no stack protector"
+grep -Eq '^__[a-z_]+_chk@' "$work/imports" || fail "the program has no fortified calls"
+start_files=$(gcc -print-file-name=Scrt1.o)
+if readelf -nW "$start_files" | grep -q 'x86 feature: IBT, SHSTK'; then
+  readelf -nW "$program" | grep -q 'x86 feature: IBT, SHSTK' || fail "the program is not marked for IBT and SHSTK"
+else
+  # grep -c reads all of objdump's output: an early exit would fail the pipe.
+  [ "$(objdump -d --no-show-raw-insn "$program" | grep -c endbr64)" -gt 0 ] ||
+    fail "the program is not built with -fcf-protection"
+fi
+echo "hardening: PIE, RELRO, BIND_NOW, stack protector, $(grep -Ec '^__[a-z_]+_chk@' "$work/imports") fortified call(s)"
+
 for size in 16 22 24 32 48 64 128 256; do
   file "$work/root/usr/share/icons/hicolor/${size}x${size}/apps/kelvator.png" |
     grep -q "PNG image data, $size x $size," || fail "the ${size}px icon is not $size x $size"
