@@ -12,9 +12,12 @@ sudo=""
 work=$(mktemp -d)
 xvfb_pid=""
 kelvator_pid=""
+installed=""
 cleanup() {
   [ -z "$kelvator_pid" ] || kill "$kelvator_pid" 2>/dev/null || true
   [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+  # A check that failed on the installed package takes it away again, so the next one can run.
+  [ -z "$installed" ] || $sudo env DEBIAN_FRONTEND=noninteractive apt-get purge -y kelvator >/dev/null 2>&1 || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -85,20 +88,22 @@ grep -q '<project_license>GPL-3.0-or-later</project_license>' \
 # Hardening (Debian's hardening=+all): full RELRO, a position-independent executable, the stack
 # protector and fortified libc calls; control-flow protection where the C library's start files
 # let the linker mark the program.
+# Each listing goes to a file first: grep -q ends at its first match, and with pipefail the
+# writer that this cuts off would fail the check.
 program=$work/root/usr/bin/kelvator
-readelf -hW "$program" | grep -q 'Type:.*DYN' || fail "the program is not position-independent"
-readelf -lW "$program" | grep -q GNU_RELRO || fail "the program has no RELRO segment"
-readelf -dW "$program" | grep -Eq '\((FLAGS)\).*BIND_NOW|\(FLAGS_1\).*NOW' || fail "the program is not linked with -z now"
+readelf -hlndW "$program" > "$work/elf"
 readelf --dyn-syms -W "$program" | awk '{print $8}' > "$work/imports"
+grep -q 'Type:.*DYN' "$work/elf" || fail "the program is not position-independent"
+grep -q GNU_RELRO "$work/elf" || fail "the program has no RELRO segment"
+grep -Eq '\(FLAGS\).*BIND_NOW|\(FLAGS_1\).*NOW' "$work/elf" || fail "the program is not linked with -z now"
 grep -q '^__stack_chk_fail@' "$work/imports" || fail "the program has no stack protector"
 grep -Eq '^__[a-z_]+_chk@' "$work/imports" || fail "the program has no fortified calls"
-start_files=$(gcc -print-file-name=Scrt1.o)
-if readelf -nW "$start_files" | grep -q 'x86 feature: IBT, SHSTK'; then
-  readelf -nW "$program" | grep -q 'x86 feature: IBT, SHSTK' || fail "the program is not marked for IBT and SHSTK"
+readelf -nW "$(gcc -print-file-name=Scrt1.o)" > "$work/start_files"
+if grep -q 'x86 feature: IBT, SHSTK' "$work/start_files"; then
+  grep -q 'x86 feature: IBT, SHSTK' "$work/elf" || fail "the program is not marked for IBT and SHSTK"
 else
-  # grep -c reads all of objdump's output: an early exit would fail the pipe.
-  [ "$(objdump -d --no-show-raw-insn "$program" | grep -c endbr64)" -gt 0 ] ||
-    fail "the program is not built with -fcf-protection"
+  objdump -d --no-show-raw-insn "$program" > "$work/code"
+  grep -q endbr64 "$work/code" || fail "the program is not built with -fcf-protection"
 fi
 echo "hardening: PIE, RELRO, BIND_NOW, stack protector, $(grep -Ec '^__[a-z_]+_chk@' "$work/imports") fortified call(s)"
 
@@ -111,10 +116,12 @@ done
 if dpkg-query -W -f='${Status}' kelvator 2>/dev/null | grep -q 'install ok installed'; then
   fail "kelvator is already installed here; remove it first (this check installs and removes it)"
 fi
+installed=yes
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$deb" >/dev/null
 dpkg-query -L kelvator | sort > "$work/owned"
 [ "$(command -v kelvator)" = /usr/bin/kelvator ] || fail "kelvator is not found as /usr/bin/kelvator"
-appstreamcli get io.github.kelvator | grep -qx 'Name: Kelvator' || fail "software centres do not see io.github.kelvator"
+appstreamcli get io.github.kelvator > "$work/appstream" || fail "software centres do not see io.github.kelvator"
+grep -qx 'Name: Kelvator' "$work/appstream" || fail "software centres do not see Kelvator's name"
 
 # Starting the installed program: it keeps its settings in the user's configuration folder and
 # writes them when it is ended.
@@ -151,6 +158,7 @@ echo "installed program started and saved $(wc -l <"$home/.config/kelvator/kelva
 
 # Removing it leaves none of its files behind.
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get purge -y kelvator >/dev/null
+installed=""
 left=()
 while IFS= read -r path; do
   if [ -d "$path" ] && [ ! -L "$path" ]; then
