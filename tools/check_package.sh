@@ -154,6 +154,11 @@ kelvator_pid=""
 [ "$status" -eq 0 ] || { cat "$work/kelvator.log" >&2; fail "kelvator ended with status $status on SIGTERM"; }
 [ -s "$home/.config/kelvator/kelvator.ini" ] || fail "no settings in ~/.config/kelvator/kelvator.ini"
 [ ! -e /usr/bin/kelvator.ini ] || fail "the installed program wrote /usr/bin/kelvator.ini"
+# The salary is in it: the folders the program made and the file are its user's alone.
+for made in "$home/.config" "$home/.config/kelvator"; do
+  [ "$(stat -c %a "$made")" = 700 ] || fail "$made is $(stat -c %a "$made"), not 700"
+done
+[ "$(stat -c %a "$home/.config/kelvator/kelvator.ini")" = 600 ] || fail "the settings file is not 600"
 echo "installed program started and saved $(wc -l <"$home/.config/kelvator/kelvator.ini") lines of settings"
 
 # Removing it leaves none of its files behind.
