@@ -324,7 +324,7 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
     NoteTickInput(watched, event);
     if (!frameCheckedOnScreen_ && event->type() == QEvent::Expose && watched == windowHandle() &&
         windowHandle()->isExposed()) {
-        // A window manager frames the window before it is first shown: now the frame counts too.
+        // A window manager frames the window before it is first exposed: now its frame counts too.
         frameCheckedOnScreen_ = true;
         KeepOnScreen();
     }
