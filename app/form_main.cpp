@@ -1,4 +1,5 @@
 #include "app/form_main.h"
+#include "app/screen_fit.h"
 #include "app/tick_pacing.h"
 
 #include "calendar/numbermask.h"
@@ -23,10 +24,12 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStyleOptionGroupBox>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWindow>
 
 using namespace kelvator;
 
@@ -167,7 +170,9 @@ void TForm_Main::BuildWindow()
         box->setStyle(groupStyle);
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    layout()->activate();
     move(623, 278);
+    KeepOnScreen();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -190,6 +195,18 @@ void TForm_Main::BuildWindow()
         platform_.notifier->onActivate = [this] { BringToFront(); };
     // Keyboard preview: the window sees Escape before the focused control.
     qApp->installEventFilter(this);
+}
+
+void TForm_Main::KeepOnScreen()
+{
+    QScreen* target = QGuiApplication::screenAt(pos());
+    if (!target)
+        target = screen();
+    if (!target)
+        return;
+    const QRect fitted = FitOnScreen(frameGeometry(), target->availableGeometry());
+    if (fitted.topLeft() != pos())
+        move(fitted.topLeft());
 }
 
 void TForm_Main::FormCreate()
@@ -305,6 +322,12 @@ void TForm_Main::HandleEscape()
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
 {
     NoteTickInput(watched, event);
+    if (!frameCheckedOnScreen_ && event->type() == QEvent::Expose && watched == windowHandle() &&
+        windowHandle()->isExposed()) {
+        // A window manager frames the window before it is first exposed: now its frame counts too.
+        frameCheckedOnScreen_ = true;
+        KeepOnScreen();
+    }
     if (watched == static_cast<QObject*>(Image_Nevjegy) && event->type() == QEvent::Show &&
         Image_Nevjegy->pixmap().isNull())
         Image_Nevjegy->setPixmap(QPixmap(QStringLiteral(":/kelvator/about.jpg")));

@@ -496,6 +496,10 @@ protected:
 
 private:
     void BuildWindow();
+    // The window stays at its place unless part of it would be off the screen it opens on; checked
+    // again once its frame is known.
+    void KeepOnScreen();
+    bool frameCheckedOnScreen_ = false;
     void BuildMainPage();
     void BuildWorkTimePage();
     void BuildBigClockPage();

@@ -1,12 +1,13 @@
 #include "settings/inifile.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -222,19 +223,80 @@ FileContents ReadSettingsFile(const QString& path, qint64 maxSize)
     return result;
 }
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes)
+namespace {
+
+// The file a save replaces: a link is followed, so that the link stays and what it points to
+// gets the new bytes.
+QByteArray SaveTarget(const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return QFile::encodeName(path);
+    const QString canonical = info.canonicalFilePath();
+    return QFile::encodeName(canonical.isEmpty() ? info.symLinkTarget() : canonical);
+}
+
+bool WriteAll(int fd, const QByteArray& bytes)
+{
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
+// The rename itself reaches the disk only with its folder.
+void SyncFolderOf(const QByteArray& file)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(file)).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, const QString& permissionsOf)
+{
+    const QByteArray target = SaveTarget(path);
+    struct stat old {};
+    const bool exists = ::stat(target.constData(), &old) == 0;
+    // A file its owner made read-only is not replaced behind the owner's back.
+    if (exists && ::access(target.constData(), W_OK) != 0)
         return false;
-    // QSaveFile buffers small writes and its commit() reports success even when the final
-    // flush fails (a full disk): flush and check here, and keep the old file on any failure.
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError ||
-        ::fsync(file.handle()) != 0) {
-        file.cancelWriting();
+    mode_t mode = kPrivateFileMode;
+    struct stat source {};
+    if (!permissionsOf.isEmpty()) {
+        if (::stat(QFile::encodeName(permissionsOf).constData(), &source) == 0)
+            mode = source.st_mode & 0777;
+    } else if (exists) {
+        mode = old.st_mode & 0777;
+    }
+    // mkostemp creates the file for its owner alone, whatever the umask: nobody else can open it
+    // before its bits are set, and its bytes are written only after that.
+    QByteArray temp = target + QByteArrayLiteral(".XXXXXX");
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok =
+        (mode == kPrivateFileMode || ::fchmod(fd, mode) == 0) && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.constData(), target.constData()) == 0;
+    if (!ok) {
+        ::unlink(temp.constData());
         return false;
     }
-    return file.commit();
+    SyncFolderOf(target);
+    return true;
 }
 
 IniFile IniFile::FromBytes(const QByteArray& bytes)

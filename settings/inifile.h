@@ -38,9 +38,15 @@ struct FileContents {
 
 // Reads a regular file of at most maxSize bytes without ever blocking on it.
 FileContents ReadSettingsFile(const QString& path, qint64 maxSize = kMaxSettingsFileSize);
+// Permission bits of a settings file the program creates: its owner's alone (the salary is in it).
+constexpr unsigned kPrivateFileMode = 0600;
+
 // Replaces the file in one step (a temporary file beside it, then a rename). Every write is
-// checked before the rename, so a full disk leaves the old file as it was.
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
+// checked before the rename, so a full disk leaves the old file as it was. The file keeps the
+// permission bits of the file it replaces, or takes those of permissionsOf where that is given
+// (a copy as open as its original); a new file is kPrivateFileMode. The temporary file is never
+// open to anyone else.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, const QString& permissionsOf = {});
 
 // An INI file edited line by line: a key is updated in place, a new key goes to the end
 // of its section, a new section to the end of the file, and every other line stays as it was,

@@ -378,12 +378,13 @@ void TForm_Main::LoadSettings()
                                  "és ezt a fájlt nem írja felül:\r\n%2")
                       .arg(RefusalReason(file.status), path));
     } else if (ini.HasContent() && !HoldsOwnSettings(ini)) {
-        // Everything starts from its default: keep a copy of the file as it was before a save adds to it.
+        // Everything starts from its default: keep a copy of the file as it was before a save adds to it,
+        // as private as the file itself.
         const QString backup = path + QStringLiteral(".bak");
         QString text =
             QStringLiteral("A beállítások fájlja sérült, ezért a program az alapbeállításokkal indul:\r\n") +
             path;
-        if (WriteFileAtomically(backup, file.bytes))
+        if (WriteFileAtomically(backup, file.bytes, path))
             text += QStringLiteral("\r\nAz eredeti fájl másolata: ") + backup;
         ShowError(text);
     }

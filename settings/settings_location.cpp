@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 namespace kelvator {
 
 bool IsInstalledFolder(const QString& folder)
@@ -52,9 +55,28 @@ SettingsPlaces RealSettingsPlaces()
     return places;
 }
 
+bool MakePrivateFolder(const QString& folder)
+{
+    QStringList missing;
+    QString level = QDir::cleanPath(QDir(folder).absolutePath());
+    while (!QFileInfo::exists(level)) {
+        missing.prepend(level);
+        const QString parent = QFileInfo(level).path();
+        if (parent == level)
+            break;
+        level = parent;
+    }
+    // QDir::mkpath would make them 0755 (0777 less the usual umask).
+    for (const QString& made : missing) {
+        if (::mkdir(QFile::encodeName(made).constData(), kPrivateFolderMode) != 0 && errno != EEXIST)
+            return false;
+    }
+    return QFileInfo(folder).isDir();
+}
+
 CarriedSettings CarryOverSettings(const SettingsLocation& location)
 {
-    QDir().mkpath(QFileInfo(location.path).absolutePath());
+    MakePrivateFolder(QFileInfo(location.path).absolutePath());
     if (location.carryFrom.isEmpty())
         return {location.path, {}};
     const FileContents old = ReadSettingsFile(location.carryFrom);

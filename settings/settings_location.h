@@ -31,12 +31,19 @@ SettingsLocation ChooseSettingsLocation(const SettingsPlaces& places);
 // The running program, its configuration folder and the file system.
 SettingsPlaces RealSettingsPlaces();
 
+// Permission bits of a folder the program makes: its owner's alone.
+constexpr unsigned kPrivateFolderMode = 0700;
+// Makes the folder and every missing folder above it with kPrivateFolderMode; folders that exist
+// keep theirs. True when the folder is there in the end.
+bool MakePrivateFolder(const QString& folder);
+
 struct CarriedSettings {
     QString path;   // the file to use
     QString notice; // what to tell the user once, or empty
 };
-// Makes the configuration folder and copies the file beside the program into it. Where that copy
-// cannot be written, the file beside the program is used where it is.
+// Makes the configuration folder (see MakePrivateFolder) and copies the file beside the program
+// into it, as a new, private file. Where that copy cannot be written, the file beside the program
+// is used where it is.
 CarriedSettings CarryOverSettings(const SettingsLocation& location);
 
 } // namespace kelvator

@@ -1,4 +1,5 @@
-// The settings file against the file system: a full disk, a read-only folder, two quick starts.
+// The settings file against the file system: a full disk, a read-only folder, two quick starts,
+// who may read the file.
 #include "window_fixture.h"
 
 #include "app/single_instance.h"
@@ -12,6 +13,7 @@
 #include <QStackedWidget>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace kelvator;
@@ -81,6 +83,29 @@ struct ProgramCopy {
     }
 };
 
+QString Octal(int mode)
+{
+    return QStringLiteral("0") + QString::number(mode, 8);
+}
+
+// The permission bits of a file or folder in octal, links followed.
+QString Mode(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QStringLiteral("missing");
+    return Octal(int(info.st_mode & 07777));
+}
+
+void WriteFileWithMode(const QString& path, const QByteArray& bytes, int mode)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+    f.close();
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(mode)), 0);
+}
+
 void Stop(QProcess& p)
 {
     if (p.state() == QProcess::NotRunning)
@@ -95,7 +120,116 @@ class TstSettingsFiles : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary)); }
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+        // The usual umask, under which a file made without care is readable by every account.
+        ::umask(022);
+    }
+
+    void aNewSettingsFileIsTheUsersAlone()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kelvator.ini"));
+        testing::FakePlatform fake;
+        TForm_Main f(fake.Make(path));
+        QVERIFY(f.SaveSettings());
+        QCOMPARE(Mode(path), QStringLiteral("0600"));
+        QVERIFY(f.SaveSettings());
+        QCOMPARE(Mode(path), QStringLiteral("0600"));
+    }
+
+    void anExistingFileKeepsItsMode_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addRow("0600") << 0600;
+        QTest::addRow("0640") << 0640;
+        QTest::addRow("0644") << 0644;
+        QTest::addRow("0660") << 0660;
+    }
+    void anExistingFileKeepsItsMode()
+    {
+        QFETCH(int, mode);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kelvator.ini"));
+        WriteFileWithMode(path, "[Esemenyek]\r\nLabel_EsemenyMegnevezes1=Nyaralás\r\n", mode);
+        testing::FakePlatform fake;
+        TForm_Main f(fake.Make(path));
+        QVERIFY(f.SaveSettings());
+        QCOMPARE(Mode(path), Octal(mode));
+        QVERIFY(
+            IniFile::Load(path).Value(QStringLiteral("Idobelyeg"), QStringLiteral("IniFileUtolsoMentes")));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("kelvator.ini")});
+    }
+
+    // A copy of a damaged file is as private as the file, whatever copy was there before.
+    void theBackupTakesTheModeOfItsFile_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("oldBackupMode"); // 0: no backup yet
+        QTest::addRow("0600") << 0600 << 0;
+        QTest::addRow("0640") << 0640 << 0;
+        QTest::addRow("0600 over a 0644 backup") << 0600 << 0644;
+    }
+    void theBackupTakesTheModeOfItsFile()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, oldBackupMode);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kelvator.ini"));
+        const QString backup = path + QStringLiteral(".bak");
+        const QByteArray damaged("\x01\x02 nothing of the program's\n");
+        WriteFileWithMode(path, damaged, mode);
+        if (oldBackupMode != 0)
+            WriteFileWithMode(backup, "an older copy\n", oldBackupMode);
+        testing::FakePlatform fake;
+        TForm_Main f(fake.Make(path));
+        QCOMPARE(ReadAll(backup), damaged);
+        QCOMPARE(Mode(backup), Octal(mode));
+    }
+
+    // Every folder the program makes for its settings is its user's alone; folders that were
+    // there keep their bits, and the file carried over from beside the program is a new, private one.
+    void aConfigurationFolderIsTheUsersAlone()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                      QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                                      QFile::ExeOther));
+        const QString beside = dir.filePath(QStringLiteral("kelvator.ini"));
+        WriteFileWithMode(beside, "[Esemenyek]\r\nLabel_EsemenyMegnevezes1=Nyaralás\r\n", 0644);
+        const QString config = dir.filePath(QStringLiteral("home/.config/kelvator"));
+        const CarriedSettings carried = CarryOverSettings({config + QStringLiteral("/kelvator.ini"), beside});
+        QCOMPARE(carried.path, config + QStringLiteral("/kelvator.ini"));
+        QCOMPARE(Mode(dir.path()), QStringLiteral("0755"));
+        for (const char* made : {"home", "home/.config", "home/.config/kelvator"})
+            QCOMPARE(Mode(dir.filePath(QString::fromLatin1(made))), QStringLiteral("0700"));
+        QCOMPARE(Mode(carried.path), QStringLiteral("0600"));
+        QCOMPARE(ReadAll(carried.path), ReadAll(beside));
+        QCOMPARE(Mode(beside), QStringLiteral("0644"));
+
+        // Nothing to carry: the folder alone.
+        const QString other = dir.filePath(QStringLiteral("other/kelvator"));
+        QCOMPARE(CarryOverSettings({other + QStringLiteral("/kelvator.ini"), {}}).path,
+                 other + QStringLiteral("/kelvator.ini"));
+        QCOMPARE(Mode(dir.filePath(QStringLiteral("other"))), QStringLiteral("0700"));
+        QCOMPARE(Mode(other), QStringLiteral("0700"));
+    }
+
+    // A settings file that is a link: the file it points to gets the bytes, the link stays.
+    void aLinkedFileIsSavedThroughItsLink()
+    {
+        QTemporaryDir dir;
+        const QString real = dir.filePath(QStringLiteral("elsewhere.ini"));
+        const QString path = dir.filePath(QStringLiteral("kelvator.ini"));
+        WriteFileWithMode(real, "[Esemenyek]\r\n", 0640);
+        QVERIFY(QFile::link(real, path));
+        QVERIFY(WriteFileAtomically(path, "[Main]\r\n"));
+        QVERIFY(QFileInfo(path).isSymLink());
+        QCOMPARE(ReadAll(real), QByteArray("[Main]\r\n"));
+        QCOMPARE(Mode(real), QStringLiteral("0640"));
+    }
 
     void aFullDiskKeepsTheOldFile()
     {
@@ -191,8 +325,8 @@ private Q_SLOTS:
             copy.Start(second);
             QVERIFY(second.waitForStarted());
             // Under load the second may take the lock first; then the first hands over to it.
-            QTRY_VERIFY_WITH_TIMEOUT(first.state() == QProcess::NotRunning || second.state() == QProcess::NotRunning,
-                                     30000);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                first.state() == QProcess::NotRunning || second.state() == QProcess::NotRunning, 30000);
             QProcess& quit = second.state() == QProcess::NotRunning ? second : first;
             QProcess& runs = &quit == &second ? first : second;
             QCOMPARE(quit.exitStatus(), QProcess::NormalExit);

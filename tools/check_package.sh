@@ -12,9 +12,12 @@ sudo=""
 work=$(mktemp -d)
 xvfb_pid=""
 kelvator_pid=""
+installed=""
 cleanup() {
   [ -z "$kelvator_pid" ] || kill "$kelvator_pid" 2>/dev/null || true
   [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+  # A check that failed on the installed package takes it away again, so the next one can run.
+  [ -z "$installed" ] || $sudo env DEBIAN_FRONTEND=noninteractive apt-get purge -y kelvator >/dev/null 2>&1 || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -67,8 +70,43 @@ grep -v '/$' "$work/contents" | grep -Ev '^/usr/(bin|share)/' && fail "files out
 dpkg-deb --extract "$deb" "$work/root"
 desktop-file-validate "$work/root/usr/share/applications/io.github.kelvator.desktop"
 appstreamcli validate --pedantic --no-net "$work/root/usr/share/metainfo/io.github.kelvator.metainfo.xml"
-grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
-  "$work/root/usr/share/doc/kelvator/copyright" || fail "copyright file is not machine-readable"
+
+# The licence: GPL-3.0-or-later, in Debian's machine-readable copyright file and in the metadata.
+copyright=$work/root/usr/share/doc/kelvator/copyright
+head -n1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "copyright file is not machine-readable"
+grep -qx 'Upstream-Name: kelvator' "$copyright" || fail "copyright file names no upstream"
+# The paragraph of every file, and the licence text that its short name stands for.
+awk -v RS= '/(^|\n)Files: \*(\n|$)/ && /\nCopyright: [0-9][0-9][0-9][0-9]/ && /\nLicense: GPL-3\+(\n|$)/ { found = 1 }
+            END { exit !found }' "$copyright" || fail "copyright file does not put every file under GPL-3+"
+awk -v RS= '/^License: GPL-3\+\n/ && /either version 3 of the License, or\n \(at your option\) any later version/ &&
+            /\/usr\/share\/common-licenses\/GPL-3/ { found = 1 } END { exit !found }' "$copyright" ||
+  fail "copyright file lacks the GPL-3+ licence paragraph"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' \
+  "$work/root/usr/share/metainfo/io.github.kelvator.metainfo.xml" || fail "metadata names no GPL-3.0-or-later licence"
+
+# Hardening (Debian's hardening=+all): full RELRO, a position-independent executable, the stack
+# protector and fortified libc calls; control-flow protection where the C library's start files
+# let the linker mark the program.
+# Each listing goes to a file first: grep -q ends at its first match, and with pipefail the
+# writer that this cuts off would fail the check.
+program=$work/root/usr/bin/kelvator
+readelf -hlndW "$program" > "$work/elf"
+readelf --dyn-syms -W "$program" | awk '{print $8}' > "$work/imports"
+grep -q 'Type:.*DYN' "$work/elf" || fail "the program is not position-independent"
+grep -q GNU_RELRO "$work/elf" || fail "the program has no RELRO segment"
+grep -Eq '\(FLAGS\).*BIND_NOW|\(FLAGS_1\).*NOW' "$work/elf" || fail "the program is not linked with -z now"
+grep -q '^__stack_chk_fail@' "$work/imports" || fail "the program has no stack protector"
+grep -Eq '^__[a-z_]+_chk@' "$work/imports" || fail "the program has no fortified calls"
+readelf -nW "$(gcc -print-file-name=Scrt1.o)" > "$work/start_files"
+if grep -q 'x86 feature: IBT, SHSTK' "$work/start_files"; then
+  grep -q 'x86 feature: IBT, SHSTK' "$work/elf" || fail "the program is not marked for IBT and SHSTK"
+else
+  objdump -d --no-show-raw-insn "$program" > "$work/code"
+  grep -q endbr64 "$work/code" || fail "the program is not built with -fcf-protection"
+fi
+echo "hardening: PIE, RELRO, BIND_NOW, stack protector, $(grep -Ec '^__[a-z_]+_chk@' "$work/imports") fortified call(s)"
+
 for size in 16 22 24 32 48 64 128 256; do
   file "$work/root/usr/share/icons/hicolor/${size}x${size}/apps/kelvator.png" |
     grep -q "PNG image data, $size x $size," || fail "the ${size}px icon is not $size x $size"
@@ -78,10 +116,12 @@ done
 if dpkg-query -W -f='${Status}' kelvator 2>/dev/null | grep -q 'install ok installed'; then
   fail "kelvator is already installed here; remove it first (this check installs and removes it)"
 fi
+installed=yes
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$deb" >/dev/null
 dpkg-query -L kelvator | sort > "$work/owned"
 [ "$(command -v kelvator)" = /usr/bin/kelvator ] || fail "kelvator is not found as /usr/bin/kelvator"
-appstreamcli get io.github.kelvator | grep -qx 'Name: Kelvator' || fail "software centres do not see io.github.kelvator"
+appstreamcli get io.github.kelvator > "$work/appstream" || fail "software centres do not see io.github.kelvator"
+grep -qx 'Name: Kelvator' "$work/appstream" || fail "software centres do not see Kelvator's name"
 
 # Starting the installed program: it keeps its settings in the user's configuration folder and
 # writes them when it is ended.
@@ -114,10 +154,16 @@ kelvator_pid=""
 [ "$status" -eq 0 ] || { cat "$work/kelvator.log" >&2; fail "kelvator ended with status $status on SIGTERM"; }
 [ -s "$home/.config/kelvator/kelvator.ini" ] || fail "no settings in ~/.config/kelvator/kelvator.ini"
 [ ! -e /usr/bin/kelvator.ini ] || fail "the installed program wrote /usr/bin/kelvator.ini"
+# The salary is in it: the folders the program made and the file are its user's alone.
+for made in "$home/.config" "$home/.config/kelvator"; do
+  [ "$(stat -c %a "$made")" = 700 ] || fail "$made is $(stat -c %a "$made"), not 700"
+done
+[ "$(stat -c %a "$home/.config/kelvator/kelvator.ini")" = 600 ] || fail "the settings file is not 600"
 echo "installed program started and saved $(wc -l <"$home/.config/kelvator/kelvator.ini") lines of settings"
 
 # Removing it leaves none of its files behind.
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get purge -y kelvator >/dev/null
+installed=""
 left=()
 while IFS= read -r path; do
   if [ -d "$path" ] && [ ! -L "$path" ]; then
