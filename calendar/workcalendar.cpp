@@ -128,50 +128,54 @@ QString JoinEntries(const QStringList& entries)
 WorkCalendar::WorkCalendar(bool enabled, const CalendarEntries& entries)
     : enabled_(enabled)
 {
+    auto days = std::make_shared<Days>();
     for (const DecreePair& p : BuiltInDecrees()) {
-        workSat_[p.working] = p.rest;
-        restDay_[p.rest] = p.working;
+        days->workSat[p.working] = p.rest;
+        days->restDay[p.rest] = p.working;
     }
     for (const QString& e : entries.pairs) {
         if (const auto p = ParseDecreePair(e)) {
-            workSat_[p->working] = p->rest;
-            restDay_[p->rest] = p->working;
+            days->workSat[p->working] = p->rest;
+            days->restDay[p->rest] = p->working;
         }
     }
     for (const QString& e : entries.rest) {
         const QDate d = ParseCalendarDate(e);
         if (d.isValid())
-            user_[d] = false;
+            days->user[d] = false;
     }
     for (const QString& e : entries.work) {
         const QDate d = ParseCalendarDate(e);
         if (d.isValid())
-            user_[d] = true;
+            days->user[d] = true;
     }
+    days_ = std::move(days);
 }
 
 DayInfo WorkCalendar::Info(const QDate& date) const
 {
     DayInfo info;
     // The user's own days win over the decrees, the decrees over the law's calendar.
-    if (const auto u = user_.find(date); u != user_.end()) {
-        info.working = u->second;
-        info.kind = u->second ? DayKind::UserWork : DayKind::UserRest;
-        info.name = info.shortName = u->second ? QStringLiteral("Munkanap") : QStringLiteral("Szabadnap");
-        return info;
-    }
-    if (workSat_.count(date) > 0) {
-        info.working = true;
-        info.kind = DayKind::DecreeWork;
-        info.name = QStringLiteral("Munkanap (áthelyezett)");
-        info.shortName = QStringLiteral("Munkanap");
-        return info;
-    }
-    if (restDay_.count(date) > 0) {
-        info.kind = DayKind::DecreeRest;
-        info.name = QStringLiteral("Pihenőnap (áthelyezett)");
-        info.shortName = QStringLiteral("Pihenőnap");
-        return info;
+    if (days_) {
+        if (const auto u = days_->user.find(date); u != days_->user.end()) {
+            info.working = u->second;
+            info.kind = u->second ? DayKind::UserWork : DayKind::UserRest;
+            info.name = info.shortName = u->second ? QStringLiteral("Munkanap") : QStringLiteral("Szabadnap");
+            return info;
+        }
+        if (days_->workSat.count(date) > 0) {
+            info.working = true;
+            info.kind = DayKind::DecreeWork;
+            info.name = QStringLiteral("Munkanap (áthelyezett)");
+            info.shortName = QStringLiteral("Munkanap");
+            return info;
+        }
+        if (days_->restDay.count(date) > 0) {
+            info.kind = DayKind::DecreeRest;
+            info.name = QStringLiteral("Pihenőnap (áthelyezett)");
+            info.shortName = QStringLiteral("Pihenőnap");
+            return info;
+        }
     }
     const QString holiday = HolidayName(date);
     if (!holiday.isEmpty()) {
@@ -192,8 +196,10 @@ bool WorkCalendar::IsWorkingDay(const QDate& date) const
 
 QDate WorkCalendar::StandsInFor(const QDate& date) const
 {
-    const auto found = workSat_.find(date);
-    return found == workSat_.end() ? QDate() : found->second;
+    if (!days_)
+        return {};
+    const auto found = days_->workSat.find(date);
+    return found == days_->workSat.end() ? QDate() : found->second;
 }
 
 std::vector<std::pair<QDate, DayInfo>> WorkCalendar::SpecialDays(int year) const

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -63,7 +64,7 @@ QStringList SplitEntries(const QString& value);
 QString JoinEntries(const QStringList& entries);
 
 // Which days are worked: the law's holidays, the decrees and the user's own days.
-// Switched off it is the plain week: Monday to Friday.
+// Switched off it is the plain week: Monday to Friday. Copies share the entries.
 class WorkCalendar {
 public:
     WorkCalendar() = default;
@@ -79,10 +80,14 @@ public:
     std::vector<std::pair<QDate, DayInfo>> SpecialDays(int year) const;
 
 private:
+    struct Days {
+        std::map<QDate, bool> user;     // date -> worked
+        std::map<QDate, QDate> workSat; // decreed working Saturday -> its rest day
+        std::map<QDate, QDate> restDay; // decreed rest day -> its working Saturday
+    };
     bool enabled_ = false;
-    std::map<QDate, bool> user_;     // date -> worked
-    std::map<QDate, QDate> workSat_; // decreed working Saturday -> its rest day
-    std::map<QDate, QDate> restDay_; // decreed rest day -> its working Saturday
+    // Shared and never changed: every tick copies the calendar into its work pattern.
+    std::shared_ptr<const Days> days_;
 };
 
 // Entry lists after the user marks a day: rest, work, or back to what the calendar says

@@ -23,6 +23,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <functional>
+
 using namespace kelvator;
 using kelvator::testing::Sec;
 using kelvator::testing::SevenToFour;
@@ -42,6 +44,50 @@ QString FileText(const QString& path)
     QFile f(path);
     f.open(QIODevice::ReadOnly);
     return QString::fromUtf8(f.readAll());
+}
+QByteArray FileBytes(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+// n days from `from` on that pass `take`, as the file writes them.
+QStringList Days(QDate from, int n, const std::function<bool(const QDate&)>& take)
+{
+    QStringList days;
+    for (QDate d = from; days.size() < n; d = d.addDays(1)) {
+        if (take(d))
+            days << CalendarDateText(d);
+    }
+    return days;
+}
+// n pairs from `from` on that the law allows: a Saturday that is no holiday, with the nearest
+// weekday before it that is none either.
+QStringList LawfulPairs(QDate from, int n)
+{
+    QStringList pairs;
+    for (QDate sat = from.addDays(6 - from.dayOfWeek()); pairs.size() < n; sat = sat.addDays(7)) {
+        if (!HolidayName(sat).isEmpty())
+            continue;
+        QDate rest = sat.addDays(-1);
+        while (!HolidayName(rest).isEmpty())
+            rest = rest.addDays(-1);
+        pairs << DecreePairText(DecreePair{sat, rest});
+    }
+    return pairs;
+}
+int CountKind(const WorkCalendar& c, QDate from, QDate to, DayKind kind)
+{
+    int n = 0;
+    for (QDate d = from; d <= to; d = d.addDays(1))
+        n += c.Info(d).kind == kind ? 1 : 0;
+    return n;
 }
 } // namespace
 
@@ -624,6 +670,66 @@ private Q_SLOTS:
                  QStringLiteral("2026.12.19.>2026.12.31.;2026.12.18.>2026.12.30."));
         QCOMPARE(saved.Value(QStringLiteral("Munkarend"), QStringLiteral("Ismeretlen")),
                  QStringLiteral("marad"));
+    }
+    // ---- The settings file's lists and the page's checks -------------------------------------
+
+    void longListsAreNeverCut_data()
+    {
+        QTest::addColumn<int>("restDays");
+        QTest::addColumn<int>("workDays");
+        QTest::addColumn<int>("pairs");
+        // 180 weekdays from 5 January 2026 take 2 159 characters and reach into September.
+        QTest::addRow("180 days of leave") << 180 << 0 << 0;
+        QTest::addRow("5 000, 5 000 and 1 000 pairs") << 5000 << 5000 << 1000;
+    }
+    void longListsAreNeverCut()
+    {
+        QFETCH(int, restDays);
+        QFETCH(int, workDays);
+        QFETCH(int, pairs);
+        const auto weekday = [](const QDate& d) { return d.dayOfWeek() < 6; };
+        CalendarEntries e;
+        e.rest = Days(QDate(2026, 1, 5), restDays, weekday);
+        e.work = Days(QDate(1950, 1, 1), workDays, [](const QDate& d) { return d.dayOfWeek() > 5; });
+        e.pairs = LawfulPairs(QDate(2100, 1, 1), pairs);
+
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        w.form->Button_MunkarendClick();
+        w.form->CheckBox_Unnepnapok->setChecked(true);
+        w.form->pendingEntries = e;
+        w.form->Button_MunkarendOKClick();
+        const QByteArray saved = FileBytes(w.SettingsPath());
+        for (const auto& [key, list] :
+             {std::pair{"sSzabadnapok=", &e.rest}, std::pair{"sMunkanapok=", &e.work},
+              std::pair{"sAthelyezesek=", &e.pairs}}) {
+            if (!list->isEmpty())
+                QVERIFY(saved.contains(
+                    QByteArray("\r\n" + QByteArray(key) + JoinEntries(*list).toLatin1() + "\r\n")));
+        }
+
+        Window again(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        WriteFile(again.SettingsPath(), saved);
+        again.form->LoadSettings();
+        QCOMPARE(again.form->calendarEntries, e);
+        const WorkCalendar& c = again.form->workCalendar;
+        if (restDays > 0) {
+            const QDate last = ParseCalendarDate(e.rest.last());
+            QCOMPARE(CountKind(c, QDate(2026, 1, 5), last, DayKind::UserRest), restDays);
+            QVERIFY(!c.IsWorkingDay(last));
+            QVERIFY(!c.IsWorkingDay(QDate(2026, 8, 31)));
+        }
+        if (workDays > 0)
+            QCOMPARE(CountKind(c, QDate(1950, 1, 1), ParseCalendarDate(e.work.last()), DayKind::UserWork),
+                     workDays);
+        if (pairs > 0) {
+            const QDate last = ParseDecreePair(e.pairs.last())->working;
+            QCOMPARE(CountKind(c, QDate(2100, 1, 1), last, DayKind::DecreeWork), pairs);
+            QCOMPARE(CountKind(c, QDate(2099, 12, 1), last, DayKind::DecreeRest),
+                     pairs); // the first is 31 December
+        }
+        // Saved again, byte for byte what was read.
+        QVERIFY(again.form->SaveSettings());
+        QCOMPARE(FileBytes(again.SettingsPath()), saved);
     }
 };
 

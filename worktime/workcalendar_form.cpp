@@ -479,8 +479,9 @@ WorkPattern TForm_Main::CurrentWorkPattern(const WorkSchedule& base) const
 
 void TForm_Main::LoadWorkPatternSettings(const IniFile& ini)
 {
+    // The lists grow with every day of leave: they are read whole.
     auto text = [&ini](const char* key) {
-        return ini.Value(kMunkarend, QString::fromLatin1(key)).value_or(QString());
+        return ini.Value(kMunkarend, QString::fromLatin1(key), IniFile::kWholeValue).value_or(QString());
     };
     calendarEntries.rest = SplitEntries(text("sSzabadnapok"));
     calendarEntries.work = SplitEntries(text("sMunkanapok"));
