@@ -1,6 +1,7 @@
 #include "schedule_fixture.h"
 #include "window_fixture.h"
 
+#include "calendar/calendar_texts.h"
 #include "calendar/workcalendar.h"
 #include "clocks/analog_clock.h"
 #include "datecalc/datecalc.h"
@@ -19,6 +20,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
@@ -730,6 +732,137 @@ private Q_SLOTS:
         // Saved again, byte for byte what was read.
         QVERIFY(again.form->SaveSettings());
         QCOMPARE(FileBytes(again.SettingsPath()), saved);
+    }
+
+    void pairsAgainstTheLaw_data()
+    {
+        QTest::addColumn<QString>("earlier");
+        QTest::addColumn<QString>("working");
+        QTest::addColumn<QString>("rest");
+        QTest::addColumn<QString>("message");
+        QTest::addRow("a holiday on a Saturday")
+            << QString() << QStringLiteral("2027.10.23.") << QStringLiteral("2027.10.22.")
+            << QStringLiteral(
+                   "Az áthelyezett munkanap nem lehet munkaszüneti nap: 2027.10.23. Nemzeti ünnep.");
+        QTest::addRow("a Saturday with two rest days")
+            << QStringLiteral("2027.12.11.>2027.12.24.") << QStringLiteral("2027.12.11.")
+            << QStringLiteral("2027.12.31.")
+            << QStringLiteral("Egy szombat csak egyszer lehet áthelyezett munkanap: 2027.12.11. már a "
+                              "2027.12.24. pihenőnappal párban áll.");
+        QTest::addRow("a rest day with two Saturdays")
+            << QStringLiteral("2027.12.11.>2027.12.24.") << QStringLiteral("2027.12.18.")
+            << QStringLiteral("2027.12.24.")
+            << QStringLiteral("Egy nap csak egyszer lehet áthelyezett pihenőnap: 2027.12.24. már a "
+                              "2027.12.11. munkanappal párban áll.");
+        QTest::addRow("a built-in Saturday")
+            << QString() << QStringLiteral("2026.12.12.") << QStringLiteral("2026.12.31.")
+            << QStringLiteral("Egy szombat csak egyszer");
+        QTest::addRow("a built-in rest day")
+            << QString() << QStringLiteral("2026.12.19.") << QStringLiteral("2026.12.24.")
+            << QStringLiteral("Egy nap csak egyszer");
+        QTest::addRow("a rest day on a holiday")
+            << QString() << QStringLiteral("2027.10.30.") << QStringLiteral("2027.11.01.")
+            << QStringLiteral("A pihenőnap nem lehet munkaszüneti nap: 2027.11.01. Mindenszentek.");
+        QTest::addRow("a rest day on a Saturday")
+            << QString() << QStringLiteral("2027.12.11.") << QStringLiteral("2027.12.18.")
+            << QStringLiteral("A pihenőnap hétköznap legyen: 2027.12.18. Szombat.");
+        QTest::addRow("a year the page cannot show")
+            << QString() << QStringLiteral("9999.12.25.") << QStringLiteral("9999.12.24.")
+            << QStringLiteral("Az áthelyezett munkanap hibás: „9999.12.25.”.\nCsak 1900 és 2200 közötti év "
+                              "adható meg.");
+    }
+    void pairsAgainstTheLaw()
+    {
+        QFETCH(QString, earlier);
+        QFETCH(QString, working);
+        QFETCH(QString, rest);
+        QFETCH(QString, message);
+        // On the page: refused in red, nothing added.
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.Button_MunkarendClick();
+        f.pendingEntries.pairs = SplitEntries(earlier);
+        f.Edit_AthelyezesMunkanap->setText(working);
+        f.Edit_AthelyezesPihenonap->setText(rest);
+        f.Button_AthelyezesHozzaadasClick();
+        QVERIFY2(f.Label_MunkarendUzenet->text().startsWith(message),
+                 qPrintable(f.Label_MunkarendUzenet->text()));
+        QCOMPARE(f.Label_MunkarendUzenet->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+        QCOMPARE(f.pendingEntries.pairs, SplitEntries(earlier));
+
+        // From the file: left out of the counting, kept, and named.
+        const QString entry = working + u'>' + rest;
+        CalendarEntries e;
+        e.pairs = SplitEntries(earlier) << entry;
+        const SkippedEntries skipped = FindSkippedEntries(e);
+        QCOMPARE(skipped.pairs.size(), size_t(1));
+        QCOMPARE(skipped.pairs[0].entry, entry);
+        QVERIFY2(!skipped.pairs[0].reason.isEmpty(), qPrintable(skipped.pairs[0].reason));
+        const QDate sat = ParseCalendarDate(working);
+        if (sat.isValid())
+            QVERIFY(WorkCalendar(true, e).StandsInFor(sat) != ParseCalendarDate(rest));
+    }
+
+    void lawfulPairsPass_data()
+    {
+        QTest::addColumn<QString>("pairs");
+        QTest::addRow("the 2027 decree's pattern") << QStringLiteral("2027.12.11.>2027.12.24.");
+        QTest::addRow("a built-in pair written again") << QStringLiteral("2026.12.12.>2026.12.24.");
+        QTest::addRow("the same pair twice")
+            << QStringLiteral("2027.12.11.>2027.12.24.;2027.12.11.>2027.12.24.");
+        QTest::addRow("Good Friday is no holiday before 2017") << QStringLiteral("2016.03.19.>2016.03.25.");
+        QTest::addRow("first and last years")
+            << QStringLiteral("1900.01.06.>1900.01.05.;2200.12.20.>2200.12.19.");
+    }
+    void lawfulPairsPass()
+    {
+        QFETCH(QString, pairs);
+        CalendarEntries e;
+        e.pairs = SplitEntries(pairs);
+        QVERIFY(FindSkippedEntries(e).empty());
+        const WorkCalendar c(true, e);
+        for (const QString& p : e.pairs) {
+            const DecreePair pair = *ParseDecreePair(p);
+            QVERIFY(c.IsWorkingDay(pair.working));
+            QVERIFY(!c.IsWorkingDay(pair.rest));
+        }
+    }
+
+    void yearsThePageCanShow_data()
+    {
+        QTest::addColumn<QString>("day");
+        QTest::addColumn<bool>("taken");
+        QTest::addRow("9999") << QStringLiteral("9999.12.31.") << false;
+        QTest::addRow("2201") << QStringLiteral("2201.01.01.") << false;
+        QTest::addRow("2200") << QStringLiteral("2200.12.31.") << true;
+        QTest::addRow("1900") << QStringLiteral("1900.01.01.") << true;
+        QTest::addRow("1899") << QStringLiteral("1899.12.31.") << false;
+        QTest::addRow("0000") << QStringLiteral("0000.01.01.") << false;
+    }
+    void yearsThePageCanShow()
+    {
+        QFETCH(QString, day);
+        QFETCH(bool, taken);
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.Button_MunkarendClick();
+        f.Edit_MunkarendDatum->setText(day);
+        f.Button_MunkarendSzabadnapClick();
+        QCOMPARE(f.pendingEntries.rest, taken ? QStringList{day} : QStringList{});
+        if (taken) {
+            // Listed under its own year.
+            QCOMPARE(f.SpinEdit_MunkarendEv->value(), ParseCalendarDate(day).year());
+            QVERIFY(
+                !f.ListBox_MunkarendNapok->findItems(DateText(ParseCalendarDate(day)), Qt::MatchStartsWith)
+                     .isEmpty());
+        } else {
+            QCOMPARE(f.Label_MunkarendUzenet->text(),
+                     QStringLiteral("A dátum hibás: „") + day +
+                         QStringLiteral("”.\nCsak 1900 és 2200 közötti év adható meg."));
+            QCOMPARE(f.Label_MunkarendUzenet->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+        }
+        QCOMPARE(f.SpinEdit_MunkarendEv->minimum(), kFirstCalendarYear);
+        QCOMPARE(f.SpinEdit_MunkarendEv->maximum(), kLastCalendarYear);
     }
 };
 

@@ -78,7 +78,7 @@ void TForm_Main::BuildWorkPatternPage()
     QGroupBox* days = GroupBox_MunkarendNapok;
     Caption(days, QStringLiteral("Év:"), 8, 22);
     SpinEdit_MunkarendEv = Place<QSpinBox>(days, "SpinEdit_MunkarendEv", 32, 18, 64, 22);
-    SpinEdit_MunkarendEv->setRange(1900, 2200);
+    SpinEdit_MunkarendEv->setRange(kFirstCalendarYear, kLastCalendarYear);
     connect(SpinEdit_MunkarendEv, &QSpinBox::valueChanged, this, &TForm_Main::SpinEdit_MunkarendEvChange);
     ListBox_MunkarendNapok = Place<QListWidget>(days, "ListBox_MunkarendNapok", 8, 44, 284, 150);
     connect(ListBox_MunkarendNapok, &QListWidget::itemClicked, this,
@@ -311,8 +311,23 @@ void TForm_Main::ListBox_MunkarendNapokClick()
 namespace {
 QString BadDateMessage(const QString& what, const QString& text)
 {
-    return what + QStringLiteral(" hibás: „") + text +
-           QStringLiteral("”.\nÍrja év.hó.nap. alakban, például: 2026.12.24.");
+    const QString hint = CalendarDateProblem(text) == DateProblem::Year
+                             ? QStringLiteral("Csak %1 és %2 közötti év adható meg.")
+                                   .arg(kFirstCalendarYear)
+                                   .arg(kLastCalendarYear)
+                             : QStringLiteral("Írja év.hó.nap. alakban, például: 2026.12.24.");
+    return what + QStringLiteral(" hibás: „") + text + QStringLiteral("”.\n") + hint;
+}
+
+// The decrees the page's pairs put in force, in the order the file gives them.
+DecreeBook BookOf(const QStringList& pairs)
+{
+    DecreeBook book;
+    for (const QString& e : pairs) {
+        if (const auto pair = ParseDecreePair(e))
+            book.Add(*pair);
+    }
+    return book;
 }
 } // namespace
 
@@ -383,24 +398,26 @@ void TForm_Main::Button_AthelyezesHozzaadasClick()
     const QString restText = Edit_AthelyezesPihenonap->text();
     const QDate working = ParseCalendarDate(workText);
     const QDate rest = ParseCalendarDate(restText);
+    const DecreePair pair{working, rest};
+    DecreeBook book = BookOf(pendingEntries.pairs);
+    const bool known = working.isValid() && rest.isValid() && book.Contains(pair);
     QString problem;
     if (!working.isValid())
         problem = BadDateMessage(QStringLiteral("Az áthelyezett munkanap"), workText);
-    else if (working.dayOfWeek() != 6)
-        problem = QStringLiteral("Az áthelyezett munkanap szombat legyen: ") + CalendarDateText(working) +
-                  u' ' + WeekdayName(working) + u'.';
     else if (!rest.isValid())
         problem = BadDateMessage(QStringLiteral("A pihenőnap"), restText);
-    else if (rest.dayOfWeek() > 5)
-        problem = QStringLiteral("A pihenőnap hétköznap legyen: ") + CalendarDateText(rest) + u' ' +
-                  WeekdayName(rest) + u'.';
+    else
+        problem = book.Add(pair);
     if (!problem.isEmpty()) {
         SayOnPage(Label_MunkarendUzenet, true, problem);
         return;
     }
-    const QString entry = DecreePairText(DecreePair{working, rest});
-    if (!pendingEntries.pairs.contains(entry))
-        pendingEntries.pairs << entry;
+    if (known) {
+        SayOnPage(Label_MunkarendUzenet, false, QStringLiteral("Ez az áthelyezés már szerepel a listában."));
+        SpinEdit_MunkarendEv->setValue(working.year());
+        return;
+    }
+    pendingEntries.pairs << DecreePairText(pair);
     SayOnPage(Label_MunkarendUzenet, false,
               QStringLiteral("Áthelyezés: ") + CalendarDateText(working) + QStringLiteral(" munkanap, ") +
                   CalendarDateText(rest) + QStringLiteral(" pihenőnap."));
