@@ -59,6 +59,19 @@ void WriteFile(const QString& path, const QByteArray& bytes)
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
 }
+// The [Munkarend] lines of a settings file, as they stand.
+QStringList MunkarendLines(const QString& path)
+{
+    const QStringList lines = FileText(path).split(QStringLiteral("\r\n"));
+    const qsizetype from = lines.indexOf(QStringLiteral("[Munkarend]"));
+    if (from < 0)
+        return {};
+    QStringList section;
+    for (qsizetype i = from + 1; i < lines.size() && !lines[i].startsWith(u'['); ++i)
+        section << lines[i];
+    section.removeAll(QString());
+    return section;
+}
 // n days from `from` on that pass `take`, as the file writes them.
 QStringList Days(QDate from, int n, const std::function<bool(const QDate&)>& take)
 {
@@ -863,6 +876,88 @@ private Q_SLOTS:
         }
         QCOMPARE(f.SpinEdit_MunkarendEv->minimum(), kFirstCalendarYear);
         QCOMPARE(f.SpinEdit_MunkarendEv->maximum(), kLastCalendarYear);
+    }
+
+    void okWithNothingChangedAddsNoSection()
+    {
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.Menu_BeallitasokClick();
+        f.Button_MunkarendClick();
+        f.Button_MunkarendOKClick();
+        f.Button_BeallitasokOKClick();
+        QVERIFY(!FileText(w.SettingsPath()).contains(QStringLiteral("Munkarend")));
+        // Rows looked at but left alone, ticked and unticked again: still nothing of the user's.
+        f.Button_MunkarendClick();
+        f.CheckBox_NapiMunkaido->setChecked(true);
+        f.CheckBox_NapiMunkaidoClick();
+        f.CheckBox_NapiMunkaido->setChecked(false);
+        f.CheckBox_NapiMunkaidoClick();
+        f.Button_MunkarendOKClick();
+        QVERIFY(!FileText(w.SettingsPath()).contains(QStringLiteral("Munkarend")));
+        QVERIFY(!f.weekdayHours);
+    }
+
+    void onlyWhatDiffersIsWritten_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QStringList>("after");
+        QTest::addRow("the box ticked")
+            << QByteArray() << QStringList{QStringLiteral("CheckBox_Unnepnapok=1")};
+        QTest::addRow("keys already there stay, the changed one updated")
+            << QByteArrayLiteral(
+                   "[Munkarend]\r\nCheckBox_Unnepnapok=0\r\nsSzabadnapok=\r\nsNapiMunkaido=\r\n")
+            << QStringList{QStringLiteral("CheckBox_Unnepnapok=1"), QStringLiteral("sSzabadnapok="),
+                           QStringLiteral("sNapiMunkaido=")};
+        QTest::addRow("another form of the same value stays")
+            << QByteArrayLiteral("[Munkarend]\r\nCheckBox_Unnepnapok= 0x1 \r\n")
+            << QStringList{QStringLiteral("CheckBox_Unnepnapok= 0x1 ")};
+    }
+    void onlyWhatDiffersIsWritten()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QStringList, after);
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        if (!before.isNull()) {
+            WriteFile(w.SettingsPath(), before);
+            f.LoadSettings();
+        }
+        f.Button_MunkarendClick();
+        f.CheckBox_Unnepnapok->setChecked(true);
+        f.Button_MunkarendOKClick();
+        QCOMPARE(MunkarendLines(w.SettingsPath()), after);
+    }
+
+    void untickedRowsTheUserSetAreKept()
+    {
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.Button_MunkarendClick();
+        f.Edit_NapiMIVOra[4]->setEnabled(true);
+        f.Edit_NapiMIVOra[4]->setText(QStringLiteral("13"));
+        f.Button_MunkarendOKClick();
+        QCOMPARE(MunkarendLines(w.SettingsPath()),
+                 QStringList{QStringLiteral(
+                     "sNapiMunkaido=07:00-16:00;07:00-16:00;07:00-16:00;07:00-16:00;07:00-13:00")});
+    }
+
+    void rightClickIsSavedAtOnce()
+    {
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.Button_MunkarendClick();
+        f.CheckBox_Unnepnapok->setChecked(true);
+        f.Button_MunkarendOKClick();
+        f.PageControl_Main->setCurrentWidget(f.TabSheet_EvesNaptar);
+        const QPoint christmasEve(6 + 23 * 12, 9 + 11 * 18);
+        f.Image_EvesNaptarContextMenu(christmasEve);
+        auto* menu = f.findChild<QMenu*>(QStringLiteral("PopupMenu_EvesNaptar"));
+        QVERIFY(menu);
+        menu->actions().at(1)->trigger();
+        QVERIFY(MunkarendLines(w.SettingsPath()).contains(QStringLiteral("sMunkanapok=2026.12.24.")));
+        f.SetCalendarDay(QDate(2026, 12, 24), DayKind::Plain);
+        QVERIFY(MunkarendLines(w.SettingsPath()).contains(QStringLiteral("sMunkanapok=")));
     }
 };
 

@@ -57,6 +57,19 @@ void SayOnPage(QLabel* label, bool refused, const QString& text)
 
 const std::array<const char16_t*, 5> kWeekdays{u"Hétfő", u"Kedd", u"Szerda", u"Csütörtök", u"Péntek"};
 
+// Every weekday with the settings page's hours: what the rows hold until the user sets them.
+WeekdayHours SettingsPageRows(const TForm_Main& f)
+{
+    int h1 = 0, m1 = 0, h2 = 0, m2 = 0;
+    TryParseWholeNumber(f.CheckedFieldText(f.Edit_MIKOra), h1);
+    TryParseWholeNumber(f.CheckedFieldText(f.Edit_MIKPerc), m1);
+    TryParseWholeNumber(f.CheckedFieldText(f.Edit_MIVOra), h2);
+    TryParseWholeNumber(f.CheckedFieldText(f.Edit_MIVPerc), m2);
+    WeekdayHours rows;
+    rows.fill(DaySpan{h1 * 3600 + m1 * 60, h2 * 3600 + m2 * 60});
+    return rows;
+}
+
 } // namespace
 
 void TForm_Main::BuildWorkPatternPage()
@@ -267,10 +280,15 @@ void TForm_Main::Button_MunkarendOKClick()
     ++workCalendarRevision_;
     ++workCalendarVersion_;
     napiMunkaidoOn = perDay;
-    // Rows left unticked are kept when they are whole, for the next time the box is ticked.
+    // Rows left unticked are kept when they are whole, for the next time the box is ticked. Rows
+    // the user never set are the settings page's hours: nothing to keep, and a stored value the
+    // program could not read stays as the user wrote it.
     if (const auto rows = WeekdayRowsValue()) {
-        weekdayHours = rows;
-        sNapiMunkaido = WeekdayHoursText(*rows);
+        const bool untouched = !weekdayHours && *rows == SettingsPageRows(*this);
+        if (!untouched || (perDay && sNapiMunkaido.isEmpty())) {
+            weekdayHours = rows;
+            sNapiMunkaido = WeekdayHoursText(*rows);
+        }
     }
     if (!SaveSettings())
         return;
@@ -475,6 +493,8 @@ void TForm_Main::SetCalendarDay(const QDate& date, DayKind kind)
     workCalendar = WorkCalendar(workCalendar.enabled(), calendarEntries);
     ++workCalendarRevision_;
     ++workCalendarVersion_;
+    // Like every other change the user makes on a page, it reaches the file at once.
+    SaveSettings();
     DrawYearCalendar();
     // The hover text names the day's new kind at once.
     if (selectedDay == QPoint(date.day(), date.month())) {
@@ -515,22 +535,26 @@ void TForm_Main::LoadWorkPatternSettings(const IniFile& ini)
 
 void TForm_Main::SaveWorkPatternSettings(IniFile& ini) const
 {
-    const std::array<std::pair<QString, QString>, 6> keys{{
-        {QStringLiteral("CheckBox_Unnepnapok"), BoolText(workCalendar.enabled())},
-        {QStringLiteral("sSzabadnapok"), JoinEntries(calendarEntries.rest)},
-        {QStringLiteral("sMunkanapok"), JoinEntries(calendarEntries.work)},
-        {QStringLiteral("sAthelyezesek"), JoinEntries(calendarEntries.pairs)},
-        {QStringLiteral("CheckBox_NapiMunkaido"), BoolText(napiMunkaidoOn)},
-        {QStringLiteral("sNapiMunkaido"), sNapiMunkaido},
+    struct Key {
+        QString name;
+        QString value;
+        bool box; // any stored text that reads as the same tick says the same
+    };
+    const std::array<Key, 6> keys{{
+        {QStringLiteral("CheckBox_Unnepnapok"), BoolText(workCalendar.enabled()), true},
+        {QStringLiteral("sSzabadnapok"), JoinEntries(calendarEntries.rest), false},
+        {QStringLiteral("sMunkanapok"), JoinEntries(calendarEntries.work), false},
+        {QStringLiteral("sAthelyezesek"), JoinEntries(calendarEntries.pairs), false},
+        {QStringLiteral("CheckBox_NapiMunkaido"), BoolText(napiMunkaidoOn), true},
+        {QStringLiteral("sNapiMunkaido"), sNapiMunkaido, false},
     }};
-    // A file that never used the section stays as it was, byte for byte.
-    bool inUse = false;
-    for (const auto& [key, value] : keys) {
-        const bool isDefault = value.isEmpty() || value == BoolText(false);
-        inUse = inUse || !isDefault || ini.Value(kMunkarend, key).has_value();
+    // A key is written when it says something new: a file that never used the section stays as
+    // it was, byte for byte, and a stored form that reads the same is kept as the user wrote it.
+    for (const Key& key : keys) {
+        const QString stored = ini.Value(kMunkarend, key.name, IniFile::kWholeValue).value_or(QString());
+        const bool same =
+            key.box ? ReadBoolValue(stored, false) == ReadBoolValue(key.value, false) : stored == key.value;
+        if (!same)
+            ini.SetValue(kMunkarend, key.name, key.value);
     }
-    if (!inUse)
-        return;
-    for (const auto& [key, value] : keys)
-        ini.SetValue(kMunkarend, key, value);
 }
