@@ -726,6 +726,7 @@ private Q_SLOTS:
         WriteFile(again.SettingsPath(), saved);
         again.form->LoadSettings();
         QCOMPARE(again.form->calendarEntries, e);
+        QCOMPARE(again.form->loadNotice, QString());
         const WorkCalendar& c = again.form->workCalendar;
         if (restDays > 0) {
             const QDate last = ParseCalendarDate(e.rest.last());
@@ -839,6 +840,133 @@ private Q_SLOTS:
             QVERIFY(c.IsWorkingDay(pair.working));
             QVERIFY(!c.IsWorkingDay(pair.rest));
         }
+    }
+
+    void unreadableEntries_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QStringList>("told");
+        QTest::addColumn<int>("decemberDays");
+        // 28 December is a day off in every row; December 2026 has 22 working days without it.
+        QTest::addRow("dashes") << QByteArrayLiteral("sSzabadnapok=2026-12-23;2026.12.28.")
+                                << QStringList{QStringLiteral(
+                                       "sSzabadnapok: „2026-12-23” – Nem év.hó.nap. alakú")}
+                                << 21;
+        QTest::addRow("no final dot")
+            << QByteArrayLiteral("sSzabadnapok=2026.12.28.;2026.12.31")
+            << QStringList{QStringLiteral("sSzabadnapok: „2026.12.31” – Nem év.hó.nap.")} << 21;
+        QTest::addRow("a one-digit day") << QByteArrayLiteral("sSzabadnapok=2026.12.7.;2026.12.28.")
+                                         << QStringList{QStringLiteral("sSzabadnapok: „2026.12.7.”")} << 21;
+        QTest::addRow("no such day") << QByteArrayLiteral("sSzabadnapok=2026.02.30.;2026.12.28.")
+                                     << QStringList{QStringLiteral(
+                                            "sSzabadnapok: „2026.02.30.” – Nincs ilyen nap.")}
+                                     << 21;
+        QTest::addRow("a year the page cannot show")
+            << QByteArrayLiteral("sSzabadnapok=9999.12.31.;2026.12.28.")
+            << QStringList{QStringLiteral(
+                   "sSzabadnapok: „9999.12.31.” – Csak 1900 és 2200 közötti év adható meg.")}
+            << 21;
+        QTest::addRow("a working day in 1899")
+            << QByteArrayLiteral("sSzabadnapok=2026.12.28.\r\nsMunkanapok=1899.12.30.")
+            << QStringList{QStringLiteral("sMunkanapok: „1899.12.30.” – Csak 1900")} << 21;
+        QTest::addRow("a pair starting on a Sunday")
+            << QByteArrayLiteral("sSzabadnapok=2026.12.28.\r\nsAthelyezesek=2026.12.20.>2026.12.31.")
+            << QStringList{QStringLiteral(
+                   "sAthelyezesek: „2026.12.20.>2026.12.31.” – Az áthelyezett munkanap "
+                   "szombat legyen: 2026.12.20. Vasárnap.")}
+            << 21;
+        QTest::addRow("a pair without its mark")
+            << QByteArrayLiteral("sSzabadnapok=2026.12.28.\r\nsAthelyezesek=2026.12.19. 2026.12.31.")
+            << QStringList{QStringLiteral(
+                   "sAthelyezesek: „2026.12.19. 2026.12.31.” – Nem munkanap>pihenőnap")}
+            << 21;
+        QTest::addRow("two kinds at once")
+            << QByteArrayLiteral("sSzabadnapok=x;2026.12.28.;y\r\nsMunkanapok=2026.12.5")
+            << QStringList{QStringLiteral("sSzabadnapok: „x”"), QStringLiteral("sSzabadnapok: „y”"),
+                           QStringLiteral("sMunkanapok: „2026.12.5”")}
+            << 21;
+        QTest::addRow("blank entries are no one's")
+            << QByteArrayLiteral("sSzabadnapok=;2026.12.28.;;") << QStringList{} << 21;
+    }
+    void unreadableEntries()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QStringList, told);
+        QFETCH(int, decemberDays);
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        const QByteArray file = "[Munkarend]\r\nCheckBox_Unnepnapok=1\r\n" + line + "\r\n";
+        WriteFile(w.SettingsPath(), file);
+        TForm_Main& f = *w.form;
+        f.LoadSettings();
+        // Told once, in the start's notice, and no error box.
+        for (const QString& t : told)
+            QVERIFY2(f.loadNotice.contains(t), qPrintable(f.loadNotice));
+        QCOMPARE(f.loadNotice.isEmpty(), told.isEmpty());
+        if (!told.isEmpty())
+            QCOMPARE(f.loadNotice.count(QStringLiteral("\r\n")), told.size() + 1);
+        QVERIFY(w.fake.errors.isEmpty());
+        // Left out of the counting.
+        w.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        QCOMPARE(f.Label_Munkahonap->text(), QString::number(decemberDays) + QStringLiteral(" munkanap:"));
+        // Kept as they are, whatever else is saved.
+        QVERIFY(f.SaveSettings());
+        QCOMPARE(MunkarendLines(w.SettingsPath()),
+                 QString::fromLatin1(file).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1));
+        // A day the user adds joins them; none of them goes.
+        f.SetCalendarDay(QDate(2026, 12, 29), DayKind::UserRest);
+        const QStringList lines = MunkarendLines(w.SettingsPath());
+        const QString restLine = QString::fromLatin1(line).split(QStringLiteral("\r\n")).first();
+        QVERIFY2(lines.contains(restLine + QStringLiteral(";2026.12.29.")), qPrintable(lines.join(u'|')));
+    }
+
+    void unreadableBox_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<bool>("told");
+        QTest::addRow("igen") << QByteArrayLiteral("igen") << true;
+        QTest::addRow("empty, as if missing") << QByteArrayLiteral("") << false;
+        QTest::addRow("0") << QByteArrayLiteral("0") << false;
+        QTest::addRow("hexadecimal zero") << QByteArrayLiteral("0x0") << false;
+    }
+    void unreadableBox()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(bool, told);
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        const QByteArray line = "CheckBox_Unnepnapok=" + value;
+        WriteFile(w.SettingsPath(), "[Munkarend]\r\n" + line + "\r\nsSzabadnapok=2026.12.28.\r\n");
+        TForm_Main& f = *w.form;
+        f.LoadSettings();
+        QVERIFY(!f.workCalendar.enabled()); // read as off
+        QCOMPARE(f.loadNotice.contains(QStringLiteral("CheckBox_Unnepnapok: „") + QString::fromLatin1(value) +
+                                       QStringLiteral("” – Nem 0 vagy 1, ezért kikapcsoltnak számít.")),
+                 told);
+        w.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        QCOMPARE(f.Label_Munkahonap->text(), QStringLiteral("23 munkanap:"));
+        // Not rewritten behind the user's back: the page opened and left with OK keeps it.
+        f.Menu_BeallitasokClick();
+        f.Button_MunkarendClick();
+        f.Button_MunkarendOKClick();
+        f.Button_BeallitasokOKClick();
+        QVERIFY(MunkarendLines(w.SettingsPath()).contains(QString::fromLatin1(line)));
+        // Ticked by the user, it is written as the program writes it.
+        f.Button_MunkarendClick();
+        f.CheckBox_Unnepnapok->setChecked(true);
+        f.Button_MunkarendOKClick();
+        QVERIFY(MunkarendLines(w.SettingsPath()).contains(QStringLiteral("CheckBox_Unnepnapok=1")));
+    }
+
+    void longNoticesStayShort()
+    {
+        CalendarEntries e;
+        for (int i = 0; i < 500; ++i)
+            e.rest << QStringLiteral("rossz%1").arg(i);
+        QCOMPARE(FindSkippedEntries(e).rest.size(), size_t(500));
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        WriteFile(w.SettingsPath(), "[Munkarend]\r\nsSzabadnapok=" + JoinEntries(e.rest).toLatin1() + "\r\n");
+        w.form->LoadSettings();
+        QCOMPARE(w.form->loadNotice.count(QStringLiteral("\r\n")), 12);
+        QVERIFY(w.form->loadNotice.endsWith(QStringLiteral("sSzabadnapok: … és még 490 ilyen bejegyzés.")));
     }
 
     void yearsThePageCanShow_data()

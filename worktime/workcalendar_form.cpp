@@ -514,23 +514,61 @@ WorkPattern TForm_Main::CurrentWorkPattern(const WorkSchedule& base) const
     return MakePattern(workCalendar, base, WeekdayHoursInUse() ? weekdayHours : std::nullopt);
 }
 
+namespace {
+// A few entries of one key and how many more: a long list must not fill the screen.
+constexpr size_t kNoticeEntriesPerKey = 10;
+
+void NoteEntries(QStringList& notes, const QString& key, const std::vector<SkippedEntry>& skipped)
+{
+    for (size_t i = 0; i < skipped.size() && i < kNoticeEntriesPerKey; ++i)
+        notes << key + QStringLiteral(": „") + skipped[i].entry + QStringLiteral("” – ") + skipped[i].reason;
+    if (skipped.size() > kNoticeEntriesPerKey)
+        notes << key + QStringLiteral(": … és még %1 ilyen bejegyzés.")
+                           .arg(skipped.size() - kNoticeEntriesPerKey);
+}
+} // namespace
+
 void TForm_Main::LoadWorkPatternSettings(const IniFile& ini)
 {
     // The lists grow with every day of leave: they are read whole.
-    auto text = [&ini](const char* key) {
-        return ini.Value(kMunkarend, QString::fromLatin1(key), IniFile::kWholeValue).value_or(QString());
+    auto value = [&ini](const char* key) {
+        return ini.Value(kMunkarend, QString::fromLatin1(key), IniFile::kWholeValue);
+    };
+    auto text = [&value](const char* key) { return value(key).value_or(QString()); };
+    QStringList notes;
+    // A box the file holds in some other form counts as unticked, and the file keeps the form.
+    auto box = [&](const char* key) {
+        const std::optional<QString> stored = value(key);
+        if (stored && !stored->isEmpty() && !ParseIntValue(*stored))
+            notes << QString::fromLatin1(key) + QStringLiteral(": „") + *stored +
+                         QStringLiteral("” – Nem 0 vagy 1, ezért kikapcsoltnak számít.");
+        return ReadBoolValue(stored, false);
     };
     calendarEntries.rest = SplitEntries(text("sSzabadnapok"));
     calendarEntries.work = SplitEntries(text("sMunkanapok"));
     calendarEntries.pairs = SplitEntries(text("sAthelyezesek"));
-    const bool on = ReadBoolValue(ini.Value(kMunkarend, QStringLiteral("CheckBox_Unnepnapok")), false);
+    const bool on = box("CheckBox_Unnepnapok");
     workCalendar = WorkCalendar(on, calendarEntries);
     ++workCalendarRevision_;
     ++workCalendarVersion_;
-    napiMunkaidoOn = ReadBoolValue(ini.Value(kMunkarend, QStringLiteral("CheckBox_NapiMunkaido")), false);
+    const SkippedEntries skipped = FindSkippedEntries(calendarEntries);
+    NoteEntries(notes, QStringLiteral("sSzabadnapok"), skipped.rest);
+    NoteEntries(notes, QStringLiteral("sMunkanapok"), skipped.work);
+    NoteEntries(notes, QStringLiteral("sAthelyezesek"), skipped.pairs);
+    napiMunkaidoOn = box("CheckBox_NapiMunkaido");
     sNapiMunkaido = text("sNapiMunkaido");
     // A value that cannot be read is left in the file; the settings page's hours apply.
     weekdayHours = ParseWeekdayHours(sNapiMunkaido);
+    if (!weekdayHours && !sNapiMunkaido.isEmpty())
+        notes << QStringLiteral("sNapiMunkaido: „") + sNapiMunkaido +
+                     QStringLiteral("” – Nem öt óó:pp-óó:pp munkaidő pontosvesszővel elválasztva, ezért a "
+                                    "Beállítások munkaideje érvényes.");
+    loadNotice.clear();
+    if (!notes.isEmpty())
+        loadNotice = QStringLiteral("A beállítások fájljának [Munkarend] részében van, amit a program nem "
+                                    "értett. Ezeket nem veszi figyelembe, de a fájlban változatlanul "
+                                    "megőrzi:\r\n\r\n") +
+                     notes.join(QStringLiteral("\r\n"));
 }
 
 void TForm_Main::SaveWorkPatternSettings(IniFile& ini) const
