@@ -25,6 +25,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <cmath>
 #include <functional>
 
 using namespace kelvator;
@@ -686,6 +687,7 @@ private Q_SLOTS:
         QCOMPARE(saved.Value(QStringLiteral("Munkarend"), QStringLiteral("Ismeretlen")),
                  QStringLiteral("marad"));
     }
+
     // ---- The settings file's lists and the page's checks -------------------------------------
 
     void longListsAreNeverCut_data()
@@ -1086,6 +1088,38 @@ private Q_SLOTS:
         QVERIFY(MunkarendLines(w.SettingsPath()).contains(QStringLiteral("sMunkanapok=2026.12.24.")));
         f.SetCalendarDay(QDate(2026, 12, 24), DayKind::Plain);
         QVERIFY(MunkarendLines(w.SettingsPath()).contains(QStringLiteral("sMunkanapok=")));
+    }
+
+    void redMessagesReadOnDarkPages_data()
+    {
+        QTest::addColumn<QColor>("window");
+        QTest::addRow("light") << QColor(0xEF, 0xEF, 0xEF);
+        QTest::addRow("dark") << QColor(0x35, 0x35, 0x35);
+    }
+    void redMessagesReadOnDarkPages()
+    {
+        QFETCH(QColor, window);
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        QPalette palette = f.palette();
+        palette.setColor(QPalette::Window, window);
+        f.setPalette(palette);
+        f.Button_MunkarendClick();
+        f.Edit_AthelyezesMunkanap->setText(QStringLiteral("2027.12.10.")); // a Friday
+        f.Edit_AthelyezesPihenonap->setText(QStringLiteral("2027.12.24."));
+        f.Button_AthelyezesHozzaadasClick();
+        const QColor text = f.Label_MunkarendUzenet->palette().color(QPalette::WindowText);
+        // Red, and at least 4.5 : 1 against the page (the usual measure of readable text).
+        QVERIFY(text.red() > 2 * text.green() && text.green() == text.blue());
+        auto luminance = [](const QColor& c) {
+            auto channel = [](double v) {
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+        };
+        const double a = luminance(text) + 0.05;
+        const double b = luminance(window) + 0.05;
+        QVERIFY2(std::max(a, b) / std::min(a, b) >= 4.5, qPrintable(text.name()));
     }
 };
 

@@ -45,12 +45,15 @@ QString TwoDigits(int n)
     return QString::number(n).rightJustified(2, u'0');
 }
 
-// Refused input in red, what was done in the page's own colour.
+// Refused input in red, what was done in the page's own colour. The dark red that reads well on a
+// light page all but vanishes on a dark one: there a light red.
 void SayOnPage(QLabel* label, bool refused, const QString& text)
 {
     QPalette palette = label->parentWidget()->palette();
-    if (refused)
-        palette.setColor(QPalette::WindowText, QColor(192, 0, 0));
+    if (refused) {
+        const bool darkPage = palette.color(QPalette::Window).lightness() < 128;
+        palette.setColor(QPalette::WindowText, darkPage ? QColor(255, 120, 120) : QColor(192, 0, 0));
+    }
     label->setPalette(palette);
     label->setText(text);
 }
