@@ -479,6 +479,8 @@ public:
     bool startInTrayFlag = false;
     // The settings file could not be read (not a regular file, too large): it is never written.
     bool settingsFileRefusedFlag = false;
+    // What LoadSettings read but did not understand, for the user to hear once at start; or empty.
+    QString loadNotice;
     QString sFileUtvonalKelvatorVegeHang;
 
     const kelvator::Platform& platform() const { return platform_; }

@@ -106,8 +106,11 @@ int main(int argc, char* argv[])
     // A desktop session that ends may not let the program finish: save when it asks.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form] { form.SaveSettings(); });
     form.show();
-    if (!settings.notice.isEmpty()) {
-        QTimer::singleShot(0, &form, [&form, notice = settings.notice] {
+    // One notice for everything the start found in the settings file.
+    QStringList notices{settings.notice, form.loadNotice};
+    notices.removeAll(QString());
+    if (!notices.isEmpty()) {
+        QTimer::singleShot(0, &form, [&form, notice = notices.join(QStringLiteral("\r\n\r\n"))] {
             QMessageBox::information(&form, QStringLiteral("Kelvator"),
                                      QString(notice).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         });

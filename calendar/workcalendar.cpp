@@ -1,5 +1,7 @@
 #include "calendar/workcalendar.h"
 
+#include "calendar/calendar_texts.h"
+
 #include <algorithm>
 
 namespace kelvator {
@@ -78,16 +80,46 @@ const std::vector<DecreePair>& BuiltInDecrees()
     return decrees;
 }
 
-QDate ParseCalendarDate(const QString& text)
+DateProblem CalendarDateProblem(const QString& text)
 {
     const QString t = text.trimmed();
     // Exactly "yyyy.MM.dd.": QDate's own parser would take one-digit months and days too.
     if (t.size() != 11 || t[4] != u'.' || t[7] != u'.' || t[10] != u'.')
-        return {};
+        return DateProblem::Form;
     for (int i : {0, 1, 2, 3, 5, 6, 8, 9}) {
         if (!t[i].isDigit() || t[i].unicode() > u'9')
-            return {};
+            return DateProblem::Form;
     }
+    const int year = t.left(4).toInt();
+    if (year < kFirstCalendarYear || year > kLastCalendarYear)
+        return DateProblem::Year;
+    if (!QDate::isValid(year, t.mid(5, 2).toInt(), t.mid(8, 2).toInt()))
+        return DateProblem::NoSuchDay;
+    return DateProblem::None;
+}
+
+QString DateProblemText(DateProblem problem)
+{
+    switch (problem) {
+    case DateProblem::Form:
+        return QStringLiteral("nem év.hó.nap. alakú (például 2026.12.24.)");
+    case DateProblem::NoSuchDay:
+        return QStringLiteral("nincs ilyen nap");
+    case DateProblem::Year:
+        return QStringLiteral("csak %1 és %2 közötti év adható meg")
+            .arg(kFirstCalendarYear)
+            .arg(kLastCalendarYear);
+    case DateProblem::None:
+        break;
+    }
+    return {};
+}
+
+QDate ParseCalendarDate(const QString& text)
+{
+    if (CalendarDateProblem(text) != DateProblem::None)
+        return {};
+    const QString t = text.trimmed();
     return QDate(t.left(4).toInt(), t.mid(5, 2).toInt(), t.mid(8, 2).toInt());
 }
 
@@ -102,8 +134,7 @@ std::optional<DecreePair> ParseDecreePair(const QString& text)
     if (at < 0)
         return std::nullopt;
     const DecreePair pair{ParseCalendarDate(text.left(at)), ParseCalendarDate(text.mid(at + 1))};
-    if (!pair.working.isValid() || !pair.rest.isValid() || pair.working.dayOfWeek() != 6 ||
-        pair.rest == pair.working)
+    if (!pair.working.isValid() || !pair.rest.isValid())
         return std::nullopt;
     return pair;
 }
@@ -125,53 +156,163 @@ QString JoinEntries(const QStringList& entries)
     return entries.join(u';');
 }
 
-WorkCalendar::WorkCalendar(bool enabled, const CalendarEntries& entries)
-    : enabled_(enabled)
+// ---- Decree pairs ------------------------------------------------------------------------------
+
+DecreeBook::DecreeBook()
 {
     for (const DecreePair& p : BuiltInDecrees()) {
         workSat_[p.working] = p.rest;
         restDay_[p.rest] = p.working;
     }
+}
+
+namespace {
+QString DayText(const QDate& date)
+{
+    return CalendarDateText(date) + u' ' + WeekdayName(date) + u'.';
+}
+} // namespace
+
+QString DecreeBook::Add(const DecreePair& pair)
+{
+    const QDate& working = pair.working;
+    const QDate& rest = pair.rest;
+    if (working.dayOfWeek() != 6)
+        return QStringLiteral("Az áthelyezett munkanap szombat legyen: ") + DayText(working);
+    if (const QString holiday = HolidayName(working); !holiday.isEmpty())
+        return QStringLiteral("Az áthelyezett munkanap nem lehet munkaszüneti nap: ") +
+               CalendarDateText(working) + u' ' + holiday + u'.';
+    if (rest.dayOfWeek() > 5)
+        return QStringLiteral("A pihenőnap hétköznap legyen: ") + DayText(rest);
+    if (const QString holiday = HolidayName(rest); !holiday.isEmpty())
+        return QStringLiteral("A pihenőnap nem lehet munkaszüneti nap: ") + CalendarDateText(rest) + u' ' +
+               holiday + u'.';
+    if (Contains(pair))
+        return {};
+    if (const QDate other = RestDayOf(working); other.isValid())
+        return QStringLiteral("Egy szombat csak egyszer lehet áthelyezett munkanap: ") +
+               CalendarDateText(working) + QStringLiteral(" már a ") + CalendarDateText(other) +
+               QStringLiteral(" pihenőnappal párban áll.");
+    if (const QDate other = SaturdayOf(rest); other.isValid())
+        return QStringLiteral("Egy nap csak egyszer lehet áthelyezett pihenőnap: ") + CalendarDateText(rest) +
+               QStringLiteral(" már a ") + CalendarDateText(other) +
+               QStringLiteral(" munkanappal párban áll.");
+    workSat_[working] = rest;
+    restDay_[rest] = working;
+    return {};
+}
+
+bool DecreeBook::Contains(const DecreePair& pair) const
+{
+    return RestDayOf(pair.working) == pair.rest && pair.rest.isValid();
+}
+
+QDate DecreeBook::RestDayOf(const QDate& saturday) const
+{
+    const auto found = workSat_.find(saturday);
+    return found == workSat_.end() ? QDate() : found->second;
+}
+
+QDate DecreeBook::SaturdayOf(const QDate& restDay) const
+{
+    const auto found = restDay_.find(restDay);
+    return found == restDay_.end() ? QDate() : found->second;
+}
+
+// ---- Reading the entries -----------------------------------------------------------------------
+
+namespace {
+QString Sentence(const QString& fragment)
+{
+    return fragment.left(1).toUpper() + fragment.mid(1) + u'.';
+}
+
+// Why a pair's text is left out; empty when the book took it.
+QString AddPairText(DecreeBook& book, const QString& text)
+{
+    const qsizetype at = text.indexOf(u'>');
+    if (at < 0)
+        return QStringLiteral("Nem munkanap>pihenőnap alakú (például 2026.12.12.>2026.12.24.).");
+    if (const DateProblem p = CalendarDateProblem(text.left(at)); p != DateProblem::None)
+        return QStringLiteral("Az áthelyezett munkanap hibás: ") + DateProblemText(p) + u'.';
+    if (const DateProblem p = CalendarDateProblem(text.mid(at + 1)); p != DateProblem::None)
+        return QStringLiteral("A pihenőnap hibás: ") + DateProblemText(p) + u'.';
+    return book.Add(*ParseDecreePair(text));
+}
+
+// Every entry in its list's order: the pairs first, then the days off, then the days worked,
+// so that a day on both lists is worked. skip(list, entry, reason) hears of each one left out.
+template <typename Skip>
+void ReadEntries(const CalendarEntries& entries, std::map<QDate, bool>& user, DecreeBook& book, Skip skip)
+{
     for (const QString& e : entries.pairs) {
-        if (const auto p = ParseDecreePair(e)) {
-            workSat_[p->working] = p->rest;
-            restDay_[p->rest] = p->working;
+        if (e.trimmed().isEmpty())
+            continue;
+        if (const QString why = AddPairText(book, e); !why.isEmpty())
+            skip(entries.pairs, e, why);
+    }
+    for (const QStringList* list : {&entries.rest, &entries.work}) {
+        for (const QString& e : *list) {
+            if (e.trimmed().isEmpty())
+                continue;
+            if (const DateProblem p = CalendarDateProblem(e); p != DateProblem::None)
+                skip(*list, e, Sentence(DateProblemText(p)));
+            else
+                user[ParseCalendarDate(e)] = list == &entries.work;
         }
     }
-    for (const QString& e : entries.rest) {
-        const QDate d = ParseCalendarDate(e);
-        if (d.isValid())
-            user_[d] = false;
-    }
-    for (const QString& e : entries.work) {
-        const QDate d = ParseCalendarDate(e);
-        if (d.isValid())
-            user_[d] = true;
-    }
+}
+} // namespace
+
+SkippedEntries FindSkippedEntries(const CalendarEntries& entries)
+{
+    SkippedEntries skipped;
+    std::map<QDate, bool> user;
+    DecreeBook book;
+    ReadEntries(entries, user, book, [&](const QStringList& list, const QString& entry, const QString& why) {
+        auto& to = &list == &entries.pairs  ? skipped.pairs
+                   : &list == &entries.rest ? skipped.rest
+                                            : skipped.work;
+        to.push_back(SkippedEntry{entry, why});
+    });
+    return skipped;
+}
+
+// ---- The calendar ------------------------------------------------------------------------------
+
+WorkCalendar::WorkCalendar(bool enabled, const CalendarEntries& entries)
+    : enabled_(enabled)
+{
+    auto days = std::make_shared<Days>();
+    ReadEntries(entries, days->user, days->decrees,
+                [](const QStringList&, const QString&, const QString&) {});
+    days_ = std::move(days);
 }
 
 DayInfo WorkCalendar::Info(const QDate& date) const
 {
     DayInfo info;
     // The user's own days win over the decrees, the decrees over the law's calendar.
-    if (const auto u = user_.find(date); u != user_.end()) {
-        info.working = u->second;
-        info.kind = u->second ? DayKind::UserWork : DayKind::UserRest;
-        info.name = info.shortName = u->second ? QStringLiteral("Munkanap") : QStringLiteral("Szabadnap");
-        return info;
-    }
-    if (workSat_.count(date) > 0) {
-        info.working = true;
-        info.kind = DayKind::DecreeWork;
-        info.name = QStringLiteral("Munkanap (áthelyezett)");
-        info.shortName = QStringLiteral("Munkanap");
-        return info;
-    }
-    if (restDay_.count(date) > 0) {
-        info.kind = DayKind::DecreeRest;
-        info.name = QStringLiteral("Pihenőnap (áthelyezett)");
-        info.shortName = QStringLiteral("Pihenőnap");
-        return info;
+    if (days_) {
+        if (const auto u = days_->user.find(date); u != days_->user.end()) {
+            info.working = u->second;
+            info.kind = u->second ? DayKind::UserWork : DayKind::UserRest;
+            info.name = info.shortName = u->second ? QStringLiteral("Munkanap") : QStringLiteral("Szabadnap");
+            return info;
+        }
+        if (days_->decrees.RestDayOf(date).isValid()) {
+            info.working = true;
+            info.kind = DayKind::DecreeWork;
+            info.name = QStringLiteral("Munkanap (áthelyezett)");
+            info.shortName = QStringLiteral("Munkanap");
+            return info;
+        }
+        if (days_->decrees.SaturdayOf(date).isValid()) {
+            info.kind = DayKind::DecreeRest;
+            info.name = QStringLiteral("Pihenőnap (áthelyezett)");
+            info.shortName = QStringLiteral("Pihenőnap");
+            return info;
+        }
     }
     const QString holiday = HolidayName(date);
     if (!holiday.isEmpty()) {
@@ -192,8 +333,7 @@ bool WorkCalendar::IsWorkingDay(const QDate& date) const
 
 QDate WorkCalendar::StandsInFor(const QDate& date) const
 {
-    const auto found = workSat_.find(date);
-    return found == workSat_.end() ? QDate() : found->second;
+    return days_ ? days_->decrees.RestDayOf(date) : QDate();
 }
 
 std::vector<std::pair<QDate, DayInfo>> WorkCalendar::SpecialDays(int year) const

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -42,6 +43,10 @@ struct DayInfo {
     QString shortName; // "Húsvéthétfő", "Pihenőnap" ...: for the yearly calendar's hover text
 };
 
+// The years the program's calendar pages can show; a day outside them is not taken.
+constexpr int kFirstCalendarYear = 1900;
+constexpr int kLastCalendarYear = 2200;
+
 // The user's own days and decree pairs as the settings file holds them: one entry per date
 // ("2026.12.24.") or pair ("2026.12.12.>2026.12.24."). Entries that cannot be read are kept
 // as they were, so that nothing the user wrote is lost.
@@ -52,18 +57,63 @@ struct CalendarEntries {
     bool operator==(const CalendarEntries&) const = default;
 };
 
-// "2026.12.24."; an invalid date for anything else.
+enum class DateProblem {
+    None,
+    Form,      // not "yyyy.MM.dd."
+    NoSuchDay, // 2026.02.30.
+    Year,      // outside kFirstCalendarYear ... kLastCalendarYear
+};
+DateProblem CalendarDateProblem(const QString& text);
+// "nincs ilyen nap" ...: the problem in words, to follow a colon.
+QString DateProblemText(DateProblem problem);
+// "2026.12.24."; an invalid date for anything with a problem.
 QDate ParseCalendarDate(const QString& text);
 QString CalendarDateText(const QDate& date);
-// "2026.12.12.>2026.12.24."; nullopt unless both dates exist and the first is a Saturday.
+// "2026.12.12.>2026.12.24." with both days readable; nullopt otherwise. Whether the law allows
+// the pair is DecreeBook's question.
 std::optional<DecreePair> ParseDecreePair(const QString& text);
 QString DecreePairText(const DecreePair& pair);
 // The settings value split into entries ("" gives none) and joined back.
 QStringList SplitEntries(const QString& value);
 QString JoinEntries(const QStringList& entries);
 
+// The transfer pairs in force, each checked against the law and the pairs before it: a worked
+// Saturday that is no public holiday, a rest day from Monday to Friday that is none either, and
+// no Saturday or rest day in two pairs.
+class DecreeBook {
+public:
+    // The built-in decrees.
+    DecreeBook();
+    // Why the pair cannot join the book (a sentence for the user); empty when it has joined.
+    // A pair the book already holds joins again without a word.
+    QString Add(const DecreePair& pair);
+    bool Contains(const DecreePair& pair) const;
+    // The rest day of a worked Saturday, the Saturday of a rest day; invalid for none.
+    QDate RestDayOf(const QDate& saturday) const;
+    QDate SaturdayOf(const QDate& restDay) const;
+
+private:
+    std::map<QDate, QDate> workSat_; // decreed working Saturday -> its rest day
+    std::map<QDate, QDate> restDay_; // decreed rest day -> its working Saturday
+};
+
+// An entry the calendar leaves out of the counting, and why (a sentence for the user).
+struct SkippedEntry {
+    QString entry;
+    QString reason;
+    bool operator==(const SkippedEntry&) const = default;
+};
+struct SkippedEntries {
+    std::vector<SkippedEntry> rest;
+    std::vector<SkippedEntry> work;
+    std::vector<SkippedEntry> pairs;
+    bool empty() const { return rest.empty() && work.empty() && pairs.empty(); }
+};
+// Blank entries are no one's: they are neither counted nor reported.
+SkippedEntries FindSkippedEntries(const CalendarEntries& entries);
+
 // Which days are worked: the law's holidays, the decrees and the user's own days.
-// Switched off it is the plain week: Monday to Friday.
+// Switched off it is the plain week: Monday to Friday. Copies share the entries.
 class WorkCalendar {
 public:
     WorkCalendar() = default;
@@ -79,10 +129,13 @@ public:
     std::vector<std::pair<QDate, DayInfo>> SpecialDays(int year) const;
 
 private:
+    struct Days {
+        std::map<QDate, bool> user; // date -> worked
+        DecreeBook decrees;
+    };
     bool enabled_ = false;
-    std::map<QDate, bool> user_;     // date -> worked
-    std::map<QDate, QDate> workSat_; // decreed working Saturday -> its rest day
-    std::map<QDate, QDate> restDay_; // decreed rest day -> its working Saturday
+    // Shared and never changed: every tick copies the calendar into its work pattern.
+    std::shared_ptr<const Days> days_;
 };
 
 // Entry lists after the user marks a day: rest, work, or back to what the calendar says

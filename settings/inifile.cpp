@@ -418,7 +418,7 @@ const IniFile::Block* IniFile::FindBlock(const QString& section) const
     return found == sections_.constEnd() ? nullptr : &blocks_[static_cast<size_t>(*found)];
 }
 
-std::optional<QString> IniFile::Value(const QString& section, const QString& key) const
+std::optional<QString> IniFile::Value(const QString& section, const QString& key, int maxLength) const
 {
     const Block* block = FindBlock(section);
     if (!block)
@@ -427,7 +427,8 @@ std::optional<QString> IniFile::Value(const QString& section, const QString& key
     if (found == keys_.constEnd())
         return std::nullopt;
     const QString& text = block->lines[static_cast<size_t>(*found)].text;
-    return Unquote(text.mid(text.indexOf(u'=') + 1).left(kMaxValueLength));
+    const QString value = text.mid(text.indexOf(u'=') + 1);
+    return Unquote(maxLength == kWholeValue ? value : value.left(maxLength));
 }
 
 void IniFile::SetValue(const QString& section, const QString& key, const QString& value)

@@ -54,6 +54,8 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, const QSt
 class IniFile {
 public:
     static constexpr int kMaxValueLength = 2047;
+    // For lists that grow with the years: the value is read whole, the file's size its only limit.
+    static constexpr int kWholeValue = -1;
 
     IniFile() = default;
     // Windows-1250 or UTF-8 line by line, or UTF-16 after its byte-order mark; line ends
@@ -62,9 +64,11 @@ public:
     // A missing or unusable file reads as empty.
     static IniFile Load(const QString& path);
 
-    // The value without blanks at its ends and one pair of enclosing quotes; names match
-    // without regard to case. Empty optional for a missing section or key.
-    std::optional<QString> Value(const QString& section, const QString& key) const;
+    // The value without blanks at its ends and one pair of enclosing quotes, read up to
+    // maxLength characters (kWholeValue: all of it); names match without regard to case.
+    // Empty optional for a missing section or key.
+    std::optional<QString> Value(const QString& section, const QString& key,
+                                 int maxLength = kMaxValueLength) const;
     void SetValue(const QString& section, const QString& key, const QString& value);
 
     bool HasSection(const QString& section) const;

@@ -4,11 +4,9 @@
 
 namespace kelvator {
 
-int ReadIntValue(const std::optional<QString>& text, int defaultValue)
+std::optional<int> ParseIntValue(const QString& text)
 {
-    if (!text)
-        return defaultValue;
-    const QString t = text->trimmed();
+    const QString t = text.trimmed();
     bool ok = false;
     int value = 0;
     if (t.size() > 2 && (t.startsWith(QStringLiteral("0x")) || t.startsWith(QStringLiteral("0X")))) {
@@ -17,7 +15,12 @@ int ReadIntValue(const std::optional<QString>& text, int defaultValue)
     } else {
         value = t.toInt(&ok, 10);
     }
-    return ok ? value : defaultValue;
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+int ReadIntValue(const std::optional<QString>& text, int defaultValue)
+{
+    return text ? ParseIntValue(*text).value_or(defaultValue) : defaultValue;
 }
 
 bool ReadBoolValue(const std::optional<QString>& text, bool defaultValue)

@@ -9,7 +9,9 @@
 
 namespace kelvator {
 
-// Decimal, or hexadecimal after "0x"/"0X"; anything else gives the default.
+// Decimal, or hexadecimal after "0x"/"0X"; nullopt for anything else.
+std::optional<int> ParseIntValue(const QString& text);
+// The same, with the default for anything else.
 int ReadIntValue(const std::optional<QString>& text, int defaultValue);
 // Any non-zero number is true.
 bool ReadBoolValue(const std::optional<QString>& text, bool defaultValue);

@@ -126,6 +126,36 @@ private Q_SLOTS:
         QVERIFY(!ini.Value(QStringLiteral("T"), QStringLiteral("k")));
     }
 
+    void wholeValuesOnRequest_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("value");
+        QTest::addRow("long value") << QStringLiteral("k=") + QString(3000, u'a') << QString(3000, u'a');
+        QTest::addRow("a list of days")
+            << QStringLiteral("k=\"") + QStringLiteral("2026.01.05.;").repeated(400) + u'"'
+            << QStringLiteral("2026.01.05.;").repeated(400);
+        QTest::addRow("short value") << "k=abc"
+                                     << "abc";
+    }
+    void wholeValuesOnRequest()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, value);
+        const IniFile ini =
+            IniFile::FromBytes((QStringLiteral("[S]\r\n") + line + QStringLiteral("\r\n")).toUtf8());
+        QCOMPARE(ini.Value(QStringLiteral("S"), QStringLiteral("k"), IniFile::kWholeValue),
+                 std::optional<QString>(value));
+        // Every other read keeps its limit.
+        QCOMPARE(ini.Value(QStringLiteral("S"), QStringLiteral("k"))->size(),
+                 qMin<qsizetype>(value.size(), IniFile::kMaxValueLength));
+        // Written and read back, not a character lost.
+        IniFile copy;
+        copy.SetValue(QStringLiteral("S"), QStringLiteral("k"), value);
+        QCOMPARE(IniFile::FromBytes(copy.ToBytes())
+                     .Value(QStringLiteral("S"), QStringLiteral("k"), IniFile::kWholeValue),
+                 std::optional<QString>(value));
+    }
+
     void encodings()
     {
         // Windows-1250 bytes for "Stopper óra" and "ő".

@@ -1,6 +1,7 @@
 #include "schedule_fixture.h"
 #include "window_fixture.h"
 
+#include "calendar/calendar_texts.h"
 #include "calendar/workcalendar.h"
 #include "clocks/analog_clock.h"
 #include "datecalc/datecalc.h"
@@ -19,9 +20,13 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
+
+#include <cmath>
+#include <functional>
 
 using namespace kelvator;
 using kelvator::testing::Sec;
@@ -42,6 +47,63 @@ QString FileText(const QString& path)
     QFile f(path);
     f.open(QIODevice::ReadOnly);
     return QString::fromUtf8(f.readAll());
+}
+QByteArray FileBytes(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+// The [Munkarend] lines of a settings file, as they stand.
+QStringList MunkarendLines(const QString& path)
+{
+    const QStringList lines = FileText(path).split(QStringLiteral("\r\n"));
+    const qsizetype from = lines.indexOf(QStringLiteral("[Munkarend]"));
+    if (from < 0)
+        return {};
+    QStringList section;
+    for (qsizetype i = from + 1; i < lines.size() && !lines[i].startsWith(u'['); ++i)
+        section << lines[i];
+    section.removeAll(QString());
+    return section;
+}
+// n days from `from` on that pass `take`, as the file writes them.
+QStringList Days(QDate from, int n, const std::function<bool(const QDate&)>& take)
+{
+    QStringList days;
+    for (QDate d = from; days.size() < n; d = d.addDays(1)) {
+        if (take(d))
+            days << CalendarDateText(d);
+    }
+    return days;
+}
+// n pairs from `from` on that the law allows: a Saturday that is no holiday, with the nearest
+// weekday before it that is none either.
+QStringList LawfulPairs(QDate from, int n)
+{
+    QStringList pairs;
+    for (QDate sat = from.addDays(6 - from.dayOfWeek()); pairs.size() < n; sat = sat.addDays(7)) {
+        if (!HolidayName(sat).isEmpty())
+            continue;
+        QDate rest = sat.addDays(-1);
+        while (!HolidayName(rest).isEmpty())
+            rest = rest.addDays(-1);
+        pairs << DecreePairText(DecreePair{sat, rest});
+    }
+    return pairs;
+}
+int CountKind(const WorkCalendar& c, QDate from, QDate to, DayKind kind)
+{
+    int n = 0;
+    for (QDate d = from; d <= to; d = d.addDays(1))
+        n += c.Info(d).kind == kind ? 1 : 0;
+    return n;
 }
 } // namespace
 
@@ -624,6 +686,440 @@ private Q_SLOTS:
                  QStringLiteral("2026.12.19.>2026.12.31.;2026.12.18.>2026.12.30."));
         QCOMPARE(saved.Value(QStringLiteral("Munkarend"), QStringLiteral("Ismeretlen")),
                  QStringLiteral("marad"));
+    }
+
+    // ---- The settings file's lists and the page's checks -------------------------------------
+
+    void longListsAreNeverCut_data()
+    {
+        QTest::addColumn<int>("restDays");
+        QTest::addColumn<int>("workDays");
+        QTest::addColumn<int>("pairs");
+        // 180 weekdays from 5 January 2026 take 2 159 characters and reach into September.
+        QTest::addRow("180 days of leave") << 180 << 0 << 0;
+        QTest::addRow("5 000, 5 000 and 1 000 pairs") << 5000 << 5000 << 1000;
+    }
+    void longListsAreNeverCut()
+    {
+        QFETCH(int, restDays);
+        QFETCH(int, workDays);
+        QFETCH(int, pairs);
+        const auto weekday = [](const QDate& d) { return d.dayOfWeek() < 6; };
+        CalendarEntries e;
+        e.rest = Days(QDate(2026, 1, 5), restDays, weekday);
+        e.work = Days(QDate(1950, 1, 1), workDays, [](const QDate& d) { return d.dayOfWeek() > 5; });
+        e.pairs = LawfulPairs(QDate(2100, 1, 1), pairs);
+
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        w.form->Button_MunkarendClick();
+        w.form->CheckBox_Unnepnapok->setChecked(true);
+        w.form->pendingEntries = e;
+        w.form->Button_MunkarendOKClick();
+        const QByteArray saved = FileBytes(w.SettingsPath());
+        for (const auto& [key, list] :
+             {std::pair{"sSzabadnapok=", &e.rest}, std::pair{"sMunkanapok=", &e.work},
+              std::pair{"sAthelyezesek=", &e.pairs}}) {
+            if (!list->isEmpty())
+                QVERIFY(saved.contains(
+                    QByteArray("\r\n" + QByteArray(key) + JoinEntries(*list).toLatin1() + "\r\n")));
+        }
+
+        Window again(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        WriteFile(again.SettingsPath(), saved);
+        again.form->LoadSettings();
+        QCOMPARE(again.form->calendarEntries, e);
+        QCOMPARE(again.form->loadNotice, QString());
+        const WorkCalendar& c = again.form->workCalendar;
+        if (restDays > 0) {
+            const QDate last = ParseCalendarDate(e.rest.last());
+            QCOMPARE(CountKind(c, QDate(2026, 1, 5), last, DayKind::UserRest), restDays);
+            QVERIFY(!c.IsWorkingDay(last));
+            QVERIFY(!c.IsWorkingDay(QDate(2026, 8, 31)));
+        }
+        if (workDays > 0)
+            QCOMPARE(CountKind(c, QDate(1950, 1, 1), ParseCalendarDate(e.work.last()), DayKind::UserWork),
+                     workDays);
+        if (pairs > 0) {
+            const QDate last = ParseDecreePair(e.pairs.last())->working;
+            QCOMPARE(CountKind(c, QDate(2100, 1, 1), last, DayKind::DecreeWork), pairs);
+            QCOMPARE(CountKind(c, QDate(2099, 12, 1), last, DayKind::DecreeRest),
+                     pairs); // the first is 31 December
+        }
+        // Saved again, byte for byte what was read.
+        QVERIFY(again.form->SaveSettings());
+        QCOMPARE(FileBytes(again.SettingsPath()), saved);
+    }
+
+    void pairsAgainstTheLaw_data()
+    {
+        QTest::addColumn<QString>("earlier");
+        QTest::addColumn<QString>("working");
+        QTest::addColumn<QString>("rest");
+        QTest::addColumn<QString>("message");
+        QTest::addRow("a holiday on a Saturday")
+            << QString() << QStringLiteral("2027.10.23.") << QStringLiteral("2027.10.22.")
+            << QStringLiteral(
+                   "Az áthelyezett munkanap nem lehet munkaszüneti nap: 2027.10.23. Nemzeti ünnep.");
+        QTest::addRow("a Saturday with two rest days")
+            << QStringLiteral("2027.12.11.>2027.12.24.") << QStringLiteral("2027.12.11.")
+            << QStringLiteral("2027.12.31.")
+            << QStringLiteral("Egy szombat csak egyszer lehet áthelyezett munkanap: 2027.12.11. már a "
+                              "2027.12.24. pihenőnappal párban áll.");
+        QTest::addRow("a rest day with two Saturdays")
+            << QStringLiteral("2027.12.11.>2027.12.24.") << QStringLiteral("2027.12.18.")
+            << QStringLiteral("2027.12.24.")
+            << QStringLiteral("Egy nap csak egyszer lehet áthelyezett pihenőnap: 2027.12.24. már a "
+                              "2027.12.11. munkanappal párban áll.");
+        QTest::addRow("a built-in Saturday")
+            << QString() << QStringLiteral("2026.12.12.") << QStringLiteral("2026.12.31.")
+            << QStringLiteral("Egy szombat csak egyszer");
+        QTest::addRow("a built-in rest day")
+            << QString() << QStringLiteral("2026.12.19.") << QStringLiteral("2026.12.24.")
+            << QStringLiteral("Egy nap csak egyszer");
+        QTest::addRow("a rest day on a holiday")
+            << QString() << QStringLiteral("2027.10.30.") << QStringLiteral("2027.11.01.")
+            << QStringLiteral("A pihenőnap nem lehet munkaszüneti nap: 2027.11.01. Mindenszentek.");
+        QTest::addRow("a rest day on a Saturday")
+            << QString() << QStringLiteral("2027.12.11.") << QStringLiteral("2027.12.18.")
+            << QStringLiteral("A pihenőnap hétköznap legyen: 2027.12.18. Szombat.");
+        QTest::addRow("a year the page cannot show")
+            << QString() << QStringLiteral("9999.12.25.") << QStringLiteral("9999.12.24.")
+            << QStringLiteral("Az áthelyezett munkanap hibás: „9999.12.25.”.\nCsak 1900 és 2200 közötti év "
+                              "adható meg.");
+    }
+    void pairsAgainstTheLaw()
+    {
+        QFETCH(QString, earlier);
+        QFETCH(QString, working);
+        QFETCH(QString, rest);
+        QFETCH(QString, message);
+        // On the page: refused in red, nothing added.
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.Button_MunkarendClick();
+        f.pendingEntries.pairs = SplitEntries(earlier);
+        f.Edit_AthelyezesMunkanap->setText(working);
+        f.Edit_AthelyezesPihenonap->setText(rest);
+        f.Button_AthelyezesHozzaadasClick();
+        QVERIFY2(f.Label_MunkarendUzenet->text().startsWith(message),
+                 qPrintable(f.Label_MunkarendUzenet->text()));
+        QCOMPARE(f.Label_MunkarendUzenet->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+        QCOMPARE(f.pendingEntries.pairs, SplitEntries(earlier));
+
+        // From the file: left out of the counting, kept, and named.
+        const QString entry = working + u'>' + rest;
+        CalendarEntries e;
+        e.pairs = SplitEntries(earlier) << entry;
+        const SkippedEntries skipped = FindSkippedEntries(e);
+        QCOMPARE(skipped.pairs.size(), size_t(1));
+        QCOMPARE(skipped.pairs[0].entry, entry);
+        QVERIFY2(!skipped.pairs[0].reason.isEmpty(), qPrintable(skipped.pairs[0].reason));
+        const QDate sat = ParseCalendarDate(working);
+        if (sat.isValid())
+            QVERIFY(WorkCalendar(true, e).StandsInFor(sat) != ParseCalendarDate(rest));
+    }
+
+    void lawfulPairsPass_data()
+    {
+        QTest::addColumn<QString>("pairs");
+        QTest::addRow("the 2027 decree's pattern") << QStringLiteral("2027.12.11.>2027.12.24.");
+        QTest::addRow("a built-in pair written again") << QStringLiteral("2026.12.12.>2026.12.24.");
+        QTest::addRow("the same pair twice")
+            << QStringLiteral("2027.12.11.>2027.12.24.;2027.12.11.>2027.12.24.");
+        QTest::addRow("Good Friday is no holiday before 2017") << QStringLiteral("2016.03.19.>2016.03.25.");
+        QTest::addRow("first and last years")
+            << QStringLiteral("1900.01.06.>1900.01.05.;2200.12.20.>2200.12.19.");
+    }
+    void lawfulPairsPass()
+    {
+        QFETCH(QString, pairs);
+        CalendarEntries e;
+        e.pairs = SplitEntries(pairs);
+        QVERIFY(FindSkippedEntries(e).empty());
+        const WorkCalendar c(true, e);
+        for (const QString& p : e.pairs) {
+            const DecreePair pair = *ParseDecreePair(p);
+            QVERIFY(c.IsWorkingDay(pair.working));
+            QVERIFY(!c.IsWorkingDay(pair.rest));
+        }
+    }
+
+    void unreadableEntries_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QStringList>("told");
+        QTest::addColumn<int>("decemberDays");
+        // 28 December is a day off in every row; December 2026 has 22 working days without it.
+        QTest::addRow("dashes") << QByteArrayLiteral("sSzabadnapok=2026-12-23;2026.12.28.")
+                                << QStringList{QStringLiteral(
+                                       "sSzabadnapok: „2026-12-23” – Nem év.hó.nap. alakú")}
+                                << 21;
+        QTest::addRow("no final dot")
+            << QByteArrayLiteral("sSzabadnapok=2026.12.28.;2026.12.31")
+            << QStringList{QStringLiteral("sSzabadnapok: „2026.12.31” – Nem év.hó.nap.")} << 21;
+        QTest::addRow("a one-digit day") << QByteArrayLiteral("sSzabadnapok=2026.12.7.;2026.12.28.")
+                                         << QStringList{QStringLiteral("sSzabadnapok: „2026.12.7.”")} << 21;
+        QTest::addRow("no such day") << QByteArrayLiteral("sSzabadnapok=2026.02.30.;2026.12.28.")
+                                     << QStringList{QStringLiteral(
+                                            "sSzabadnapok: „2026.02.30.” – Nincs ilyen nap.")}
+                                     << 21;
+        QTest::addRow("a year the page cannot show")
+            << QByteArrayLiteral("sSzabadnapok=9999.12.31.;2026.12.28.")
+            << QStringList{QStringLiteral(
+                   "sSzabadnapok: „9999.12.31.” – Csak 1900 és 2200 közötti év adható meg.")}
+            << 21;
+        QTest::addRow("a working day in 1899")
+            << QByteArrayLiteral("sSzabadnapok=2026.12.28.\r\nsMunkanapok=1899.12.30.")
+            << QStringList{QStringLiteral("sMunkanapok: „1899.12.30.” – Csak 1900")} << 21;
+        QTest::addRow("a pair starting on a Sunday")
+            << QByteArrayLiteral("sSzabadnapok=2026.12.28.\r\nsAthelyezesek=2026.12.20.>2026.12.31.")
+            << QStringList{QStringLiteral(
+                   "sAthelyezesek: „2026.12.20.>2026.12.31.” – Az áthelyezett munkanap "
+                   "szombat legyen: 2026.12.20. Vasárnap.")}
+            << 21;
+        QTest::addRow("a pair without its mark")
+            << QByteArrayLiteral("sSzabadnapok=2026.12.28.\r\nsAthelyezesek=2026.12.19. 2026.12.31.")
+            << QStringList{QStringLiteral(
+                   "sAthelyezesek: „2026.12.19. 2026.12.31.” – Nem munkanap>pihenőnap")}
+            << 21;
+        QTest::addRow("two kinds at once")
+            << QByteArrayLiteral("sSzabadnapok=x;2026.12.28.;y\r\nsMunkanapok=2026.12.5")
+            << QStringList{QStringLiteral("sSzabadnapok: „x”"), QStringLiteral("sSzabadnapok: „y”"),
+                           QStringLiteral("sMunkanapok: „2026.12.5”")}
+            << 21;
+        QTest::addRow("blank entries are no one's")
+            << QByteArrayLiteral("sSzabadnapok=;2026.12.28.;;") << QStringList{} << 21;
+    }
+    void unreadableEntries()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QStringList, told);
+        QFETCH(int, decemberDays);
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        const QByteArray file = "[Munkarend]\r\nCheckBox_Unnepnapok=1\r\n" + line + "\r\n";
+        WriteFile(w.SettingsPath(), file);
+        TForm_Main& f = *w.form;
+        f.LoadSettings();
+        // Told once, in the start's notice, and no error box.
+        for (const QString& t : told)
+            QVERIFY2(f.loadNotice.contains(t), qPrintable(f.loadNotice));
+        QCOMPARE(f.loadNotice.isEmpty(), told.isEmpty());
+        if (!told.isEmpty())
+            QCOMPARE(f.loadNotice.count(QStringLiteral("\r\n")), told.size() + 1);
+        QVERIFY(w.fake.errors.isEmpty());
+        // Left out of the counting.
+        w.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        QCOMPARE(f.Label_Munkahonap->text(), QString::number(decemberDays) + QStringLiteral(" munkanap:"));
+        // Kept as they are, whatever else is saved.
+        QVERIFY(f.SaveSettings());
+        QCOMPARE(MunkarendLines(w.SettingsPath()),
+                 QString::fromLatin1(file).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1));
+        // A day the user adds joins them; none of them goes.
+        f.SetCalendarDay(QDate(2026, 12, 29), DayKind::UserRest);
+        const QStringList lines = MunkarendLines(w.SettingsPath());
+        const QString restLine = QString::fromLatin1(line).split(QStringLiteral("\r\n")).first();
+        QVERIFY2(lines.contains(restLine + QStringLiteral(";2026.12.29.")), qPrintable(lines.join(u'|')));
+    }
+
+    void unreadableBox_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<bool>("told");
+        QTest::addRow("igen") << QByteArrayLiteral("igen") << true;
+        QTest::addRow("empty, as if missing") << QByteArrayLiteral("") << false;
+        QTest::addRow("0") << QByteArrayLiteral("0") << false;
+        QTest::addRow("hexadecimal zero") << QByteArrayLiteral("0x0") << false;
+    }
+    void unreadableBox()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(bool, told);
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        const QByteArray line = "CheckBox_Unnepnapok=" + value;
+        WriteFile(w.SettingsPath(), "[Munkarend]\r\n" + line + "\r\nsSzabadnapok=2026.12.28.\r\n");
+        TForm_Main& f = *w.form;
+        f.LoadSettings();
+        QVERIFY(!f.workCalendar.enabled()); // read as off
+        QCOMPARE(f.loadNotice.contains(QStringLiteral("CheckBox_Unnepnapok: „") + QString::fromLatin1(value) +
+                                       QStringLiteral("” – Nem 0 vagy 1, ezért kikapcsoltnak számít.")),
+                 told);
+        w.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        QCOMPARE(f.Label_Munkahonap->text(), QStringLiteral("23 munkanap:"));
+        // Not rewritten behind the user's back: the page opened and left with OK keeps it.
+        f.Menu_BeallitasokClick();
+        f.Button_MunkarendClick();
+        f.Button_MunkarendOKClick();
+        f.Button_BeallitasokOKClick();
+        QVERIFY(MunkarendLines(w.SettingsPath()).contains(QString::fromLatin1(line)));
+        // Ticked by the user, it is written as the program writes it.
+        f.Button_MunkarendClick();
+        f.CheckBox_Unnepnapok->setChecked(true);
+        f.Button_MunkarendOKClick();
+        QVERIFY(MunkarendLines(w.SettingsPath()).contains(QStringLiteral("CheckBox_Unnepnapok=1")));
+    }
+
+    void longNoticesStayShort()
+    {
+        CalendarEntries e;
+        for (int i = 0; i < 500; ++i)
+            e.rest << QStringLiteral("rossz%1").arg(i);
+        QCOMPARE(FindSkippedEntries(e).rest.size(), size_t(500));
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        WriteFile(w.SettingsPath(), "[Munkarend]\r\nsSzabadnapok=" + JoinEntries(e.rest).toLatin1() + "\r\n");
+        w.form->LoadSettings();
+        QCOMPARE(w.form->loadNotice.count(QStringLiteral("\r\n")), 12);
+        QVERIFY(w.form->loadNotice.endsWith(QStringLiteral("sSzabadnapok: … és még 490 ilyen bejegyzés.")));
+    }
+
+    void yearsThePageCanShow_data()
+    {
+        QTest::addColumn<QString>("day");
+        QTest::addColumn<bool>("taken");
+        QTest::addRow("9999") << QStringLiteral("9999.12.31.") << false;
+        QTest::addRow("2201") << QStringLiteral("2201.01.01.") << false;
+        QTest::addRow("2200") << QStringLiteral("2200.12.31.") << true;
+        QTest::addRow("1900") << QStringLiteral("1900.01.01.") << true;
+        QTest::addRow("1899") << QStringLiteral("1899.12.31.") << false;
+        QTest::addRow("0000") << QStringLiteral("0000.01.01.") << false;
+    }
+    void yearsThePageCanShow()
+    {
+        QFETCH(QString, day);
+        QFETCH(bool, taken);
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.Button_MunkarendClick();
+        f.Edit_MunkarendDatum->setText(day);
+        f.Button_MunkarendSzabadnapClick();
+        QCOMPARE(f.pendingEntries.rest, taken ? QStringList{day} : QStringList{});
+        if (taken) {
+            // Listed under its own year.
+            QCOMPARE(f.SpinEdit_MunkarendEv->value(), ParseCalendarDate(day).year());
+            QVERIFY(
+                !f.ListBox_MunkarendNapok->findItems(DateText(ParseCalendarDate(day)), Qt::MatchStartsWith)
+                     .isEmpty());
+        } else {
+            QCOMPARE(f.Label_MunkarendUzenet->text(),
+                     QStringLiteral("A dátum hibás: „") + day +
+                         QStringLiteral("”.\nCsak 1900 és 2200 közötti év adható meg."));
+            QCOMPARE(f.Label_MunkarendUzenet->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+        }
+        QCOMPARE(f.SpinEdit_MunkarendEv->minimum(), kFirstCalendarYear);
+        QCOMPARE(f.SpinEdit_MunkarendEv->maximum(), kLastCalendarYear);
+    }
+
+    void okWithNothingChangedAddsNoSection()
+    {
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.Menu_BeallitasokClick();
+        f.Button_MunkarendClick();
+        f.Button_MunkarendOKClick();
+        f.Button_BeallitasokOKClick();
+        QVERIFY(!FileText(w.SettingsPath()).contains(QStringLiteral("Munkarend")));
+        // Rows looked at but left alone, ticked and unticked again: still nothing of the user's.
+        f.Button_MunkarendClick();
+        f.CheckBox_NapiMunkaido->setChecked(true);
+        f.CheckBox_NapiMunkaidoClick();
+        f.CheckBox_NapiMunkaido->setChecked(false);
+        f.CheckBox_NapiMunkaidoClick();
+        f.Button_MunkarendOKClick();
+        QVERIFY(!FileText(w.SettingsPath()).contains(QStringLiteral("Munkarend")));
+        QVERIFY(!f.weekdayHours);
+    }
+
+    void onlyWhatDiffersIsWritten_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QStringList>("after");
+        QTest::addRow("the box ticked")
+            << QByteArray() << QStringList{QStringLiteral("CheckBox_Unnepnapok=1")};
+        QTest::addRow("keys already there stay, the changed one updated")
+            << QByteArrayLiteral(
+                   "[Munkarend]\r\nCheckBox_Unnepnapok=0\r\nsSzabadnapok=\r\nsNapiMunkaido=\r\n")
+            << QStringList{QStringLiteral("CheckBox_Unnepnapok=1"), QStringLiteral("sSzabadnapok="),
+                           QStringLiteral("sNapiMunkaido=")};
+        QTest::addRow("another form of the same value stays")
+            << QByteArrayLiteral("[Munkarend]\r\nCheckBox_Unnepnapok= 0x1 \r\n")
+            << QStringList{QStringLiteral("CheckBox_Unnepnapok= 0x1 ")};
+    }
+    void onlyWhatDiffersIsWritten()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QStringList, after);
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        if (!before.isNull()) {
+            WriteFile(w.SettingsPath(), before);
+            f.LoadSettings();
+        }
+        f.Button_MunkarendClick();
+        f.CheckBox_Unnepnapok->setChecked(true);
+        f.Button_MunkarendOKClick();
+        QCOMPARE(MunkarendLines(w.SettingsPath()), after);
+    }
+
+    void untickedRowsTheUserSetAreKept()
+    {
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.Button_MunkarendClick();
+        f.Edit_NapiMIVOra[4]->setEnabled(true);
+        f.Edit_NapiMIVOra[4]->setText(QStringLiteral("13"));
+        f.Button_MunkarendOKClick();
+        QCOMPARE(MunkarendLines(w.SettingsPath()),
+                 QStringList{QStringLiteral(
+                     "sNapiMunkaido=07:00-16:00;07:00-16:00;07:00-16:00;07:00-16:00;07:00-13:00")});
+    }
+
+    void rightClickIsSavedAtOnce()
+    {
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        f.Button_MunkarendClick();
+        f.CheckBox_Unnepnapok->setChecked(true);
+        f.Button_MunkarendOKClick();
+        f.PageControl_Main->setCurrentWidget(f.TabSheet_EvesNaptar);
+        const QPoint christmasEve(6 + 23 * 12, 9 + 11 * 18);
+        f.Image_EvesNaptarContextMenu(christmasEve);
+        auto* menu = f.findChild<QMenu*>(QStringLiteral("PopupMenu_EvesNaptar"));
+        QVERIFY(menu);
+        menu->actions().at(1)->trigger();
+        QVERIFY(MunkarendLines(w.SettingsPath()).contains(QStringLiteral("sMunkanapok=2026.12.24.")));
+        f.SetCalendarDay(QDate(2026, 12, 24), DayKind::Plain);
+        QVERIFY(MunkarendLines(w.SettingsPath()).contains(QStringLiteral("sMunkanapok=")));
+    }
+
+    void redMessagesReadOnDarkPages_data()
+    {
+        QTest::addColumn<QColor>("window");
+        QTest::addRow("light") << QColor(0xEF, 0xEF, 0xEF);
+        QTest::addRow("dark") << QColor(0x35, 0x35, 0x35);
+    }
+    void redMessagesReadOnDarkPages()
+    {
+        QFETCH(QColor, window);
+        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        TForm_Main& f = *w.form;
+        QPalette palette = f.palette();
+        palette.setColor(QPalette::Window, window);
+        f.setPalette(palette);
+        f.Button_MunkarendClick();
+        f.Edit_AthelyezesMunkanap->setText(QStringLiteral("2027.12.10.")); // a Friday
+        f.Edit_AthelyezesPihenonap->setText(QStringLiteral("2027.12.24."));
+        f.Button_AthelyezesHozzaadasClick();
+        const QColor text = f.Label_MunkarendUzenet->palette().color(QPalette::WindowText);
+        // Red, and at least 4.5 : 1 against the page (the usual measure of readable text).
+        QVERIFY(text.red() > 2 * text.green() && text.green() == text.blue());
+        auto luminance = [](const QColor& c) {
+            auto channel = [](double v) {
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+        };
+        const double a = luminance(text) + 0.05;
+        const double b = luminance(window) + 0.05;
+        QVERIFY2(std::max(a, b) / std::min(a, b) >= 4.5, qPrintable(text.name()));
     }
 };
 

@@ -257,6 +257,43 @@ private Q_SLOTS:
                      .Value(QStringLiteral("Munkarend"), QStringLiteral("sNapiMunkaido")),
                  QStringLiteral("07:00-13:30"));
     }
+
+    void unreadableHoursAreToldAndKept_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addRow("ticked") << QStringLiteral("1");
+        QTest::addRow("unticked") << QStringLiteral("0");
+    }
+    void unreadableHoursAreToldAndKept()
+    {
+        QFETCH(QString, box);
+        Window w(QDateTime(QDate(2026, 3, 13), QTime(13, 30)));
+        IniFile ini;
+        ini.SetValue(QStringLiteral("Munkarend"), QStringLiteral("CheckBox_NapiMunkaido"), box);
+        ini.SetValue(QStringLiteral("Munkarend"), QStringLiteral("sNapiMunkaido"),
+                     QStringLiteral("07:00-13:30"));
+        QVERIFY(ini.Save(w.SettingsPath()));
+        TForm_Main& f = *w.form;
+        f.LoadSettings();
+        QVERIFY2(f.loadNotice.contains(QStringLiteral("sNapiMunkaido: „07:00-13:30” – ")),
+                 qPrintable(f.loadNotice));
+        QVERIFY(f.loadNotice.contains(QStringLiteral("ezért a Beállítások munkaideje érvényes.")));
+        auto stored = [&w] {
+            return IniFile::Load(w.SettingsPath())
+                .Value(QStringLiteral("Munkarend"), QStringLiteral("sNapiMunkaido"));
+        };
+        // The page looked at and left with OK: the value stays as the user wrote it.
+        f.Menu_BeallitasokClick();
+        f.Button_MunkarendClick();
+        f.Button_MunkarendOKClick();
+        f.Button_BeallitasokOKClick();
+        QCOMPARE(stored(), QStringLiteral("07:00-13:30"));
+        w.TickAt(QDateTime(QDate(2026, 3, 13), QTime(13, 30)));
+        QCOMPARE(f.MBarGraph_Munakanap->MBGValue(), Sec(6, 30) / double(Sec(9, 0)));
+        // Rows the user sets replace it.
+        SetShortFriday(f, box == u'1');
+        QCOMPARE(stored(), QStringLiteral("07:00-16:00;07:00-16:00;07:00-16:00;07:00-16:00;07:00-13:30"));
+    }
 };
 
 QTEST_MAIN(TstWorkHours)

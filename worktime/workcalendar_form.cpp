@@ -45,17 +45,33 @@ QString TwoDigits(int n)
     return QString::number(n).rightJustified(2, u'0');
 }
 
-// Refused input in red, what was done in the page's own colour.
+// Refused input in red, what was done in the page's own colour. The dark red that reads well on a
+// light page all but vanishes on a dark one: there a light red.
 void SayOnPage(QLabel* label, bool refused, const QString& text)
 {
     QPalette palette = label->parentWidget()->palette();
-    if (refused)
-        palette.setColor(QPalette::WindowText, QColor(192, 0, 0));
+    if (refused) {
+        const bool darkPage = palette.color(QPalette::Window).lightness() < 128;
+        palette.setColor(QPalette::WindowText, darkPage ? QColor(255, 120, 120) : QColor(192, 0, 0));
+    }
     label->setPalette(palette);
     label->setText(text);
 }
 
 const std::array<const char16_t*, 5> kWeekdays{u"Hétfő", u"Kedd", u"Szerda", u"Csütörtök", u"Péntek"};
+
+// Every weekday with the settings page's hours: what the rows hold until the user sets them.
+WeekdayHours SettingsPageRows(const TForm_Main& f)
+{
+    int h1 = 0, m1 = 0, h2 = 0, m2 = 0;
+    TryParseWholeNumber(f.CheckedFieldText(f.Edit_MIKOra), h1);
+    TryParseWholeNumber(f.CheckedFieldText(f.Edit_MIKPerc), m1);
+    TryParseWholeNumber(f.CheckedFieldText(f.Edit_MIVOra), h2);
+    TryParseWholeNumber(f.CheckedFieldText(f.Edit_MIVPerc), m2);
+    WeekdayHours rows;
+    rows.fill(DaySpan{h1 * 3600 + m1 * 60, h2 * 3600 + m2 * 60});
+    return rows;
+}
 
 } // namespace
 
@@ -78,7 +94,7 @@ void TForm_Main::BuildWorkPatternPage()
     QGroupBox* days = GroupBox_MunkarendNapok;
     Caption(days, QStringLiteral("Év:"), 8, 22);
     SpinEdit_MunkarendEv = Place<QSpinBox>(days, "SpinEdit_MunkarendEv", 32, 18, 64, 22);
-    SpinEdit_MunkarendEv->setRange(1900, 2200);
+    SpinEdit_MunkarendEv->setRange(kFirstCalendarYear, kLastCalendarYear);
     connect(SpinEdit_MunkarendEv, &QSpinBox::valueChanged, this, &TForm_Main::SpinEdit_MunkarendEvChange);
     ListBox_MunkarendNapok = Place<QListWidget>(days, "ListBox_MunkarendNapok", 8, 44, 284, 150);
     connect(ListBox_MunkarendNapok, &QListWidget::itemClicked, this,
@@ -267,10 +283,15 @@ void TForm_Main::Button_MunkarendOKClick()
     ++workCalendarRevision_;
     ++workCalendarVersion_;
     napiMunkaidoOn = perDay;
-    // Rows left unticked are kept when they are whole, for the next time the box is ticked.
+    // Rows left unticked are kept when they are whole, for the next time the box is ticked. Rows
+    // the user never set are the settings page's hours: nothing to keep, and a stored value the
+    // program could not read stays as the user wrote it.
     if (const auto rows = WeekdayRowsValue()) {
-        weekdayHours = rows;
-        sNapiMunkaido = WeekdayHoursText(*rows);
+        const bool untouched = !weekdayHours && *rows == SettingsPageRows(*this);
+        if (!untouched || (perDay && sNapiMunkaido.isEmpty())) {
+            weekdayHours = rows;
+            sNapiMunkaido = WeekdayHoursText(*rows);
+        }
     }
     if (!SaveSettings())
         return;
@@ -311,8 +332,23 @@ void TForm_Main::ListBox_MunkarendNapokClick()
 namespace {
 QString BadDateMessage(const QString& what, const QString& text)
 {
-    return what + QStringLiteral(" hibás: „") + text +
-           QStringLiteral("”.\nÍrja év.hó.nap. alakban, például: 2026.12.24.");
+    const QString hint = CalendarDateProblem(text) == DateProblem::Year
+                             ? QStringLiteral("Csak %1 és %2 közötti év adható meg.")
+                                   .arg(kFirstCalendarYear)
+                                   .arg(kLastCalendarYear)
+                             : QStringLiteral("Írja év.hó.nap. alakban, például: 2026.12.24.");
+    return what + QStringLiteral(" hibás: „") + text + QStringLiteral("”.\n") + hint;
+}
+
+// The decrees the page's pairs put in force, in the order the file gives them.
+DecreeBook BookOf(const QStringList& pairs)
+{
+    DecreeBook book;
+    for (const QString& e : pairs) {
+        if (const auto pair = ParseDecreePair(e))
+            book.Add(*pair);
+    }
+    return book;
 }
 } // namespace
 
@@ -383,24 +419,26 @@ void TForm_Main::Button_AthelyezesHozzaadasClick()
     const QString restText = Edit_AthelyezesPihenonap->text();
     const QDate working = ParseCalendarDate(workText);
     const QDate rest = ParseCalendarDate(restText);
+    const DecreePair pair{working, rest};
+    DecreeBook book = BookOf(pendingEntries.pairs);
+    const bool known = working.isValid() && rest.isValid() && book.Contains(pair);
     QString problem;
     if (!working.isValid())
         problem = BadDateMessage(QStringLiteral("Az áthelyezett munkanap"), workText);
-    else if (working.dayOfWeek() != 6)
-        problem = QStringLiteral("Az áthelyezett munkanap szombat legyen: ") + CalendarDateText(working) +
-                  u' ' + WeekdayName(working) + u'.';
     else if (!rest.isValid())
         problem = BadDateMessage(QStringLiteral("A pihenőnap"), restText);
-    else if (rest.dayOfWeek() > 5)
-        problem = QStringLiteral("A pihenőnap hétköznap legyen: ") + CalendarDateText(rest) + u' ' +
-                  WeekdayName(rest) + u'.';
+    else
+        problem = book.Add(pair);
     if (!problem.isEmpty()) {
         SayOnPage(Label_MunkarendUzenet, true, problem);
         return;
     }
-    const QString entry = DecreePairText(DecreePair{working, rest});
-    if (!pendingEntries.pairs.contains(entry))
-        pendingEntries.pairs << entry;
+    if (known) {
+        SayOnPage(Label_MunkarendUzenet, false, QStringLiteral("Ez az áthelyezés már szerepel a listában."));
+        SpinEdit_MunkarendEv->setValue(working.year());
+        return;
+    }
+    pendingEntries.pairs << DecreePairText(pair);
     SayOnPage(Label_MunkarendUzenet, false,
               QStringLiteral("Áthelyezés: ") + CalendarDateText(working) + QStringLiteral(" munkanap, ") +
                   CalendarDateText(rest) + QStringLiteral(" pihenőnap."));
@@ -458,6 +496,8 @@ void TForm_Main::SetCalendarDay(const QDate& date, DayKind kind)
     workCalendar = WorkCalendar(workCalendar.enabled(), calendarEntries);
     ++workCalendarRevision_;
     ++workCalendarVersion_;
+    // Like every other change the user makes on a page, it reaches the file at once.
+    SaveSettings();
     DrawYearCalendar();
     // The hover text names the day's new kind at once.
     if (selectedDay == QPoint(date.day(), date.month())) {
@@ -477,42 +517,85 @@ WorkPattern TForm_Main::CurrentWorkPattern(const WorkSchedule& base) const
     return MakePattern(workCalendar, base, WeekdayHoursInUse() ? weekdayHours : std::nullopt);
 }
 
+namespace {
+// A few entries of one key and how many more: a long list must not fill the screen.
+constexpr size_t kNoticeEntriesPerKey = 10;
+
+void NoteEntries(QStringList& notes, const QString& key, const std::vector<SkippedEntry>& skipped)
+{
+    for (size_t i = 0; i < skipped.size() && i < kNoticeEntriesPerKey; ++i)
+        notes << key + QStringLiteral(": „") + skipped[i].entry + QStringLiteral("” – ") + skipped[i].reason;
+    if (skipped.size() > kNoticeEntriesPerKey)
+        notes << key + QStringLiteral(": … és még %1 ilyen bejegyzés.")
+                           .arg(skipped.size() - kNoticeEntriesPerKey);
+}
+} // namespace
+
 void TForm_Main::LoadWorkPatternSettings(const IniFile& ini)
 {
-    auto text = [&ini](const char* key) {
-        return ini.Value(kMunkarend, QString::fromLatin1(key)).value_or(QString());
+    // The lists grow with every day of leave: they are read whole.
+    auto value = [&ini](const char* key) {
+        return ini.Value(kMunkarend, QString::fromLatin1(key), IniFile::kWholeValue);
+    };
+    auto text = [&value](const char* key) { return value(key).value_or(QString()); };
+    QStringList notes;
+    // A box the file holds in some other form counts as unticked, and the file keeps the form.
+    auto box = [&](const char* key) {
+        const std::optional<QString> stored = value(key);
+        if (stored && !stored->isEmpty() && !ParseIntValue(*stored))
+            notes << QString::fromLatin1(key) + QStringLiteral(": „") + *stored +
+                         QStringLiteral("” – Nem 0 vagy 1, ezért kikapcsoltnak számít.");
+        return ReadBoolValue(stored, false);
     };
     calendarEntries.rest = SplitEntries(text("sSzabadnapok"));
     calendarEntries.work = SplitEntries(text("sMunkanapok"));
     calendarEntries.pairs = SplitEntries(text("sAthelyezesek"));
-    const bool on = ReadBoolValue(ini.Value(kMunkarend, QStringLiteral("CheckBox_Unnepnapok")), false);
+    const bool on = box("CheckBox_Unnepnapok");
     workCalendar = WorkCalendar(on, calendarEntries);
     ++workCalendarRevision_;
     ++workCalendarVersion_;
-    napiMunkaidoOn = ReadBoolValue(ini.Value(kMunkarend, QStringLiteral("CheckBox_NapiMunkaido")), false);
+    const SkippedEntries skipped = FindSkippedEntries(calendarEntries);
+    NoteEntries(notes, QStringLiteral("sSzabadnapok"), skipped.rest);
+    NoteEntries(notes, QStringLiteral("sMunkanapok"), skipped.work);
+    NoteEntries(notes, QStringLiteral("sAthelyezesek"), skipped.pairs);
+    napiMunkaidoOn = box("CheckBox_NapiMunkaido");
     sNapiMunkaido = text("sNapiMunkaido");
     // A value that cannot be read is left in the file; the settings page's hours apply.
     weekdayHours = ParseWeekdayHours(sNapiMunkaido);
+    if (!weekdayHours && !sNapiMunkaido.isEmpty())
+        notes << QStringLiteral("sNapiMunkaido: „") + sNapiMunkaido +
+                     QStringLiteral("” – Nem öt óó:pp-óó:pp munkaidő pontosvesszővel elválasztva, ezért a "
+                                    "Beállítások munkaideje érvényes.");
+    loadNotice.clear();
+    if (!notes.isEmpty())
+        loadNotice = QStringLiteral("A beállítások fájljának [Munkarend] részében van, amit a program nem "
+                                    "értett. Ezeket nem veszi figyelembe, de a fájlban változatlanul "
+                                    "megőrzi:\r\n\r\n") +
+                     notes.join(QStringLiteral("\r\n"));
 }
 
 void TForm_Main::SaveWorkPatternSettings(IniFile& ini) const
 {
-    const std::array<std::pair<QString, QString>, 6> keys{{
-        {QStringLiteral("CheckBox_Unnepnapok"), BoolText(workCalendar.enabled())},
-        {QStringLiteral("sSzabadnapok"), JoinEntries(calendarEntries.rest)},
-        {QStringLiteral("sMunkanapok"), JoinEntries(calendarEntries.work)},
-        {QStringLiteral("sAthelyezesek"), JoinEntries(calendarEntries.pairs)},
-        {QStringLiteral("CheckBox_NapiMunkaido"), BoolText(napiMunkaidoOn)},
-        {QStringLiteral("sNapiMunkaido"), sNapiMunkaido},
+    struct Key {
+        QString name;
+        QString value;
+        bool box; // any stored text that reads as the same tick says the same
+    };
+    const std::array<Key, 6> keys{{
+        {QStringLiteral("CheckBox_Unnepnapok"), BoolText(workCalendar.enabled()), true},
+        {QStringLiteral("sSzabadnapok"), JoinEntries(calendarEntries.rest), false},
+        {QStringLiteral("sMunkanapok"), JoinEntries(calendarEntries.work), false},
+        {QStringLiteral("sAthelyezesek"), JoinEntries(calendarEntries.pairs), false},
+        {QStringLiteral("CheckBox_NapiMunkaido"), BoolText(napiMunkaidoOn), true},
+        {QStringLiteral("sNapiMunkaido"), sNapiMunkaido, false},
     }};
-    // A file that never used the section stays as it was, byte for byte.
-    bool inUse = false;
-    for (const auto& [key, value] : keys) {
-        const bool isDefault = value.isEmpty() || value == BoolText(false);
-        inUse = inUse || !isDefault || ini.Value(kMunkarend, key).has_value();
+    // A key is written when it says something new: a file that never used the section stays as
+    // it was, byte for byte, and a stored form that reads the same is kept as the user wrote it.
+    for (const Key& key : keys) {
+        const QString stored = ini.Value(kMunkarend, key.name, IniFile::kWholeValue).value_or(QString());
+        const bool same =
+            key.box ? ReadBoolValue(stored, false) == ReadBoolValue(key.value, false) : stored == key.value;
+        if (!same)
+            ini.SetValue(kMunkarend, key.name, key.value);
     }
-    if (!inUse)
-        return;
-    for (const auto& [key, value] : keys)
-        ini.SetValue(kMunkarend, key, value);
 }
