@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets Kelvator up on Debian 12: installs the Debian packages that are missing, configures and
 # builds, then starts the program ("run") or checks it ("test": every test, then every test
-# again under AddressSanitizer and UndefinedBehaviorSanitizer, then clang-tidy, then the Debian
-# package) or makes the Debian package ("package": build/kelvator_<version>_amd64.deb).
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, the settings reader under a
+# fuzzer, the Debian package, and clang-tidy beside all of it) or makes the Debian package
+# ("package": build/kelvator_<version>_amd64.deb).
 #   bash tools/setup.sh run|test|package
 set -euo pipefail
 
@@ -38,6 +39,18 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+if [ "$mode" = test ]; then
+  # clang-tidy needs only the compile commands (without the precompiled headers, which are
+  # GCC's), so it starts now beside the rest at the lowest priority, on what the builds and
+  # tests leave idle, and is waited for at the end.
+  tidy=$top/build-tidy
+  cmake -S "$top" -B "$tidy" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON >/dev/null
+  setsid nice -n 19 run-clang-tidy -quiet -j "$jobs" -p "$tidy" \
+    "^$top/(alarms|app|calendar|clocks|datecalc|events|settings|stopwatch|widgets|worktime|yearcal)/.*\.cpp$" \
+    >"$tidy/clang-tidy.log" 2>&1 &
+  tidy_pid=$!
+  trap 'kill -- -"$tidy_pid" 2>/dev/null || true' EXIT
+fi
 cmake --build "$build" -j"$jobs"
 
 case "$mode" in
@@ -56,10 +69,16 @@ case "$mode" in
     mkdir -p "$top/build-fuzz/corpus"
     "$top/build-fuzz/kelvator_fuzz_settings" -max_total_time=45 -timeout=10 -rss_limit_mb=4096 \
       "$top/build-fuzz/corpus" "$top/tests/data"
-    run-clang-tidy -quiet -j "$jobs" -p "$build" \
-      "^$top/(alarms|app|calendar|clocks|datecalc|events|settings|stopwatch|widgets|worktime|yearcal)/.*\.cpp$"
-    echo "clang-tidy: no warnings"
     bash "$top/tools/check_package.sh" "$build"
+    status=0
+    wait "$tidy_pid" || status=$?
+    trap - EXIT
+    if [ "$status" -ne 0 ]; then
+      cat "$tidy/clang-tidy.log" >&2
+      echo "clang-tidy: warnings (exit status $status)" >&2
+      exit 1
+    fi
+    echo "clang-tidy: no warnings in $(grep -c '^clang-tidy' "$tidy/clang-tidy.log") files"
     ;;
   package)
     (cd "$build" && cpack -G DEB)
