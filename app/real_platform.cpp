@@ -56,6 +56,18 @@ private:
     std::unique_ptr<QSystemTrayIcon> icon_;
 };
 
+// KELVATOR_CLOCK_SHIFT_MS, a whole number of milliseconds, moves the program's clock that far from
+// the system's; it still runs at the real pace. This is how the real program is brought to a
+// work end or a full hour to hear and see what it does there, for example
+//   KELVATOR_CLOCK_SHIFT_MS=$(( ($(date -d 15:59:50 +%s) - $(date +%s)) * 1000 )) kelvator
+// Only the program's own idea of the time moves; unset or not a number, there is no shift.
+qint64 ClockShiftMs()
+{
+    bool ok = false;
+    const qint64 shift = qEnvironmentVariable("KELVATOR_CLOCK_SHIFT_MS").toLongLong(&ok);
+    return ok ? shift : 0;
+}
+
 } // namespace
 
 // The sound server plays files, not resources: the bundled tone gets a file for the run.
@@ -82,7 +94,9 @@ QString DefaultSettingsPath()
 Platform MakeRealPlatform()
 {
     Platform p;
-    p.now = [clock = std::make_shared<WallClock>()] { return clock->Now(); };
+    p.now = [clock = std::make_shared<WallClock>(), shift = ClockShiftMs()] {
+        return clock->At(QDateTime::currentMSecsSinceEpoch() + shift);
+    };
     p.settingsPath = DefaultSettingsPath();
     p.sound = MakeGstSoundPlayer();
     p.beep = MakeBeep();
