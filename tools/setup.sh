@@ -14,7 +14,7 @@ jobs=$(nproc)
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-translations-l10n
-  libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good libpulse-dev
   fonts-liberation
 )
 # Checking: clang-tidy; the sound and notification tests start their own PulseAudio server and
