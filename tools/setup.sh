@@ -23,7 +23,7 @@ packages=(
   clang libclang-rt-14-dev)
 # Making the package (shlibdeps, file types), and checking it (metadata validators, a display).
 [ "$mode" = test ] || [ "$mode" = package ] && packages+=(dpkg-dev file)
-[ "$mode" = test ] && packages+=(appstream desktop-file-utils xvfb)
+[ "$mode" = test ] && packages+=(appstream desktop-file-utils xvfb xdotool)
 
 missing=()
 for p in "${packages[@]}"; do
