@@ -4,10 +4,12 @@
 
 #include "app/desktop_notifier.h"
 #include "app/gst_sound.h"
+#include "app/pulse_tone.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -17,6 +19,7 @@
 #include <QTemporaryFile>
 
 #include <memory>
+#include <mutex>
 
 namespace kelvator {
 
@@ -70,19 +73,35 @@ qint64 ClockShiftMs()
 
 } // namespace
 
-// The sound server plays files, not resources: the bundled tone gets a file for the run.
+// The bundled tone goes straight to the desktop's sound server, which starts it at once and plays
+// it whole; where there is none, through GStreamer, which plays files, not resources: the tone
+// gets a file for the run.
 std::function<void()> MakeBeep()
 {
-    std::shared_ptr<QTemporaryFile> file(
-        QTemporaryFile::createNativeFile(QStringLiteral(":/kelvator/beep.wav")));
-    std::function<void()> tone;
-    if (file)
-        tone = MakeGstTone(file->fileName());
-    return [file, tone] {
+    const QString resource = QStringLiteral(":/kelvator/beep.wav");
+    std::shared_ptr<QTemporaryFile> file(QTemporaryFile::createNativeFile(resource));
+    struct Fallback {
+        std::once_flag made;
+        std::function<void()> tone;
+    };
+    auto fallback = std::make_shared<Fallback>();
+    // GStreamer is loaded only when it is needed.
+    auto viaGStreamer = [file, fallback] {
+        std::call_once(fallback->made, [&] {
+            if (file)
+                fallback->tone = MakeGstTone(file->fileName());
+        });
+        if (fallback->tone)
+            fallback->tone();
+    };
+    QFile wav(resource);
+    std::function<void()> tone = MakePulseTone(wav.open(QIODevice::ReadOnly) ? wav.readAll() : QByteArray(), viaGStreamer);
+    if (!tone)
+        tone = viaGStreamer;
+    return [tone] {
         QApplication::beep();
         // The system beep is silent on most Linux desktops; a short tone of our own is heard.
-        if (tone)
-            tone();
+        tone();
     };
 }
 

@@ -86,7 +86,11 @@ public:
     QString Address() const { return address_; }
     // Samples recorded so far: a mark for the moment of a call.
     qsizetype Mark() const { return bytes_.size() / 2; }
-    qint16 Sample(qsizetype i) const { return qFromLittleEndian<qint16>(bytes_.constData() + 2 * i); }
+    qint16 Sample(qsizetype i) const
+    {
+        const auto* p = reinterpret_cast<const uchar*>(bytes_.constData()) + 2 * i; // little-endian
+        return static_cast<qint16>(p[0] | (p[1] << 8));
+    }
 
     // For each 10 ms window from the mark on: whether it holds a tone.
     std::vector<bool> Loudness(qsizetype from) const

@@ -15,7 +15,7 @@ jobs=$(nproc)
 packages=(
   cmake g++ make ninja-build pkg-config
   qt6-base-dev qt6-translations-l10n
-  libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good libpulse-dev
   fonts-liberation
 )
 # Checking: clang-tidy; the sound and notification tests start their own PulseAudio server and
@@ -24,7 +24,7 @@ packages=(
   clang libclang-rt-14-dev)
 # Making the package (shlibdeps, file types), and checking it (metadata validators, a display).
 [ "$mode" = test ] || [ "$mode" = package ] && packages+=(dpkg-dev file)
-[ "$mode" = test ] && packages+=(appstream desktop-file-utils xvfb)
+[ "$mode" = test ] && packages+=(appstream desktop-file-utils xvfb xdotool)
 
 missing=()
 for p in "${packages[@]}"; do
