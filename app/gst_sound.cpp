@@ -10,8 +10,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <chrono>
+#include <condition_variable>
 #include <list>
 #include <map>
 #include <memory>
@@ -366,8 +366,8 @@ private:
     {
         if (g_object_class_find_property(G_OBJECT_GET_CLASS(element), "buffer-time") &&
             g_object_class_find_property(G_OBJECT_GET_CLASS(element), "latency-time"))
-            g_object_set(element, "buffer-time", gint64(kToneBufferUs), "latency-time", gint64(kToneSegmentUs),
-                         nullptr);
+            g_object_set(element, "buffer-time", gint64(kToneBufferUs), "latency-time",
+                         gint64(kToneSegmentUs), nullptr);
     }
 
     // Runs in whichever thread posts the message; only hands work to the sound thread.
@@ -375,10 +375,11 @@ private:
     {
         const GstMessageType type = GST_MESSAGE_TYPE(message);
         if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR) {
-            SoundThread::Post([weak = *static_cast<std::weak_ptr<Voice>*>(data), ended = type == GST_MESSAGE_EOS] {
-                if (const std::shared_ptr<Voice> voice = weak.lock(); voice && voice->onFinished_)
-                    std::exchange(voice->onFinished_, nullptr)(voice.get(), ended);
-            });
+            SoundThread::Post(
+                [weak = *static_cast<std::weak_ptr<Voice>*>(data), ended = type == GST_MESSAGE_EOS] {
+                    if (const std::shared_ptr<Voice> voice = weak.lock(); voice && voice->onFinished_)
+                        std::exchange(voice->onFinished_, nullptr)(voice.get(), ended);
+                });
         }
         return GST_BUS_DROP; // nobody reads the bus: nothing may pile up on it
     }
@@ -487,9 +488,8 @@ public:
         Fd fd = OpenSoundFile(path_);
         if (!fd)
             return false;
-        SoundThread::Post([track = track_, file = std::make_shared<Fd>(std::move(fd))] {
-            track->Play(std::move(*file));
-        });
+        SoundThread::Post(
+            [track = track_, file = std::make_shared<Fd>(std::move(fd))] { track->Play(std::move(*file)); });
         return true;
     }
     bool Stop() override
@@ -539,18 +539,21 @@ public:
             return;
         if (voices_.size() >= kMaxTones)
             voices_.pop_front();
-        std::shared_ptr<Voice> voice = Voice::Make(std::move(fd), [weak = weak_from_this()](Voice* done, bool ended) {
-            const std::shared_ptr<Tones> tones = weak.lock();
-            if (!tones)
-                return;
-            auto it = std::find_if(tones->voices_.begin(), tones->voices_.end(),
-                                   [done](const auto& v) { return v.get() == done; });
-            if (it == tones->voices_.end())
-                return;
-            if (ended)
-                DropLater(std::move(*it));
-            tones->voices_.erase(it);
-        }, true);
+        std::shared_ptr<Voice> voice = Voice::Make(
+            std::move(fd),
+            [weak = weak_from_this()](Voice* done, bool ended) {
+                const std::shared_ptr<Tones> tones = weak.lock();
+                if (!tones)
+                    return;
+                auto it = std::find_if(tones->voices_.begin(), tones->voices_.end(),
+                                       [done](const auto& v) { return v.get() == done; });
+                if (it == tones->voices_.end())
+                    return;
+                if (ended)
+                    DropLater(std::move(*it));
+                tones->voices_.erase(it);
+            },
+            true);
         if (voice && voice->Set(GST_STATE_PLAYING))
             voices_.push_back(std::move(voice));
     }
@@ -569,16 +572,15 @@ std::shared_ptr<SoundPlayer> MakeGstSoundPlayer()
 std::function<void()> MakeGstTone(const QString& path)
 {
     // The tones are dropped in the sound thread when the last copy of the function goes.
-    std::shared_ptr<Tones> tones(new Tones, [](Tones* t) {
-        SoundThread::Post([t] { delete t; });
-    });
+    std::shared_ptr<Tones> tones(new Tones, [](Tones* t) { SoundThread::Post([t] { delete t; }); });
     if (Fd fd = OpenSoundFile(path))
         SoundThread::Post([file = std::make_shared<Fd>(std::move(fd))] { Tones::WarmUp(*file); });
     return [tones, path] {
         Fd fd = OpenSoundFile(path);
         if (!fd)
             return;
-        SoundThread::Post([tones, file = std::make_shared<Fd>(std::move(fd))] { tones->Start(std::move(*file)); });
+        SoundThread::Post(
+            [tones, file = std::make_shared<Fd>(std::move(fd))] { tones->Start(std::move(*file)); });
     };
 }
 

@@ -49,7 +49,8 @@ std::optional<Pcm> ReadWav(const QByteArray& wav)
             format = true;
         } else if (id == "data" && format) {
             pcm.samples = wav.mid(body, size);
-            return pa_sample_spec_valid(&pcm.spec) && !pcm.samples.isEmpty() ? std::optional(pcm) : std::nullopt;
+            return pa_sample_spec_valid(&pcm.spec) && !pcm.samples.isEmpty() ? std::optional(pcm)
+                                                                             : std::nullopt;
         }
         at = body + size + (size & 1);
     }
@@ -109,9 +110,8 @@ bool PlayWhole(const Pcm& pcm)
             pa_operation* drain = pa_stream_drain(
                 stream, [](pa_stream*, int, void* flag) { *static_cast<bool*>(flag) = true; }, &drained);
             if (drain) {
-                RunUntil(loop.get(), [&] {
-                    return drained || pa_operation_get_state(drain) != PA_OPERATION_RUNNING;
-                });
+                RunUntil(loop.get(),
+                         [&] { return drained || pa_operation_get_state(drain) != PA_OPERATION_RUNNING; });
                 pa_operation_unref(drain);
             }
         }

@@ -95,7 +95,8 @@ std::function<void()> MakeBeep()
             fallback->tone();
     };
     QFile wav(resource);
-    std::function<void()> tone = MakePulseTone(wav.open(QIODevice::ReadOnly) ? wav.readAll() : QByteArray(), viaGStreamer);
+    std::function<void()> tone =
+        MakePulseTone(wav.open(QIODevice::ReadOnly) ? wav.readAll() : QByteArray(), viaGStreamer);
     if (!tone)
         tone = viaGStreamer;
     return [tone] {

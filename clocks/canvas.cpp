@@ -317,7 +317,9 @@ void DrawAntialiasedLine(Canvas& canvas, quint32 colour, double x0, double y0, d
         const int px = static_cast<int>(fx);
         const int py = static_cast<int>(fy);
         const double keep = 1 - w;
-        auto mix = [keep, w](int o, int l) { return static_cast<int>(RoundChannel(o * keep + l * w)) & 0xFF; };
+        auto mix = [keep, w](int o, int l) {
+            return static_cast<int>(RoundChannel(o * keep + l * w)) & 0xFF;
+        };
         if (bits) {
             auto* pixel = reinterpret_cast<QRgb*>(bits + py * stride) + px;
             const QRgb old = *pixel;

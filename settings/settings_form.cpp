@@ -298,29 +298,29 @@ std::vector<SettingKey> KeyTable(TForm_Main* f)
                     }});
     keys.push_back(BoolKey(kBeallitasok, QStringLiteral("CheckBox_BeallitasOrankentiHangjelzes"),
                            f->CheckBox_BeallitasOrankentiHangjelzes, false));
-    keys.push_back({[laps](IniFile& ini) {
-                        for (int i = 0; i < laps->count(); ++i)
-                            ini.SetValue(kStopper,
-                                         QStringLiteral("ListBox_StopperItems") + QString::number(i),
-                                         laps->item(i)->text());
-                    },
-                    [laps, lapCount](const IniFile& ini) {
-                        // Every lap line is a line of the section, so a count beyond them reads
-                        // the lines that are there and no more.
-                        const qsizetype limit = qMin<qsizetype>(*lapCount, ini.SectionSize(kStopper));
-                        QStringList lines;
-                        qsizetype present = 0;
-                        for (qsizetype i = 0; i < limit; ++i) {
-                            const std::optional<QString> line = ini.Value(
-                                kStopper, QStringLiteral("ListBox_StopperItems") + QString::number(i));
-                            lines.append(line.value_or(QString()));
-                            if (line)
-                                present = i + 1;
-                        }
-                        lines.resize(present);
-                        laps->clear();
-                        laps->addItems(lines);
-                    }});
+    keys.push_back(
+        {[laps](IniFile& ini) {
+             for (int i = 0; i < laps->count(); ++i)
+                 ini.SetValue(kStopper, QStringLiteral("ListBox_StopperItems") + QString::number(i),
+                              laps->item(i)->text());
+         },
+         [laps, lapCount](const IniFile& ini) {
+             // Every lap line is a line of the section, so a count beyond them reads
+             // the lines that are there and no more.
+             const qsizetype limit = qMin<qsizetype>(*lapCount, ini.SectionSize(kStopper));
+             QStringList lines;
+             qsizetype present = 0;
+             for (qsizetype i = 0; i < limit; ++i) {
+                 const std::optional<QString> line =
+                     ini.Value(kStopper, QStringLiteral("ListBox_StopperItems") + QString::number(i));
+                 lines.append(line.value_or(QString()));
+                 if (line)
+                     present = i + 1;
+             }
+             lines.resize(present);
+             laps->clear();
+             laps->addItems(lines);
+         }});
 
     const std::array<std::array<const char*, 3>, 3> breakDefaults{
         {{"09", "30", "30"}, {"13", "30", "30"}, {"11", "00", "60"}}};

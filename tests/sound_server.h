@@ -57,12 +57,10 @@ public:
         bytes_.clear();
         QObject::connect(&recorder_, &QProcess::readyReadStandardOutput,
                          [this] { bytes_ += recorder_.readAllStandardOutput(); });
-        QStringList arguments = {QStringLiteral("--server=") + address_,
-                                 QStringLiteral("--device=kelvator_test.monitor"),
-                                 QStringLiteral("--format=s16le"),
-                                 QStringLiteral("--rate=44100"),
-                                 QStringLiteral("--channels=1"),
-                                 QStringLiteral("--raw")};
+        QStringList arguments = {
+            QStringLiteral("--server=") + address_, QStringLiteral("--device=kelvator_test.monitor"),
+            QStringLiteral("--format=s16le"),       QStringLiteral("--rate=44100"),
+            QStringLiteral("--channels=1"),         QStringLiteral("--raw")};
         if (latencyMs > 0)
             arguments << QStringLiteral("--latency-msec=%1").arg(latencyMs);
         recorder_.start(QStringLiteral("parecord"), arguments);
@@ -70,7 +68,8 @@ public:
             return QStringLiteral("parecord did not start: ") + recorder_.errorString();
         // The monitor delivers silence all the time: data flowing means the server runs.
         if (!QTest::qWaitFor([&] { return bytes_.size() > kRate / 5; }, 20000))
-            return QStringLiteral("nothing recorded: ") + QString::fromLocal8Bit(recorder_.readAllStandardError()) +
+            return QStringLiteral("nothing recorded: ") +
+                   QString::fromLocal8Bit(recorder_.readAllStandardError()) +
                    QString::fromLocal8Bit(server_.readAll());
         return {};
     }
@@ -110,8 +109,8 @@ private:
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         // Everything the server keeps goes to the private folder; as root it needs no system mode.
-        for (const char* name : {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "PULSE_RUNTIME_PATH",
-                                 "PULSE_STATE_PATH"})
+        for (const char* name :
+             {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "PULSE_RUNTIME_PATH", "PULSE_STATE_PATH"})
             env.insert(QString::fromLatin1(name), dir_.path());
         env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
         env.remove(QStringLiteral("PULSE_SERVER"));
@@ -119,11 +118,11 @@ private:
         server_.setProcessEnvironment(env);
         server_.setProcessChannelMode(QProcess::MergedChannels);
         server_.start(QStringLiteral("pulseaudio"),
-                      {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--system=false"),
-                       QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--disallow-exit"),
-                       QStringLiteral("--use-pid-file=no"), QStringLiteral("--realtime=false"),
-                       QStringLiteral("--high-priority=false"), QStringLiteral("--log-target=stderr"),
-                       QStringLiteral("-L"),
+                      {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
+                       QStringLiteral("--system=false"), QStringLiteral("--exit-idle-time=-1"),
+                       QStringLiteral("--disallow-exit"), QStringLiteral("--use-pid-file=no"),
+                       QStringLiteral("--realtime=false"), QStringLiteral("--high-priority=false"),
+                       QStringLiteral("--log-target=stderr"), QStringLiteral("-L"),
                        QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + socket_,
                        QStringLiteral("-L"),
                        QStringLiteral("module-null-sink sink_name=kelvator_test rate=44100 channels=1")});

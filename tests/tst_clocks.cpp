@@ -597,8 +597,9 @@ private Q_SLOTS:
         for (int second = 0; second < 60; ++second) {
             const QPoint tail = ClockPoint(second * 720, -15), weight = ClockPoint(second * 720, -25);
             const QPoint off(4, 4);
-            QTest::addRow("weight at %d s", second) << false << QRect(tail.x(), tail.y(), weight.x(), weight.y())
-                                                    << copy << solid << 5 << noFill << QRect();
+            QTest::addRow("weight at %d s", second)
+                << false << QRect(tail.x(), tail.y(), weight.x(), weight.y()) << copy << solid << 5 << noFill
+                << QRect();
             QTest::addRow("weight's shadow at %d s", second)
                 << false << QRect((tail + off).x(), (tail + off).y(), (weight + off).x(), (weight + off).y())
                 << mask << solid << 5 << noFill << QRect();

@@ -33,7 +33,8 @@ public:
 
 public Q_SLOTS:
     uint Notify(const QString& app, uint /*replaces*/, const QString& /*icon*/, const QString& summary,
-                const QString& body, const QStringList& actions, const QVariantMap& /*hints*/, int /*timeout*/)
+                const QString& body, const QStringList& actions, const QVariantMap& /*hints*/,
+                int /*timeout*/)
     {
         shown.append({app, summary, body, actions});
         return uint(40 + shown.size());
@@ -57,22 +58,26 @@ private Q_SLOTS:
         const QStringList hourTicks{QStringLiteral("13:59:59"), QStringLiteral("14:00:00"),
                                     QStringLiteral("14:00:01"), QStringLiteral("14:00:02"),
                                     QStringLiteral("14:00:03")};
-        QTest::addRow("hourly notice") << true << false << hourTicks << QStringList{QStringLiteral("Kelvator|14:00")};
+        QTest::addRow("hourly notice")
+            << true << false << hourTicks << QStringList{QStringLiteral("Kelvator|14:00")};
         QTest::addRow("window shown") << true << true << hourTicks << QStringList{};
         QTest::addRow("no hourly chime") << false << false << hourTicks << QStringList{};
         QTest::addRow("two hours") << true << false
                                    << QStringList{QStringLiteral("09:00:00"), QStringLiteral("09:00:02"),
                                                   QStringLiteral("10:00:01")}
-                                   << QStringList{QStringLiteral("Kelvator|9:00"), QStringLiteral("Kelvator|10:00")};
-        const QStringList endTicks{QStringLiteral("16:29:59"), QStringLiteral("16:30:00"), QStringLiteral("16:30:01"),
-                                   QStringLiteral("16:30:30"), QStringLiteral("16:30:31")};
+                                   << QStringList{QStringLiteral("Kelvator|9:00"),
+                                                  QStringLiteral("Kelvator|10:00")};
+        const QStringList endTicks{QStringLiteral("16:29:59"), QStringLiteral("16:30:00"),
+                                   QStringLiteral("16:30:01"), QStringLiteral("16:30:30"),
+                                   QStringLiteral("16:30:31")};
         QTest::addRow("work end") << false << false << endTicks
                                   << QStringList{QStringLiteral("Kelvator|Vége a munkaidőnek (16:30)")};
         QTest::addRow("work end, shown") << false << true << endTicks << QStringList{};
-        QTest::addRow("work end, late tick") << false << false << QStringList{QStringLiteral("16:30:30")}
-                                             << QStringList{QStringLiteral("Kelvator|Vége a munkaidőnek (16:30)")};
-        QTest::addRow("after the window") << false << false << QStringList{QStringLiteral("16:30:31")}
-                                          << QStringList{};
+        QTest::addRow("work end, late tick")
+            << false << false << QStringList{QStringLiteral("16:30:30")}
+            << QStringList{QStringLiteral("Kelvator|Vége a munkaidőnek (16:30)")};
+        QTest::addRow("after the window")
+            << false << false << QStringList{QStringLiteral("16:30:31")} << QStringList{};
     }
 
     void oncePerEventWhileHidden()
@@ -111,7 +116,8 @@ private Q_SLOTS:
     {
         QDBusConnection client = QDBusConnection::sessionBus();
         QVERIFY2(client.isConnected(), "no session bus: run under dbus-run-session");
-        QDBusConnection desktop = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("desktop"));
+        QDBusConnection desktop =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("desktop"));
         QVERIFY(desktop.isConnected());
         FakeNotificationService service;
         QVERIFY(desktop.registerObject(kPath, &service, QDBusConnection::ExportAllSlots));
@@ -140,7 +146,8 @@ private Q_SLOTS:
         QCOMPARE(service.shown[0].app, QStringLiteral("Kelvator"));
         QCOMPARE(service.shown[0].summary, QStringLiteral("Kelvator"));
         QCOMPARE(service.shown[0].body, QStringLiteral("16:00"));
-        QVERIFY(service.shown[0].actions.size() == 2 && service.shown[0].actions[0] == QStringLiteral("default"));
+        QVERIFY(service.shown[0].actions.size() == 2 &&
+                service.shown[0].actions[0] == QStringLiteral("default"));
 
         form.Button_FigyelemAllapotNyugtazasaClick();
         fake.now = QDateTime(fake.now.date(), QTime(16, 0, 3));

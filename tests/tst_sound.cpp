@@ -7,15 +7,15 @@
 #include "sound_server.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QTest>
 #include <QtEndian>
 
 #include <gst/gst.h>
@@ -46,7 +46,8 @@ bool WriteWav(const QString& path)
     const int count = int(kToneSeconds * kRate);
     QByteArray data(qsizetype(count) * 2, '\0');
     for (int i = 0; i < count; ++i)
-        qToLittleEndian<qint16>(qint16(12000 * std::sin(2 * std::numbers::pi * 440 * i / kRate)), data.data() + qsizetype(2) * i);
+        qToLittleEndian<qint16>(qint16(12000 * std::sin(2 * std::numbers::pi * 440 * i / kRate)),
+                                data.data() + qsizetype(2) * i);
     QByteArray wav;
     auto u32 = [&](quint32 v) {
         char b[4];
@@ -79,11 +80,11 @@ bool WriteWav(const QString& path)
 bool WriteMp3(const QString& path)
 {
     GError* error = nullptr;
-    GstElement* pipeline = gst_parse_launch(
-        "audiotestsrc wave=sine freq=440 volume=0.4 num-buffers=200 samplesperbuffer=441 "
-        "! audio/x-raw,rate=44100,channels=1 ! lamemp3enc target=bitrate bitrate=128 "
-        "! filesink name=out",
-        &error);
+    GstElement* pipeline =
+        gst_parse_launch("audiotestsrc wave=sine freq=440 volume=0.4 num-buffers=200 samplesperbuffer=441 "
+                         "! audio/x-raw,rate=44100,channels=1 ! lamemp3enc target=bitrate bitrate=128 "
+                         "! filesink name=out",
+                         &error);
     if (error) {
         g_error_free(error);
         if (pipeline)
@@ -95,8 +96,8 @@ bool WriteMp3(const QString& path)
     gst_object_unref(out);
     gst_element_set_state(pipeline, GST_STATE_PLAYING);
     GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* done = gst_bus_timed_pop_filtered(bus, 20 * GST_SECOND,
-                                                  static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    GstMessage* done = gst_bus_timed_pop_filtered(
+        bus, 20 * GST_SECOND, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
     const bool ok = done && GST_MESSAGE_TYPE(done) == GST_MESSAGE_EOS;
     if (done)
         gst_message_unref(done);
@@ -223,8 +224,10 @@ private Q_SLOTS:
         const std::vector<Run> runs = Runs(server.Loudness(start));
         QStringList onsets;
         for (const Run& r : runs)
-            onsets << QString::number((start + qsizetype(r.first) * kWindow - calls[0]) / double(kRate), 'f', 2);
-        qInfo("%d beeps heard for %d calls, at %s s", int(runs.size()), kBeeps, qPrintable(onsets.join(u' ')));
+            onsets << QString::number((start + qsizetype(r.first) * kWindow - calls[0]) / double(kRate), 'f',
+                                      2);
+        qInfo("%d beeps heard for %d calls, at %s s", int(runs.size()), kBeeps,
+              qPrintable(onsets.join(u' ')));
         QCOMPARE(int(runs.size()), kBeeps);
         for (int i = 0; i < kBeeps; ++i) {
             QVERIFY2(runs[i].length >= 9, qPrintable(QString::number(runs[i].length))); // the tone is 0.12 s
@@ -384,11 +387,12 @@ private Q_SLOTS:
             }
         });
         QVERIFY(web.listen(QHostAddress::LocalHost));
-        const QByteArray playlist = "#EXTM3U\n#EXT-X-VERSION:3\n#EXT-X-TARGETDURATION:2\n#EXT-X-MEDIA-SEQUENCE:0\n"
-                                    "#EXTINF:2.0,\nhttp://127.0.0.1:" +
-                                    QByteArray::number(web.serverPort()) +
-                                    "/resz0.ts\n#EXTINF:2.0,\nhttp://127.0.0.1:" +
-                                    QByteArray::number(web.serverPort()) + "/resz1.ts\n#EXT-X-ENDLIST\n";
+        const QByteArray playlist =
+            "#EXTM3U\n#EXT-X-VERSION:3\n#EXT-X-TARGETDURATION:2\n#EXT-X-MEDIA-SEQUENCE:0\n"
+            "#EXTINF:2.0,\nhttp://127.0.0.1:" +
+            QByteArray::number(web.serverPort()) +
+            "/resz0.ts\n#EXTINF:2.0,\nhttp://127.0.0.1:" + QByteArray::number(web.serverPort()) +
+            "/resz1.ts\n#EXT-X-ENDLIST\n";
         auto write = [&](const QString& path) {
             QFile f(path);
             return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(playlist) == playlist.size();

@@ -126,12 +126,13 @@ class Display {
 public:
     Display()
     {
-        server_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                               QStringLiteral("-screen"), QStringLiteral("0"),
-                                               QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                                               QStringLiteral("tcp")});
+        server_.start(QStringLiteral("Xvfb"),
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                       QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                       QStringLiteral("tcp")});
         if (server_.waitForStarted(10000) &&
-            QTest::qWaitFor([&] { return server_.canReadLine() || server_.state() != QProcess::Running; }, 20000))
+            QTest::qWaitFor([&] { return server_.canReadLine() || server_.state() != QProcess::Running; },
+                            20000))
             name_ = QStringLiteral(":") + QString::fromLatin1(server_.readLine().trimmed());
     }
     Display(const Display&) = delete;
@@ -147,10 +148,10 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), name_);
         search.setProcessEnvironment(env);
-        search.start(QStringLiteral("xdotool"),
-                     {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                      QString::number(pid)});
-        return search.waitForFinished(5000) && search.exitCode() == 0 && !search.readAll().trimmed().isEmpty();
+        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                 QStringLiteral("--pid"), QString::number(pid)});
+        return search.waitForFinished(5000) && search.exitCode() == 0 &&
+               !search.readAll().trimmed().isEmpty();
     }
 
 private:
@@ -173,7 +174,8 @@ QString CheckBeeps(const std::vector<Run>& runs, int expected)
             return QStringLiteral("beep %1 is %2 ms long: ").arg(i).arg(runs[i].length * 10) + heard;
         const int apart = i > 0 ? runs[i].first - runs[i - 1].first : 100;
         if (apart < 75 || apart > 125)
-            return QStringLiteral("beep %1 comes %2 s after the one before: ").arg(i).arg(apart / 100.0) + heard;
+            return QStringLiteral("beep %1 comes %2 s after the one before: ").arg(i).arg(apart / 100.0) +
+                   heard;
     }
     return {};
 }
@@ -283,7 +285,8 @@ private Q_SLOTS:
             QElapsedTimer clock;
             clock.start();
             program.StartAt(QTime(10, 0, 0));
-            const bool shown = QTest::qWaitFor([&] { return display.Shows(program.Process().processId()); }, 30000);
+            const bool shown =
+                QTest::qWaitFor([&] { return display.Shows(program.Process().processId()); }, 30000);
             *ms = clock.elapsed();
             return shown && program.EndsAndSaves(3000);
         };

@@ -20,7 +20,7 @@ packages=(
 )
 # Checking: clang-tidy; the sound and notification tests start their own PulseAudio server and
 # session bus.
-[ "$mode" = test ] && packages+=(clang-tidy pulseaudio pulseaudio-utils dbus-daemon dbus-bin
+[ "$mode" = test ] && packages+=(clang-tidy clang-format pulseaudio pulseaudio-utils dbus-daemon dbus-bin
   clang libclang-rt-14-dev)
 # Making the package (shlibdeps, file types), and checking it (metadata validators, a display).
 [ "$mode" = test ] || [ "$mode" = package ] && packages+=(dpkg-dev file)
@@ -52,6 +52,9 @@ configure() {
   cmake -S "$top" -B "$folder" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
 }
 
+if [ "$mode" = test ]; then
+  bash "$top/tools/check_sources.sh"
+fi
 configure "$build"
 if [ "$mode" = test ]; then
   # clang-tidy needs only the compile commands (without the precompiled headers, which are
