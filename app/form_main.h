@@ -4,8 +4,10 @@
 #include "calendar/tdatetime.h"
 #include "calendar/workcalendar.h"
 #include "clocks/analog_clock.h"
+#include "settings/settings_model.h"
 #include "settings/value_forms.h"
 #include "worktime/schedule.h"
+#include "worktime/workcalendar_model.h"
 #include "worktime/workpattern.h"
 
 #include <QImage>
@@ -112,6 +114,9 @@ public:
     // Steps owned by features that fill them in.
     void UpdateSoundButton();
     void LoadSettings();
+    // The stored values as the controls hold them, and back into the controls.
+    kelvator::Settings CollectSettings() const;
+    void ShowSettings(const kelvator::Settings& settings);
     // False, after saying so, when the file could not be written.
     bool SaveSettings();
     bool ValidateHourEdit(QLineEdit* edit);
@@ -176,11 +181,11 @@ public:
     void SetCalendarDay(const QDate& date, kelvator::DayKind kind);
     // False, after saying so, when a weekday row ends before it starts.
     bool CheckWeekdayRows();
-    void LoadWorkPatternSettings(const kelvator::IniFile& ini);
-    void SaveWorkPatternSettings(kelvator::IniFile& ini) const;
     // Working days and spans as the settings have them now.
     kelvator::WorkPattern CurrentWorkPattern(const kelvator::WorkSchedule& base) const;
-    bool WeekdayHoursInUse() const { return napiMunkaidoOn && weekdayHours.has_value(); }
+    bool WeekdayHoursInUse() const { return calendarModel_.WeekdayHoursInUse(); }
+    // The work calendar and the hours per weekday the program runs with.
+    kelvator::WorkCalendarModel& CalendarModel() { return calendarModel_; }
 
     // Shows an outer page without firing PageControl1Change, as the program's own switches do.
     void ShowOuterPage(QWidget* page);
@@ -291,12 +296,7 @@ public:
     QPushButton* Button_MunkarendOK = nullptr;
     QPushButton* Button_MunkarendMegsem = nullptr;
     // What the page's OK last applied; the page edits copies until then.
-    kelvator::CalendarEntries calendarEntries;
     kelvator::CalendarEntries pendingEntries;
-    kelvator::WorkCalendar workCalendar;
-    bool napiMunkaidoOn = false;
-    QString sNapiMunkaido;
-    std::optional<kelvator::WeekdayHours> weekdayHours;
 
     // Work-time page.
     QGroupBox* GroupBox1 = nullptr;
@@ -550,6 +550,8 @@ private:
     void MarkTimeField(QLineEdit* edit, bool hour);
 
     kelvator::Platform platform_;
+    kelvator::SettingsModel settingsModel_;
+    kelvator::WorkCalendarModel calendarModel_;
     QString lastTickFailure_;
     bool checkingField_ = false;
     std::optional<kelvator::ClockFaceInput> lastClockFace_;
@@ -573,7 +575,6 @@ private:
         QRect area;
         std::array<QImage, 2> patches;
     } yearFrames_;
-    unsigned workCalendarRevision_ = 0; // counts the work calendar's changes
     void ShowYearCalendar();
     // A face skipped while the window was out of sight, drawn at its next paint.
     bool clockFaceWaiting_ = false;
@@ -582,8 +583,7 @@ private:
     QDate paydayStripToday_;
     QDate paydayStripPayday_;
     bool paydayStripOffHoliday_ = false;
-    int paydayStripVersion_ = 0;
-    int workCalendarVersion_ = 0; // counts the work calendar's changes
+    unsigned paydayStripVersion_ = 0;
     bool closingAllowed_ = false;
     void NotifyWhileHidden(const QString& body);
     QDateTime notifiedNotice_;

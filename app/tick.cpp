@@ -105,7 +105,7 @@ TickMoment TForm_Main::ReadMoment() const
     m.time = m.now.time();
     m.value = ToDateTime(m.today, QTime::fromMSecsSinceStartOfDay(m.time.msecsSinceStartOfDay()));
     m.secondOfDay = SecondOfDay(m.time);
-    m.workday = workCalendar.IsWorkingDay(m.today);
+    m.workday = calendarModel_.Calendar().IsWorkingDay(m.today);
     m.weekdayName = WeekdayName(m.today);
     return m;
 }

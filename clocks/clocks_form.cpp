@@ -84,8 +84,8 @@ void TForm_Main::DrawAnalogClock()
     in.overlayChoice = RadioGroup_MutatosOraKelvatorMegjelenites->itemIndex();
     in.blinkFlag = workEndBlinkFlag;
     in.schedule = schedule;
-    if (workCalendar.enabled())
-        in.workingDay = workCalendar.IsWorkingDay(now.date());
+    if (calendarModel_.Enabled())
+        in.workingDay = calendarModel_.Calendar().IsWorkingDay(now.date());
     for (size_t k = 0; k < 3; ++k)
         in.showBreak[k] = CheckBox_Szunet[k]->isChecked();
     // Five ticks a second, one new face a second: an unchanged face is neither drawn nor shown again.

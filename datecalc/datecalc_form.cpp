@@ -37,7 +37,7 @@ void TForm_Main::BuildDateCalcPage()
                                            side ? 243 : 26, 1, 204, 153);
         connect(s.calendar, &QCalendarWidget::clicked, this, &TForm_Main::RefreshDateCalculator);
         // With the work calendar ticked, the days not worked are red, as in the yearly calendar.
-        s.calendar->setDaysOff(DaysOffTest(), workCalendarVersion_);
+        s.calendar->setDaysOff(DaysOffTest(), int(calendarModel_.Revision()));
         s.distance = Centred(page, Named("Label_DatumokMikorVolt", side).constData(), side ? 240 : 24, 156,
                              209, 17, 11);
 
@@ -131,9 +131,9 @@ void TForm_Main::StepDateSide(int side, int kind, int direction)
 {
     const DateSide& s = dateSides[static_cast<size_t>(side)];
     const int n = s.steps->currentIndex() + 1;
-    s.calendar->setSelectedDate(StepDate(s.calendar->selectedDate(), static_cast<DateStep>(kind), n,
-                                         direction,
-                                         [this](const QDate& d) { return workCalendar.IsWorkingDay(d); }));
+    s.calendar->setSelectedDate(
+        StepDate(s.calendar->selectedDate(), static_cast<DateStep>(kind), n, direction,
+                 [this](const QDate& d) { return calendarModel_.Calendar().IsWorkingDay(d); }));
     RefreshDateCalculator();
 }
 

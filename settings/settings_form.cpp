@@ -3,6 +3,7 @@
 
 #include "calendar/numbermask.h"
 #include "settings/inifile.h"
+#include "settings/settings_model.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
@@ -26,19 +27,6 @@
 using namespace kelvator;
 
 namespace {
-
-// One key of the settings file: how it is written from the window and read back into it.
-struct SettingKey {
-    std::function<void(IniFile&)> save;
-    std::function<void(const IniFile&)> load;
-};
-
-const QString kEvesNaptar = QStringLiteral("EvesNaptar");
-const QString kBeallitasok = QStringLiteral("Beallitasok");
-const QString kMain = QStringLiteral("Main");
-const QString kEsemenyek = QStringLiteral("Esemenyek");
-const QString kDatumok = QStringLiteral("Datumok");
-const QString kStopper = QStringLiteral("Stopper");
 
 // What kind of check a settings field gets; kept in the window's checkedFields, by field.
 enum class FieldKind { None, Hour, Minute, Salary, BreakLength };
@@ -74,270 +62,115 @@ bool TextPasses(FieldKind kind, const QString& text)
     return true;
 }
 
-SettingKey BoolKey(const QString& section, const QString& key, QAbstractButton* box, bool defaultValue)
-{
-    return {
-        [=](IniFile& ini) { ini.SetValue(section, key, BoolText(box->isChecked())); },
-        [=](const IniFile& ini) { box->setChecked(ReadBoolValue(ini.Value(section, key), defaultValue)); }};
-}
-
-SettingKey TextKey(const QString& section, const QString& key, QLineEdit* edit, const QString& defaultValue,
-                   const TForm_Main* form)
-{
-    return {[=](IniFile& ini) { ini.SetValue(section, key, form->CheckedFieldText(edit)); },
-            [=](const IniFile& ini) {
-                // A value longer than its field is invalid: cutting it would make another number.
-                const QString text = ini.Value(section, key).value_or(defaultValue);
-                edit->setText(text.size() > edit->maxLength() ? defaultValue : text);
-            }};
-}
-
-SettingKey RadioKey(const QString& section, const QString& key, TRadioGroup* group, int defaultValue)
-{
-    return {[=](IniFile& ini) { ini.SetValue(section, key, QString::number(group->itemIndex())); },
-            [=](const IniFile& ini) {
-                const int v = ReadIntValue(ini.Value(section, key), defaultValue);
-                group->setItemIndex(v < -1 ? -1 : (v >= group->count() ? group->count() - 1 : v));
-            }};
-}
-
-SettingKey TabKey(const QString& section, const QString& key, QTabWidget* tabs, int defaultValue)
-{
-    return {[=](IniFile& ini) { ini.SetValue(section, key, QString::number(tabs->currentIndex())); },
-            [=](const IniFile& ini) {
-                // Qt always shows some tab: an index outside the tabs keeps the current one.
-                const int v = ReadIntValue(ini.Value(section, key), defaultValue);
-                if (v >= 0 && v < tabs->count()) {
-                    const QSignalBlocker quiet(tabs);
-                    tabs->setCurrentIndex(v);
-                }
-            }};
-}
-
-SettingKey ComboKey(const QString& section, const QString& key, QComboBox* combo, int defaultValue)
-{
-    return {[=](IniFile& ini) { ini.SetValue(section, key, QString::number(combo->currentIndex())); },
-            [=](const IniFile& ini) {
-                const int v = ReadIntValue(ini.Value(section, key), defaultValue);
-                combo->setCurrentIndex(v >= 0 && v < combo->count() ? v : -1);
-            }};
-}
-
-SettingKey CalendarKey(const QString& section, const QString& key, QCalendarWidget* calendar,
-                       const std::function<TDateTime()>& now)
-{
-    return {
-        [=](IniFile& ini) { ini.SetValue(section, key, DateTimeText(ToDateTime(calendar->selectedDate()))); },
-        [=](const IniFile& ini) {
-            calendar->setSelectedDate(DateOf(ReadDateTimeValue(ini.Value(section, key), now())));
-        }};
-}
-
-SettingKey MomentKey(const QString& section, const QString& key, TDateTime* moment,
-                     const std::function<TDateTime()>& defaultValue)
-{
-    return {
-        [=](IniFile& ini) { ini.SetValue(section, key, DateTimeText(*moment)); },
-        [=](const IniFile& ini) { *moment = ReadDateTimeValue(ini.Value(section, key), defaultValue()); }};
-}
-
-SettingKey IntKey(const QString& section, const QString& key, int* value, int defaultValue)
-{
-    return {[=](IniFile& ini) { ini.SetValue(section, key, QString::number(*value)); },
-            [=](const IniFile& ini) { *value = ReadIntValue(ini.Value(section, key), defaultValue); }};
-}
-
-QString TwoDigits(int n)
-{
-    return FormatMask(n, u"00");
-}
-
 } // namespace
 
 // ---- The file -----------------------------------------------------------------------------
 
-namespace {
-std::vector<SettingKey> KeyTable(TForm_Main* f)
+Settings TForm_Main::CollectSettings() const
 {
-    const std::function<TDateTime()> now = [f] { return ToDateTime(f->platform().now()); };
-    std::vector<SettingKey> keys;
-
-    keys.push_back({[f](IniFile& ini) {
-                        ini.SetValue(kEvesNaptar, QStringLiteral("Shape_EvesNaptarAktualisSzin"),
-                                     QString::number(
-                                         static_cast<qint32>(f->Shape_EvesNaptarAktualisSzin->brushColor())));
-                    },
-                    [f](const IniFile& ini) {
-                        f->Shape_EvesNaptarAktualisSzin->setBrushColor(static_cast<quint32>(ReadIntValue(
-                            ini.Value(kEvesNaptar, QStringLiteral("Shape_EvesNaptarAktualisSzin")), 33023)));
-                    }});
-    for (int m = 1; m <= 12; ++m) {
-        const QString key = QStringLiteral("sNapokSzinei") + TwoDigits(m);
-        auto& month = f->dayColours[static_cast<size_t>(m - 1)];
-        keys.push_back(
-            {[key, &month](IniFile& ini) { ini.SetValue(kEvesNaptar, key, MonthColoursText(month)); },
-             [key, &month](const IniFile& ini) {
-                 month = ParseMonthColours(ini.Value(kEvesNaptar, key).value_or(QString(31, u'-')));
-             }});
-    }
-
-    keys.push_back({[f](IniFile& ini) {
-                        ini.SetValue(kBeallitasok, QStringLiteral("ListBox_FizetesnapDatuma"),
-                                     QString::number(f->ListBox_FizetesnapDatuma->currentRow()));
-                    },
-                    [f](const IniFile& ini) {
-                        const int v = ReadIntValue(
-                            ini.Value(kBeallitasok, QStringLiteral("ListBox_FizetesnapDatuma")), 1);
-                        // A row that does not exist would leave the payday undefined: take the default.
-                        f->ListBox_FizetesnapDatuma->setCurrentRow(
-                            v >= 0 && v < f->ListBox_FizetesnapDatuma->count() ? v : 1);
-                    }});
-    keys.push_back(
-        TextKey(kBeallitasok, QStringLiteral("Edit_MIKOra"), f->Edit_MIKOra, QStringLiteral("07"), f));
-    keys.push_back(
-        TextKey(kBeallitasok, QStringLiteral("Edit_MIKPerc"), f->Edit_MIKPerc, QStringLiteral("00"), f));
-    keys.push_back(
-        TextKey(kBeallitasok, QStringLiteral("Edit_MIVOra"), f->Edit_MIVOra, QStringLiteral("16"), f));
-    keys.push_back(
-        TextKey(kBeallitasok, QStringLiteral("Edit_MIVPerc"), f->Edit_MIVPerc, QStringLiteral("00"), f));
-    keys.push_back(
-        RadioKey(kBeallitasok, QStringLiteral("RadioGroup_HetvegiFizetes"), f->RadioGroup_HetvegiFizetes, 0));
-    keys.push_back(RadioKey(kBeallitasok, QStringLiteral("RadioGroup_MutatosOraKelvatorMegjelenites"),
-                            f->RadioGroup_MutatosOraKelvatorMegjelenites, 1));
-    keys.push_back(RadioKey(kBeallitasok, QStringLiteral("RadioGroup_HangjelzesKelvatorVegen"),
-                            f->RadioGroup_HangjelzesKelvatorVegen, 0));
-    keys.push_back(
-        BoolKey(kBeallitasok, QStringLiteral("CheckBox_12OrasKijelzes"), f->CheckBox_12OrasKijelzes, true));
-    keys.push_back(TextKey(kBeallitasok, QStringLiteral("Edit_HaviFizetes"), f->Edit_HaviFizetes,
-                           QStringLiteral("0"), f));
-    keys.push_back(
-        BoolKey(kBeallitasok, QStringLiteral("CheckBox_IconAzOraMelle"), f->CheckBox_IconAzOraMelle, false));
-    keys.push_back(
-        BoolKey(kBeallitasok, QStringLiteral("CheckBox_IconkentIndul"), f->CheckBox_IconkentIndul, false));
-    keys.push_back(
-        {[f](IniFile& ini) {
-             ini.SetValue(kBeallitasok, QStringLiteral("sFileUtvonalKelvatorVegeHang"),
-                          f->sFileUtvonalKelvatorVegeHang);
-         },
-         [f](const IniFile& ini) {
-             f->sFileUtvonalKelvatorVegeHang =
-                 ini.Value(kBeallitasok, QStringLiteral("sFileUtvonalKelvatorVegeHang")).value_or(QString());
-         }});
-
-    keys.push_back(
-        BoolKey(kMain, QStringLiteral("SpeedButton_FizetesKijelzes"), f->SpeedButton_FizetesKijelzes, false));
-    keys.push_back(TabKey(kMain, QStringLiteral("PageControl_Main"), f->PageControl_Main, 0));
-    keys.push_back(TabKey(kMain, QStringLiteral("PageControl_NagyOraTipus"), f->PageControl_NagyOraTipus, 1));
-
-    // All six events default to one moment: the program's first start.
-    auto eventDefault = std::make_shared<TDateTime>(0);
+    Settings s;
+    s.yearGridColour = Shape_EvesNaptarAktualisSzin->brushColor();
+    s.dayColours = dayColours;
+    s.paydayRow = ListBox_FizetesnapDatuma->currentRow();
+    s.workStartHour = CheckedFieldText(Edit_MIKOra);
+    s.workStartMinute = CheckedFieldText(Edit_MIKPerc);
+    s.workEndHour = CheckedFieldText(Edit_MIVOra);
+    s.workEndMinute = CheckedFieldText(Edit_MIVPerc);
+    s.weekendPayday = RadioGroup_HetvegiFizetes->itemIndex();
+    s.smallClockShown = RadioGroup_MutatosOraKelvatorMegjelenites->itemIndex();
+    s.workEndSound = RadioGroup_HangjelzesKelvatorVegen->itemIndex();
+    s.twelveHourClock = CheckBox_12OrasKijelzes->isChecked();
+    s.monthlySalary = CheckedFieldText(Edit_HaviFizetes);
+    s.iconBesideClock = CheckBox_IconAzOraMelle->isChecked();
+    s.startAsIcon = CheckBox_IconkentIndul->isChecked();
+    s.workEndSoundFile = sFileUtvonalKelvatorVegeHang;
+    s.payShown = SpeedButton_FizetesKijelzes->isChecked();
+    s.mainTab = PageControl_Main->currentIndex();
+    s.bigClockTab = PageControl_NagyOraTipus->currentIndex();
     for (size_t i = 0; i < 6; ++i) {
-        const QString n = QString::number(i + 1);
-        keys.push_back(BoolKey(kEsemenyek, QStringLiteral("CheckBox_AzOraEsPercIsSzamit") + n,
-                               f->CheckBox_AzOraEsPercIsSzamit[i], true));
+        EventSettings& e = s.events[i];
+        e.timeOfDayCounts = CheckBox_AzOraEsPercIsSzamit[i]->isChecked();
+        e.moment = dtEsemeny[i];
+        e.name = Label_EsemenyMegnevezes[i]->text();
+        e.visible = CheckBox_EsemenyLathato[i]->isChecked();
+        e.shownInDays = CheckBox_EsemenyNapbanKiirvaN[i]->isChecked();
     }
-    for (size_t i = 0; i < 6; ++i) {
-        const QString n = QString::number(i + 1);
-        keys.push_back(
-            MomentKey(kEsemenyek, QStringLiteral("dtEsemeny") + n, &f->dtEsemeny[i], [eventDefault, now, i] {
-                if (i == 0)
-                    *eventDefault = now();
-                return *eventDefault;
-            }));
-    }
-    for (size_t i = 0; i < 6; ++i) {
-        const QString key = QStringLiteral("Label_EsemenyMegnevezes") + QString::number(i + 1);
-        QLabel* label = f->Label_EsemenyMegnevezes[i];
-        keys.push_back(
-            {[key, label](IniFile& ini) { ini.SetValue(kEsemenyek, key, label->text()); },
-             [key, label](const IniFile& ini) {
-                 label->setText(
-                     ini.Value(kEsemenyek, key).value_or(QStringLiteral("A program első elindítása")));
-             }});
-    }
-    for (size_t i = 0; i < 6; ++i)
-        keys.push_back(BoolKey(kEsemenyek, QStringLiteral("CheckBox_EsemenyLathato") + QString::number(i + 1),
-                               f->CheckBox_EsemenyLathato[i], true));
-    for (size_t i = 0; i < 6; ++i)
-        keys.push_back(BoolKey(kEsemenyek,
-                               QStringLiteral("CheckBox_EsemenyNapbanKiirva") + QString::number(i + 1),
-                               f->CheckBox_EsemenyNapbanKiirvaN[i], false));
-
-    keys.push_back(
-        CalendarKey(kDatumok, QStringLiteral("MonthCalendar_Datumok1"), f->MonthCalendar_Datumok1, now));
-    keys.push_back(
-        CalendarKey(kDatumok, QStringLiteral("MonthCalendar_Datumok2"), f->MonthCalendar_Datumok2, now));
-    keys.push_back(
-        ComboKey(kDatumok, QStringLiteral("ComboBox_DatumokLepeskoz1"), f->ComboBox_DatumokLepeskoz1, 0));
-    keys.push_back(
-        ComboKey(kDatumok, QStringLiteral("ComboBox_DatumokLepeskoz2"), f->ComboBox_DatumokLepeskoz2, 0));
-
-    keys.push_back(
-        {[f](IniFile& ini) {
-             ini.SetValue(kStopper, QStringLiteral("Edit_Stopper"), f->Edit_Stopper->text());
-         },
-         [f](const IniFile& ini) {
-             f->Edit_Stopper->setText(
-                 ini.Value(kStopper, QStringLiteral("Edit_Stopper")).value_or(QStringLiteral("Stopper óra")));
-         }});
-    keys.push_back(MomentKey(kStopper, QStringLiteral("dtStopperStart"), &f->dtStopperStart, now));
-    keys.push_back(MomentKey(kStopper, QStringLiteral("dtStopperStop"), &f->dtStopperStop, now));
-    keys.push_back(IntKey(kStopper, QStringLiteral("iStopperAllapot"), &f->iStopperAllapot, 0));
-    keys.push_back(IntKey(kStopper, QStringLiteral("iStopperReszido"), &f->iStopperReszido, 0));
-
-    // The lap count, the hourly chime, then the lap lines: the order the file has always had.
-    QListWidget* laps = f->ListBox_Stopper;
-    auto lapCount = std::make_shared<int>(0);
-    keys.push_back({[laps](IniFile& ini) {
-                        ini.SetValue(kStopper, QStringLiteral("ListBox_StopperItemsCount"),
-                                     QString::number(laps->count()));
-                    },
-                    [lapCount](const IniFile& ini) {
-                        *lapCount =
-                            ReadIntValue(ini.Value(kStopper, QStringLiteral("ListBox_StopperItemsCount")), 0);
-                    }});
-    keys.push_back(BoolKey(kBeallitasok, QStringLiteral("CheckBox_BeallitasOrankentiHangjelzes"),
-                           f->CheckBox_BeallitasOrankentiHangjelzes, false));
-    keys.push_back(
-        {[laps](IniFile& ini) {
-             for (int i = 0; i < laps->count(); ++i)
-                 ini.SetValue(kStopper, QStringLiteral("ListBox_StopperItems") + QString::number(i),
-                              laps->item(i)->text());
-         },
-         [laps, lapCount](const IniFile& ini) {
-             // Every lap line is a line of the section, so a count beyond them reads
-             // the lines that are there and no more.
-             const qsizetype limit = qMin<qsizetype>(*lapCount, ini.SectionSize(kStopper));
-             QStringList lines;
-             qsizetype present = 0;
-             for (qsizetype i = 0; i < limit; ++i) {
-                 const std::optional<QString> line =
-                     ini.Value(kStopper, QStringLiteral("ListBox_StopperItems") + QString::number(i));
-                 lines.append(line.value_or(QString()));
-                 if (line)
-                     present = i + 1;
-             }
-             lines.resize(present);
-             laps->clear();
-             laps->addItems(lines);
-         }});
-
-    const std::array<std::array<const char*, 3>, 3> breakDefaults{
-        {{"09", "30", "30"}, {"13", "30", "30"}, {"11", "00", "60"}}};
+    s.leftDate = MonthCalendar_Datumok1->selectedDate();
+    s.rightDate = MonthCalendar_Datumok2->selectedDate();
+    s.leftStep = ComboBox_DatumokLepeskoz1->currentIndex();
+    s.rightStep = ComboBox_DatumokLepeskoz2->currentIndex();
+    s.stopwatchName = Edit_Stopper->text();
+    s.stopwatchStart = dtStopperStart;
+    s.stopwatchStop = dtStopperStop;
+    s.stopwatchState = iStopperAllapot;
+    s.stopwatchLap = iStopperReszido;
+    s.laps.clear();
+    for (int i = 0; i < ListBox_Stopper->count(); ++i)
+        s.laps.append(ListBox_Stopper->item(i)->text());
+    s.hourlyNotice = CheckBox_BeallitasOrankentiHangjelzes->isChecked();
     for (size_t i = 0; i < 3; ++i) {
-        const QString n = QString::number(i + 1);
-        keys.push_back(
-            BoolKey(kBeallitasok, QStringLiteral("CheckBox_Szunet") + n, f->CheckBox_Szunet[i], i < 2));
-        keys.push_back(TextKey(kBeallitasok, QStringLiteral("Edit_SzunetOra") + n, f->Edit_SzunetOra[i],
-                               QString::fromLatin1(breakDefaults[i][0]), f));
-        keys.push_back(TextKey(kBeallitasok, QStringLiteral("Edit_SzunetPerc") + n, f->Edit_SzunetPerc[i],
-                               QString::fromLatin1(breakDefaults[i][1]), f));
-        keys.push_back(TextKey(kBeallitasok, QStringLiteral("Edit_SzunetHossz") + n, f->Edit_SzunetHossz[i],
-                               QString::fromLatin1(breakDefaults[i][2]), f));
+        BreakSettings& b = s.breaks[i];
+        b.on = CheckBox_Szunet[i]->isChecked();
+        b.hour = CheckedFieldText(Edit_SzunetOra[i]);
+        b.minute = CheckedFieldText(Edit_SzunetPerc[i]);
+        b.length = CheckedFieldText(Edit_SzunetHossz[i]);
     }
-    return keys;
+    return s;
 }
-} // namespace
+
+// In the file's order, as the controls have always been filled.
+void TForm_Main::ShowSettings(const Settings& s)
+{
+    Shape_EvesNaptarAktualisSzin->setBrushColor(s.yearGridColour);
+    dayColours = s.dayColours;
+    ListBox_FizetesnapDatuma->setCurrentRow(s.paydayRow);
+    Edit_MIKOra->setText(s.workStartHour);
+    Edit_MIKPerc->setText(s.workStartMinute);
+    Edit_MIVOra->setText(s.workEndHour);
+    Edit_MIVPerc->setText(s.workEndMinute);
+    RadioGroup_HetvegiFizetes->setItemIndex(s.weekendPayday);
+    RadioGroup_MutatosOraKelvatorMegjelenites->setItemIndex(s.smallClockShown);
+    RadioGroup_HangjelzesKelvatorVegen->setItemIndex(s.workEndSound);
+    CheckBox_12OrasKijelzes->setChecked(s.twelveHourClock);
+    Edit_HaviFizetes->setText(s.monthlySalary);
+    CheckBox_IconAzOraMelle->setChecked(s.iconBesideClock);
+    CheckBox_IconkentIndul->setChecked(s.startAsIcon);
+    sFileUtvonalKelvatorVegeHang = s.workEndSoundFile;
+    SpeedButton_FizetesKijelzes->setChecked(s.payShown);
+    for (const auto& [tabs, index] :
+         {std::pair{PageControl_Main, s.mainTab}, {PageControl_NagyOraTipus, s.bigClockTab}}) {
+        const QSignalBlocker quiet(tabs);
+        tabs->setCurrentIndex(index);
+    }
+    for (size_t i = 0; i < 6; ++i)
+        CheckBox_AzOraEsPercIsSzamit[i]->setChecked(s.events[i].timeOfDayCounts);
+    for (size_t i = 0; i < 6; ++i)
+        dtEsemeny[i] = s.events[i].moment;
+    for (size_t i = 0; i < 6; ++i)
+        Label_EsemenyMegnevezes[i]->setText(s.events[i].name);
+    for (size_t i = 0; i < 6; ++i)
+        CheckBox_EsemenyLathato[i]->setChecked(s.events[i].visible);
+    for (size_t i = 0; i < 6; ++i)
+        CheckBox_EsemenyNapbanKiirvaN[i]->setChecked(s.events[i].shownInDays);
+    MonthCalendar_Datumok1->setSelectedDate(s.leftDate);
+    MonthCalendar_Datumok2->setSelectedDate(s.rightDate);
+    ComboBox_DatumokLepeskoz1->setCurrentIndex(s.leftStep);
+    ComboBox_DatumokLepeskoz2->setCurrentIndex(s.rightStep);
+    Edit_Stopper->setText(s.stopwatchName);
+    dtStopperStart = s.stopwatchStart;
+    dtStopperStop = s.stopwatchStop;
+    iStopperAllapot = s.stopwatchState;
+    iStopperReszido = s.stopwatchLap;
+    CheckBox_BeallitasOrankentiHangjelzes->setChecked(s.hourlyNotice);
+    ListBox_Stopper->clear();
+    ListBox_Stopper->addItems(s.laps);
+    for (size_t i = 0; i < 3; ++i) {
+        CheckBox_Szunet[i]->setChecked(s.breaks[i].on);
+        Edit_SzunetOra[i]->setText(s.breaks[i].hour);
+        Edit_SzunetPerc[i]->setText(s.breaks[i].minute);
+        Edit_SzunetHossz[i]->setText(s.breaks[i].length);
+    }
+}
 
 namespace {
 QString RefusalReason(FileStatus status)
@@ -355,16 +188,6 @@ QString RefusalReason(FileStatus status)
     return QStringLiteral("nem olvasható");
 }
 
-// A file holding none of these sections has nothing of the program's left in it.
-bool HoldsOwnSettings(const IniFile& ini)
-{
-    for (const QString& section : {kEvesNaptar, kBeallitasok, kMain, kEsemenyek, kDatumok, kStopper,
-                                   QStringLiteral("Idobelyeg"), QStringLiteral("Munkarend")}) {
-        if (ini.HasSection(section))
-            return true;
-    }
-    return false;
-}
 } // namespace
 
 void TForm_Main::LoadSettings()
@@ -377,7 +200,7 @@ void TForm_Main::LoadSettings()
         ShowError(QStringLiteral("A beállítások fájlja %1, ezért a program az alapbeállításokkal indul, "
                                  "és ezt a fájlt nem írja felül:\r\n%2")
                       .arg(RefusalReason(file.status), path));
-    } else if (ini.HasContent() && !HoldsOwnSettings(ini)) {
+    } else if (ini.HasContent() && !HoldsSettings(ini)) {
         // Everything starts from its default: keep a copy of the file as it was before a save adds to it,
         // as private as the file itself.
         const QString backup = path + QStringLiteral(".bak");
@@ -388,9 +211,11 @@ void TForm_Main::LoadSettings()
             text += QStringLiteral("\r\nAz eredeti fájl másolata: ") + backup;
         ShowError(text);
     }
-    for (const SettingKey& key : KeyTable(this))
-        key.load(ini);
-    LoadWorkPatternSettings(ini);
+    Settings settings = CollectSettings();
+    ReadSettings(ini, ToDateTime(platform_.now()), settings);
+    ShowSettings(settings);
+    settingsModel_.Set(CollectSettings());
+    loadNotice = calendarModel_.Read(ini);
     FixLoadedSettings();
     startInTrayFlag = CheckBox_IconkentIndul->isChecked();
     settingsLoadedFlag = true;
@@ -436,11 +261,12 @@ bool TForm_Main::SaveSettings()
         return false;
     }
     IniFile ini = file.status == FileStatus::Ok ? IniFile::FromBytes(file.bytes) : IniFile();
-    for (const SettingKey& key : KeyTable(this))
-        key.save(ini);
+    const Settings settings = CollectSettings();
+    WriteSettings(settings, ini);
+    settingsModel_.Set(settings);
     ini.SetValue(QStringLiteral("Idobelyeg"), QStringLiteral("IniFileUtolsoMentes"),
                  DateTimeText(ToDateTime(platform_.now())));
-    SaveWorkPatternSettings(ini);
+    calendarModel_.Write(ini);
     if (ini.Save(platform_.settingsPath))
         return true;
     ShowError(QStringLiteral("Unable to write to %1").arg(platform_.settingsPath));

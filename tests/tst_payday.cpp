@@ -31,7 +31,7 @@ void TickCalendar(kelvator::testing::Window& w)
     ini.SetValue(QStringLiteral("Munkarend"), QStringLiteral("CheckBox_Unnepnapok"), QStringLiteral("1"));
     QVERIFY(ini.Save(w.SettingsPath()));
     w.form->LoadSettings();
-    QVERIFY(w.form->workCalendar.enabled());
+    QVERIFY(w.form->CalendarModel().Calendar().enabled());
 }
 } // namespace
 

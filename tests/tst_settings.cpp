@@ -411,12 +411,6 @@ private Q_SLOTS:
         QCOMPARE(s.form->findChild<QLineEdit*>(field)->text(), text);
     }
 
-    void paydayIndexOutOfRangeTakesTheDefaultRow()
-    {
-        Started s(QByteArrayLiteral("[Beallitasok]\r\nListBox_FizetesnapDatuma=40\r\n"));
-        QCOMPARE(s.form->ListBox_FizetesnapDatuma->currentRow(), 1);
-    }
-
     void damagedFilesNeverStopTheProgram()
     {
         QByteArray base;
@@ -703,34 +697,6 @@ private Q_SLOTS:
         QCOMPARE(s.form->findChild<QLineEdit*>(key)->text(), fallback);
         QVERIFY(s.form->SaveSettings());
         QCOMPARE(*IniFile::Load(s.Path()).Value(QStringLiteral("Beallitasok"), key), fallback);
-    }
-
-    void lapCountReadsOnlyTheLinesThatExist_data()
-    {
-        QTest::addColumn<QByteArray>("count");
-        QTest::addColumn<QStringList>("laps");
-        QTest::addRow("largest count")
-            << QByteArray("2147483647")
-            << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral(""), QStringLiteral("d")};
-        QTest::addRow("count one beyond")
-            << QByteArray("5")
-            << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral(""), QStringLiteral("d")};
-        QTest::addRow("count within the lines")
-            << QByteArray("2") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
-        QTest::addRow("count ending in a gap")
-            << QByteArray("3") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
-        QTest::addRow("negative count") << QByteArray("-4") << QStringList{};
-    }
-    void lapCountReadsOnlyTheLinesThatExist()
-    {
-        QFETCH(QByteArray, count);
-        QFETCH(QStringList, laps);
-        Started s("[Stopper]\r\nListBox_StopperItemsCount=" + count +
-                  "\r\nListBox_StopperItems0=a\r\nListBox_StopperItems1=b\r\nListBox_StopperItems3=d\r\n");
-        QStringList shown;
-        for (int i = 0; i < s.form->ListBox_Stopper->count(); ++i)
-            shown << s.form->ListBox_Stopper->item(i)->text();
-        QCOMPARE(shown, laps);
     }
 
     void unicodeAndOldMacFilesAreRead_data()

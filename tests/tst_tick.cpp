@@ -94,12 +94,11 @@ private Q_SLOTS:
             << QDateTime(QDate(2024, 5, 9), QTime(23, 59, 58, 510)) << 20
             << Setup([](TForm_Main& f, const QDateTime&) {
                    f.RadioGroup_MutatosOraKelvatorMegjelenites->setItemIndex(0);
-                   f.napiMunkaidoOn = true;
                    WeekdayHours hours;
                    for (auto& day : hours)
                        day = DaySpan{0, 20 * 3600};
                    hours[4] = DaySpan{2 * 3600, 4 * 3600}; // Friday's span differs from Thursday's
-                   f.weekdayHours = hours;
+                   f.CalendarModel().SetWeekdayHours(true, hours);
                });
     }
     void pacedTicksShowWhatEveryTickShows()

@@ -558,8 +558,8 @@ private Q_SLOTS:
         f.Button_MunkarendSzabadnapClick();
         QTest::keyClick(f.Edit_MunkarendDatum, Qt::Key_Escape);
         QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Beallitasok);
-        QVERIFY(!f.workCalendar.enabled());
-        QVERIFY(f.calendarEntries.rest.isEmpty());
+        QVERIFY(!f.CalendarModel().Calendar().enabled());
+        QVERIFY(f.CalendarModel().Entries().rest.isEmpty());
     }
 
     void badInput_data()
@@ -626,8 +626,8 @@ private Q_SLOTS:
         QCOMPARE(f.ListBox_MunkarendNapok->count(), before + 1);
         f.CheckBox_Unnepnapok->setChecked(true);
         f.Button_MunkarendOKClick();
-        QCOMPARE(f.calendarEntries.rest, QStringList{QStringLiteral("2026.12.29.")});
-        QVERIFY(f.calendarEntries.pairs.isEmpty());
+        QCOMPARE(f.CalendarModel().Entries().rest, QStringList{QStringLiteral("2026.12.29.")});
+        QVERIFY(f.CalendarModel().Entries().pairs.isEmpty());
     }
 
     void rightClickMenu()
@@ -656,11 +656,11 @@ private Q_SLOTS:
         QCOMPARE(captions, (QStringList{QStringLiteral("Szabadnap"), QStringLiteral("Munkanap"),
                                         QStringLiteral("Naptár szerint")}));
         menu->actions().at(1)->trigger();
-        QVERIFY(f.workCalendar.IsWorkingDay(QDate(2026, 12, 24)));
+        QVERIFY(f.CalendarModel().Calendar().IsWorkingDay(QDate(2026, 12, 24)));
         QCOMPARE(f.Label_EvesNaptarNapFajta->text(), QStringLiteral("Munkanap"));
         f.SetCalendarDay(QDate(2026, 12, 24), DayKind::Plain);
-        QVERIFY(!f.workCalendar.IsWorkingDay(QDate(2026, 12, 24)));
-        QVERIFY(f.calendarEntries.work.isEmpty());
+        QVERIFY(!f.CalendarModel().Calendar().IsWorkingDay(QDate(2026, 12, 24)));
+        QVERIFY(f.CalendarModel().Entries().work.isEmpty());
     }
 
     void settingsKeepWhatTheyCannotRead()
@@ -675,9 +675,9 @@ private Q_SLOTS:
         ini.SetValue(QStringLiteral("Munkarend"), QStringLiteral("Ismeretlen"), QStringLiteral("marad"));
         QVERIFY(ini.Save(w.SettingsPath()));
         w.form->LoadSettings();
-        QVERIFY(!w.form->workCalendar.IsWorkingDay(QDate(2026, 12, 28)));
-        QVERIFY(w.form->workCalendar.IsWorkingDay(QDate(2026, 12, 19)));
-        QVERIFY(w.form->workCalendar.IsWorkingDay(QDate(2026, 12, 30)));
+        QVERIFY(!w.form->CalendarModel().Calendar().IsWorkingDay(QDate(2026, 12, 28)));
+        QVERIFY(w.form->CalendarModel().Calendar().IsWorkingDay(QDate(2026, 12, 19)));
+        QVERIFY(w.form->CalendarModel().Calendar().IsWorkingDay(QDate(2026, 12, 30)));
         w.form->SaveSettings();
         const IniFile saved = IniFile::Load(w.SettingsPath());
         QCOMPARE(saved.Value(QStringLiteral("Munkarend"), QStringLiteral("sSzabadnapok")),
@@ -727,9 +727,9 @@ private Q_SLOTS:
         Window again(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
         WriteFile(again.SettingsPath(), saved);
         again.form->LoadSettings();
-        QCOMPARE(again.form->calendarEntries, e);
+        QCOMPARE(again.form->CalendarModel().Entries(), e);
         QCOMPARE(again.form->loadNotice, QString());
-        const WorkCalendar& c = again.form->workCalendar;
+        const WorkCalendar& c = again.form->CalendarModel().Calendar();
         if (restDays > 0) {
             const QDate last = ParseCalendarDate(e.rest.last());
             QCOMPARE(CountKind(c, QDate(2026, 1, 5), last, DayKind::UserRest), restDays);
@@ -939,7 +939,7 @@ private Q_SLOTS:
         WriteFile(w.SettingsPath(), "[Munkarend]\r\n" + line + "\r\nsSzabadnapok=2026.12.28.\r\n");
         TForm_Main& f = *w.form;
         f.LoadSettings();
-        QVERIFY(!f.workCalendar.enabled()); // read as off
+        QVERIFY(!f.CalendarModel().Calendar().enabled()); // read as off
         QCOMPARE(f.loadNotice.contains(QStringLiteral("CheckBox_Unnepnapok: „") + QString::fromLatin1(value) +
                                        QStringLiteral("” – Nem 0 vagy 1, ezért kikapcsoltnak számít.")),
                  told);
@@ -1025,7 +1025,7 @@ private Q_SLOTS:
         f.CheckBox_NapiMunkaidoClick();
         f.Button_MunkarendOKClick();
         QVERIFY(!FileText(w.SettingsPath()).contains(QStringLiteral("Munkarend")));
-        QVERIFY(!f.weekdayHours);
+        QVERIFY(!f.CalendarModel().Hours());
     }
 
     void onlyWhatDiffersIsWritten_data()

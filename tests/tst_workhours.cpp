@@ -228,7 +228,7 @@ private Q_SLOTS:
         QCOMPARE(w.fake.errors.value(0),
                  QStringLiteral("A kelvator vége legyen nagyobb,\r\nmint a kelvator kezdete."));
         QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Munkarend);
-        QVERIFY(!f.napiMunkaidoOn);
+        QVERIFY(!f.CalendarModel().WeekdayHoursOn());
         // A field left with a bad hour gets the settings page's field check.
         f.Edit_NapiMIKOra[1]->setText(QStringLiteral("24"));
         QVERIFY(!f.ValidateHourEdit(f.Edit_NapiMIKOra[1]));

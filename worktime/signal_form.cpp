@@ -46,9 +46,9 @@ void TForm_Main::TickPayday(const TickMoment& m)
     // The strip depends on nothing but the two dates and why the payday moved: once drawn it
     // stands until one changes.
     if (m.today == paydayStripToday_ && payday == paydayStripPayday_ &&
-        choice.offHoliday == paydayStripOffHoliday_ && workCalendarVersion_ == paydayStripVersion_)
+        choice.offHoliday == paydayStripOffHoliday_ && calendarModel_.Revision() == paydayStripVersion_)
         return;
-    paydayStripVersion_ = workCalendarVersion_;
+    paydayStripVersion_ = calendarModel_.Revision();
     paydayStripToday_ = m.today;
     paydayStripPayday_ = payday;
     paydayStripOffHoliday_ = choice.offHoliday;

@@ -23,8 +23,6 @@ using namespace kelvator;
 
 namespace {
 
-const QString kMunkarend = QStringLiteral("Munkarend");
-
 QLabel* Caption(QWidget* parent, const QString& text, int left, int top)
 {
     auto* l = new QLabel(text, parent);
@@ -244,15 +242,15 @@ bool TForm_Main::CheckWeekdayRows()
 
 void TForm_Main::Button_MunkarendClick()
 {
-    CheckBox_Unnepnapok->setChecked(workCalendar.enabled());
-    pendingEntries = calendarEntries;
+    CheckBox_Unnepnapok->setChecked(calendarModel_.Enabled());
+    pendingEntries = calendarModel_.Entries();
     {
         const QSignalBlocker quiet(SpinEdit_MunkarendEv);
         SpinEdit_MunkarendEv->setValue(platform_.now().date().year());
     }
-    CheckBox_NapiMunkaido->setChecked(napiMunkaidoOn);
-    if (weekdayHours) {
-        FillWeekdayRows(*weekdayHours);
+    CheckBox_NapiMunkaido->setChecked(calendarModel_.WeekdayHoursOn());
+    if (calendarModel_.Hours()) {
+        FillWeekdayRows(*calendarModel_.Hours());
     } else {
         // Until the user sets them, every weekday has the settings page's hours.
         for (size_t i = 0; i < 5; ++i) {
@@ -263,7 +261,7 @@ void TForm_Main::Button_MunkarendClick()
         }
     }
     CheckBox_NapiMunkaidoClick();
-    Label_NapiMunkaidoHiba->setVisible(napiMunkaidoOn && !weekdayHours);
+    Label_NapiMunkaidoHiba->setVisible(calendarModel_.WeekdayHoursOn() && !calendarModel_.Hours());
     Label_MunkarendUzenet->clear();
     Edit_MunkarendDatum->clear();
     Edit_AthelyezesMunkanap->clear();
@@ -278,21 +276,16 @@ void TForm_Main::Button_MunkarendOKClick()
     const bool perDay = CheckBox_NapiMunkaido->isChecked();
     if (perDay && !CheckWeekdayRows())
         return;
-    calendarEntries = pendingEntries;
-    workCalendar = WorkCalendar(CheckBox_Unnepnapok->isChecked(), calendarEntries);
-    ++workCalendarRevision_;
-    ++workCalendarVersion_;
-    napiMunkaidoOn = perDay;
     // Rows left unticked are kept when they are whole, for the next time the box is ticked. Rows
     // the user never set are the settings page's hours: nothing to keep, and a stored value the
     // program could not read stays as the user wrote it.
+    std::optional<WeekdayHours> kept;
     if (const auto rows = WeekdayRowsValue()) {
-        const bool untouched = !weekdayHours && *rows == SettingsPageRows(*this);
-        if (!untouched || (perDay && sNapiMunkaido.isEmpty())) {
-            weekdayHours = rows;
-            sNapiMunkaido = WeekdayHoursText(*rows);
-        }
+        const bool untouched = !calendarModel_.Hours() && *rows == SettingsPageRows(*this);
+        if (!untouched || (perDay && calendarModel_.WeekdayHoursText().isEmpty()))
+            kept = rows;
     }
+    calendarModel_.Apply(CheckBox_Unnepnapok->isChecked(), pendingEntries, perDay, kept);
     if (!SaveSettings())
         return;
     ShowOuterPage(TabSheet_Beallitasok);
@@ -466,7 +459,7 @@ void TForm_Main::CheckBox_NapiMunkaidoClick()
 
 void TForm_Main::Image_EvesNaptarContextMenu(QPoint position)
 {
-    if (!workCalendar.enabled())
+    if (!calendarModel_.Enabled())
         return;
     YearGrid grid;
     grid.cellWidth = yearGridCellWidth;
@@ -492,10 +485,7 @@ void TForm_Main::Image_EvesNaptarContextMenu(QPoint position)
 
 void TForm_Main::SetCalendarDay(const QDate& date, DayKind kind)
 {
-    calendarEntries = WithUserDay(calendarEntries, date, kind);
-    workCalendar = WorkCalendar(workCalendar.enabled(), calendarEntries);
-    ++workCalendarRevision_;
-    ++workCalendarVersion_;
+    calendarModel_.SetDay(date, kind);
     // Like every other change the user makes on a page, it reaches the file at once.
     SaveSettings();
     DrawYearCalendar();
@@ -512,90 +502,5 @@ void TForm_Main::SetCalendarDay(const QDate& date, DayKind kind)
 
 WorkPattern TForm_Main::CurrentWorkPattern(const WorkSchedule& base) const
 {
-    if (!workCalendar.enabled() && !WeekdayHoursInUse())
-        return PlainPattern(base);
-    return MakePattern(workCalendar, base, WeekdayHoursInUse() ? weekdayHours : std::nullopt);
-}
-
-namespace {
-// A few entries of one key and how many more: a long list must not fill the screen.
-constexpr size_t kNoticeEntriesPerKey = 10;
-
-void NoteEntries(QStringList& notes, const QString& key, const std::vector<SkippedEntry>& skipped)
-{
-    for (size_t i = 0; i < skipped.size() && i < kNoticeEntriesPerKey; ++i)
-        notes << key + QStringLiteral(": „") + skipped[i].entry + QStringLiteral("” – ") + skipped[i].reason;
-    if (skipped.size() > kNoticeEntriesPerKey)
-        notes << key + QStringLiteral(": … és még %1 ilyen bejegyzés.")
-                           .arg(skipped.size() - kNoticeEntriesPerKey);
-}
-} // namespace
-
-void TForm_Main::LoadWorkPatternSettings(const IniFile& ini)
-{
-    // The lists grow with every day of leave: they are read whole.
-    auto value = [&ini](const char* key) {
-        return ini.Value(kMunkarend, QString::fromLatin1(key), IniFile::kWholeValue);
-    };
-    auto text = [&value](const char* key) { return value(key).value_or(QString()); };
-    QStringList notes;
-    // A box the file holds in some other form counts as unticked, and the file keeps the form.
-    auto box = [&](const char* key) {
-        const std::optional<QString> stored = value(key);
-        if (stored && !stored->isEmpty() && !ParseIntValue(*stored))
-            notes << QString::fromLatin1(key) + QStringLiteral(": „") + *stored +
-                         QStringLiteral("” – Nem 0 vagy 1, ezért kikapcsoltnak számít.");
-        return ReadBoolValue(stored, false);
-    };
-    calendarEntries.rest = SplitEntries(text("sSzabadnapok"));
-    calendarEntries.work = SplitEntries(text("sMunkanapok"));
-    calendarEntries.pairs = SplitEntries(text("sAthelyezesek"));
-    const bool on = box("CheckBox_Unnepnapok");
-    workCalendar = WorkCalendar(on, calendarEntries);
-    ++workCalendarRevision_;
-    ++workCalendarVersion_;
-    const SkippedEntries skipped = FindSkippedEntries(calendarEntries);
-    NoteEntries(notes, QStringLiteral("sSzabadnapok"), skipped.rest);
-    NoteEntries(notes, QStringLiteral("sMunkanapok"), skipped.work);
-    NoteEntries(notes, QStringLiteral("sAthelyezesek"), skipped.pairs);
-    napiMunkaidoOn = box("CheckBox_NapiMunkaido");
-    sNapiMunkaido = text("sNapiMunkaido");
-    // A value that cannot be read is left in the file; the settings page's hours apply.
-    weekdayHours = ParseWeekdayHours(sNapiMunkaido);
-    if (!weekdayHours && !sNapiMunkaido.isEmpty())
-        notes << QStringLiteral("sNapiMunkaido: „") + sNapiMunkaido +
-                     QStringLiteral("” – Nem öt óó:pp-óó:pp munkaidő pontosvesszővel elválasztva, ezért a "
-                                    "Beállítások munkaideje érvényes.");
-    loadNotice.clear();
-    if (!notes.isEmpty())
-        loadNotice = QStringLiteral("A beállítások fájljának [Munkarend] részében van, amit a program nem "
-                                    "értett. Ezeket nem veszi figyelembe, de a fájlban változatlanul "
-                                    "megőrzi:\r\n\r\n") +
-                     notes.join(QStringLiteral("\r\n"));
-}
-
-void TForm_Main::SaveWorkPatternSettings(IniFile& ini) const
-{
-    struct Key {
-        QString name;
-        QString value;
-        bool box; // any stored text that reads as the same tick says the same
-    };
-    const std::array<Key, 6> keys{{
-        {QStringLiteral("CheckBox_Unnepnapok"), BoolText(workCalendar.enabled()), true},
-        {QStringLiteral("sSzabadnapok"), JoinEntries(calendarEntries.rest), false},
-        {QStringLiteral("sMunkanapok"), JoinEntries(calendarEntries.work), false},
-        {QStringLiteral("sAthelyezesek"), JoinEntries(calendarEntries.pairs), false},
-        {QStringLiteral("CheckBox_NapiMunkaido"), BoolText(napiMunkaidoOn), true},
-        {QStringLiteral("sNapiMunkaido"), sNapiMunkaido, false},
-    }};
-    // A key is written when it says something new: a file that never used the section stays as
-    // it was, byte for byte, and a stored form that reads the same is kept as the user wrote it.
-    for (const Key& key : keys) {
-        const QString stored = ini.Value(kMunkarend, key.name, IniFile::kWholeValue).value_or(QString());
-        const bool same =
-            key.box ? ReadBoolValue(stored, false) == ReadBoolValue(key.value, false) : stored == key.value;
-        if (!same)
-            ini.SetValue(kMunkarend, key.name, key.value);
-    }
+    return calendarModel_.Pattern(base);
 }

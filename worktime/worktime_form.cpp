@@ -59,7 +59,7 @@ void TForm_Main::BuildWorkTimePage()
 
     MonthCalendar1 = Place<TMonthCalendar>(page, "MonthCalendar1", 212, 4, 294, 158);
     connect(MonthCalendar1, &QCalendarWidget::clicked, this, &TForm_Main::Timer1Timer);
-    MonthCalendar1->setDaysOff(DaysOffTest(), workCalendarVersion_);
+    MonthCalendar1->setDaysOff(DaysOffTest(), int(calendarModel_.Revision()));
     Button_Ma = Place<QPushButton>(page, "Button_Ma", 212, 166, 40, 22, QStringLiteral("Ma"));
     connect(Button_Ma, &QPushButton::clicked, this, &TForm_Main::Button_MaClick);
     Label_MikorVolt = TextLabel(page, "Label_MikorVolt", 256, 168, 250, 18, QStringLiteral("Label_MikorVolt"),
@@ -207,14 +207,16 @@ bool TForm_Main::BigAnalogClockShown() const
 std::function<bool(const QDate&)> TForm_Main::DaysOffTest() const
 {
     // Asked at every paint, so a calendar changed elsewhere is drawn right when shown again.
-    return [this](const QDate& d) { return workCalendar.enabled() && !workCalendar.IsWorkingDay(d); };
+    return [this](const QDate& d) {
+        return calendarModel_.Enabled() && !calendarModel_.Calendar().IsWorkingDay(d);
+    };
 }
 
 void TForm_Main::TickCalendarDistance(const TickMoment& m)
 {
     // A change of the work calendar draws the month calendars' days again.
     for (TMonthCalendar* calendar : {MonthCalendar1, MonthCalendar_Datumok1, MonthCalendar_Datumok2})
-        calendar->setDaysOff(DaysOffTest(), workCalendarVersion_);
+        calendar->setDaysOff(DaysOffTest(), int(calendarModel_.Revision()));
     Label_MikorVolt->setText(
         DateDifferenceText(false, true, ToDateTime(MonthCalendar1->selectedDate()), m.value));
 }
@@ -257,7 +259,7 @@ void TForm_Main::TickMonth(const TickMoment& m)
 {
     monthWork = CountMonthWork(workPattern_, m.today, m.secondOfDay);
     // A month the user has taken off entirely has nothing due: nothing to show progress of.
-    monthProgress = monthWork.dueSeconds == 0 && workCalendar.enabled() ? 0 : MonthProgress(monthWork);
+    monthProgress = monthWork.dueSeconds == 0 && calendarModel_.Enabled() ? 0 : MonthProgress(monthWork);
     MBarGraph_Munkahonap->setMBGValue(monthProgress);
     TickEarnings();
     Label_Munkahonap->setText(QString::number(monthWork.workingDays) + QStringLiteral(" munkanap:"));

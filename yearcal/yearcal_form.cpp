@@ -110,7 +110,7 @@ void TForm_Main::ShowYearCalendar()
     // The blink only alternates today's frame: the pixels under it are kept for both states
     // until the day, a colour or the grid changes, so the timer costs next to nothing.
     const YearFrames::Key key{today,          dayColours,      ButtonFaceColour().rgba(),
-                              grid.cellWidth, grid.cellHeight, workCalendarRevision_};
+                              grid.cellWidth, grid.cellHeight, calendarModel_.Revision()};
     const bool sameGrid = yearFrames_.key == key;
     if (!sameGrid)
         yearFrames_ = YearFrames{key, BlinkFrameArea(grid, today).intersected(yearImage.rect()), {}};
@@ -122,7 +122,7 @@ void TForm_Main::ShowYearCalendar()
                         patch.constScanLine(y), static_cast<size_t>(area.width()) * 4);
     } else {
         DrawYearGrid(yearImage, grid, today.year(), dayColours, yearBlinkFlag, today,
-                     [this](const QDate& d) { return !workCalendar.IsWorkingDay(d); });
+                     [this](const QDate& d) { return !calendarModel_.Calendar().IsWorkingDay(d); });
         patch = yearImage.copy(area);
     }
     const QString year = FormatMask(today.year(), u"0000") + u'.';
@@ -213,8 +213,8 @@ void TForm_Main::Image_EvesNaptarMouseMove(QPoint position)
         const QDate date(today.year(), month, day);
         Label_EvesNaptarKijeloltNap->setText(HoverDateText(date));
         // The day's kind on a line of its own: the date line is already as wide as the grid.
-        Label_EvesNaptarNapFajta->setText(workCalendar.enabled() ? workCalendar.Info(date).shortName
-                                                                 : QString());
+        Label_EvesNaptarNapFajta->setText(
+            calendarModel_.Enabled() ? calendarModel_.Calendar().Info(date).shortName : QString());
         Label_EvesNaptarIdoKulonbseg->setText(RelativeTimeText(
             false, true, ToDateTime(date, platform_.now().time()), ToDateTime(platform_.now())));
         selectedDay = QPoint(day, month);
