@@ -157,7 +157,7 @@ private Q_SLOTS:
         timer->start();
         int due = 0;
         for (int k = 0; k < steps; ++k) {
-            const QDateTime now = start.addMSecs(200 * k);
+            const QDateTime now = start.addMSecs(qint64{200} * k);
             every.TickAt(now);
             if (k == due) {
                 paced.fake.now = now;
