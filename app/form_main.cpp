@@ -1,6 +1,6 @@
 #include "app/form_main.h"
 #include "app/screen_fit.h"
-#include "app/tick_pacing.h"
+#include "app/tick_source.h"
 
 #include "calendar/numbermask.h"
 #include "widgets/mbargraph.h"
@@ -174,12 +174,7 @@ void TForm_Main::BuildWindow()
     move(623, 278);
     KeepOnScreen();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(kTickStepMs);
-    // Its sleeps are whole grid steps and must end on the step, not within a coarse slack.
-    Timer1->setTimerType(Qt::PreciseTimer);
-    connect(Timer1, &QTimer::timeout, this, &TForm_Main::Timer1Expired);
+    MakeTickSource();
     Timer_AktualisNapVillogtatas = new QTimer(this);
     Timer_AktualisNapVillogtatas->setObjectName(QStringLiteral("Timer_AktualisNapVillogtatas"));
     Timer_AktualisNapVillogtatas->setInterval(500);
@@ -187,6 +182,7 @@ void TForm_Main::BuildWindow()
     Timer_AktualisNapVillogtatas->setTimerType(Qt::PreciseTimer);
     connect(Timer_AktualisNapVillogtatas, &QTimer::timeout, this,
             &TForm_Main::Timer_AktualisNapVillogtatasTimer);
+    tickSource_->IgnoreTimerEvents(Timer_AktualisNapVillogtatas);
 
     if (platform_.tray) {
         platform_.tray->onRelease = [this](TrayIcon::Button b) { TrayRelease(b); };
@@ -248,7 +244,7 @@ void TForm_Main::FormCreate()
         }
     }
     startUpFlag = false;
-    Timer1->start();
+    tickSource_->Start();
     StartYearBlink();
 }
 
@@ -321,7 +317,7 @@ void TForm_Main::HandleEscape()
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
 {
-    NoteTickInput(watched, event);
+    tickSource_->NoteInput(watched, event);
     if (!frameCheckedOnScreen_ && event->type() == QEvent::Expose && watched == windowHandle() &&
         windowHandle()->isExposed()) {
         // A window manager frames the window before it is first exposed: now its frame counts too.

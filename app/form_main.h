@@ -48,7 +48,8 @@ class TShape;
 class TRadioGroup;
 namespace kelvator {
 class IniFile;
-}
+class TickSource;
+} // namespace kelvator
 
 // What one tick knows of the moment it runs at; the clock is read once per tick.
 struct TickMoment {
@@ -71,13 +72,6 @@ public:
 
     // The 200 ms tick; handlers call it for an immediate refresh.
     void Timer1Timer();
-    // Timer1's own expiry: the tick, then as many grid steps of sleep as leave nothing unseen.
-    void Timer1Expired();
-    // The tick, then how many 200 ms steps may pass before the next one.
-    int TickAndPace();
-    // Anything but the program's own drawing wakes the sleeping tick at its next grid step.
-    void NoteTickInput(QObject* watched, const QEvent* event);
-    bool tickInputSeen_ = false;
 
     // ---- Application shell -------------------------------------------------------------
     void FormCreate();
@@ -192,7 +186,6 @@ public:
     void SetMainMenuEnabled(bool enabled);
 
     // ---- Controls (named as in the settings file and the tests) ------------------------
-    QTimer* Timer1 = nullptr;
     QTimer* Timer_AktualisNapVillogtatas = nullptr;
 
     QMenuBar* MainMenu1 = nullptr;
@@ -525,6 +518,9 @@ private:
     void BuildEventEditorPage();
     void CreateDaySquares();
     void HandleEscape();
+    // The timer "Timer1" that runs the tick, paced by what the window shows.
+    void MakeTickSource();
+    kelvator::TickSource* tickSource_ = nullptr;
     void ReportTickFailure(const QString& message);
     void TickSteps();
     TickMoment ReadMoment() const;

@@ -1,6 +1,6 @@
 #include "app/form_main.h"
 
-#include "app/tick_pacing.h"
+#include "app/tick_source.h"
 #include "stopwatch/stopwatch_state.h"
 
 #include "calendar/calendar_texts.h"
@@ -12,7 +12,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include <array>
+#include <utility>
 
 using namespace kelvator;
 
@@ -39,52 +39,32 @@ void TForm_Main::Timer1Timer()
     }
 }
 
-void TForm_Main::Timer1Expired()
+void TForm_Main::MakeTickSource()
 {
-    const int interval = TickAndPace() * kTickStepMs;
-    // A timer someone stopped stays stopped; one already on this pace keeps its grid.
-    if (Timer1->isActive() && Timer1->interval() != interval)
-        Timer1->start(interval);
-}
-
-int TForm_Main::TickAndPace()
-{
-    // The analog faces are drawn before the schedule and the work-end blink of their tick are
-    // worked out, so a tick that changes either is followed by one that shows it.
-    const WorkSchedule scheduleBefore = schedule;
-    const bool blinkBefore = workEndBlinkFlag;
-    Timer1Timer();
-    const bool nextTickReadsThisOne = schedule != scheduleBefore || workEndBlinkFlag != blinkBefore;
-    int steps = 1;
-    // The event editor's texts turn at fractions of a second: there every step runs.
-    if (!tickInputSeen_ && !nextTickReadsThisOne && !startUpFlag &&
-        PageControl1->currentWidget() != TabSheet_EsemenyBeallitasa) {
-        std::array<int, 8> phases{};
-        size_t n = 0;
-        phases[n++] = 0; // the wall clock's own seconds
+    auto tick = [this] {
+        // The analog faces are drawn before the schedule and the work-end blink of their tick
+        // are worked out, so a tick that changes either is followed by one that shows it.
+        const WorkSchedule scheduleBefore = schedule;
+        const bool blinkBefore = workEndBlinkFlag;
+        Timer1Timer();
+        return schedule != scheduleBefore || workEndBlinkFlag != blinkBefore;
+    };
+    auto needs = [this] {
+        TickNeeds needs;
+        // The event editor's texts turn at fractions of a second: there every step runs.
+        needs.everyStep = startUpFlag || PageControl1->currentWidget() == TabSheet_EsemenyBeallitasa;
+        if (needs.everyStep)
+            return needs;
         for (size_t i = 0; i < 6; ++i) {
             if (CheckBox_EsemenyLathato[i]->isChecked() && CheckBox_AzOraEsPercIsSzamit[i]->isChecked())
-                phases[n++] = TimeOf(dtEsemeny[i]).msec();
+                needs.phasesMs.push_back(TimeOf(dtEsemeny[i]).msec());
         }
         if (iStopperAllapot == kStopwatchRunning && PageControl_Main->currentWidget() == TabSheet_Stopper)
-            phases[n++] = TimeOf(dtStopperStart).msec();
-        steps = TickStepsToNextChange(platform_.now().time().msec(), std::span<const int>(phases.data(), n));
-    }
-    tickInputSeen_ = false;
-    return steps;
-}
-
-void TForm_Main::NoteTickInput(QObject* watched, const QEvent* event)
-{
-    const QEvent::Type type = event->type();
-    if (IsOwnBookkeeping(type))
-        return;
-    if (type == QEvent::Timer && (watched == Timer1 || watched == Timer_AktualisNapVillogtatas))
-        return;
-    tickInputSeen_ = true;
-    // A sleep of several steps ends at the next step of the same grid.
-    if (Timer1 && Timer1->isActive() && Timer1->interval() > kTickStepMs)
-        Timer1->start(Timer1->remainingTime() % kTickStepMs);
+            needs.phasesMs.push_back(TimeOf(dtStopperStart).msec());
+        return needs;
+    };
+    tickSource_ = new TickSource(
+        tick, needs, [this] { return platform_.now(); }, this);
 }
 
 void TForm_Main::ReportTickFailure(const QString& message)

@@ -1,6 +1,7 @@
 // Times one full tick with each inner tab in front, the drawing routines, and one second of
 // idle running per page. Not part of the test run.
 #include "app/form_main.h"
+#include "app/tick_source.h"
 #include "clocks/analog_clock.h"
 #include "tests/fake_platform.h"
 #include "yearcal/yearcal.h"
@@ -38,13 +39,14 @@ IdleSecond IdleSecondCost(TForm_Main& form, kelvator::testing::FakePlatform& fak
     int ticks = 0;
     int blinks = 0;
     int due = 0; // steps until the tick is due
+    auto* tick = form.findChild<kelvator::TickSource*>();
     for (int s = 0; s < kSeconds; ++s) {
         QElapsedTimer t;
         t.start();
         for (int step = 0; step < 5; ++step) {
             fake.now = fake.now.addMSecs(200);
             if (--due <= 0) {
-                due = form.TickAndPace();
+                due = tick->TickAndPace();
                 ++ticks;
             }
             if ((step == 1 || step == 4) && form.YearGridInSight()) {
@@ -99,7 +101,7 @@ int main(int argc, char* argv[])
     kelvator::testing::FakePlatform fake;
     fake.now = QDateTime(QDate(2016, 8, 1), QTime(11, 30, 0));
     TForm_Main form(fake.Make(settings.filePath(QStringLiteral("kelvator.ini"))));
-    form.Timer1->stop();
+    form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
     form.Timer_AktualisNapVillogtatas->stop();
     // The tick's steps fall anywhere in a second, not on the moment the events were dated to.
     fake.now = fake.now.addMSecs(130);
@@ -197,7 +199,7 @@ int main(int argc, char* argv[])
         t.start();
         auto window = std::make_unique<TForm_Main>(fake.Make(path));
         const double openMs = static_cast<double>(t.nsecsElapsed()) / 1e6;
-        window->Timer1->stop();
+        window->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
         window->Timer_AktualisNapVillogtatas->stop();
         t.restart();
         window->SaveSettings();

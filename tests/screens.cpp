@@ -62,7 +62,7 @@ bool ShootAll(const QDir& out)
     kelvator::testing::FakePlatform fake;
     fake.now = kMoment;
     TForm_Main form(fake.Make(settings.filePath(QStringLiteral("kelvator.ini"))));
-    form.Timer1->stop();
+    form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
     form.Timer_AktualisNapVillogtatas->stop();
     // Show the amounts too, as a user who asked for them sees the page.
     form.Edit_HaviFizetes->setText(QStringLiteral("300000"));
@@ -163,7 +163,7 @@ bool WriteFirstSave(const QString& path)
         kelvator::testing::FakePlatform fake;
         fake.now = QDateTime(QDate(2024, 5, 7), QTime(20, 0));
         TForm_Main form(fake.Make(written));
-        form.Timer1->stop();
+        form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
         form.Timer_AktualisNapVillogtatas->stop();
         if (!form.SaveSettings())
             return false;

@@ -129,7 +129,7 @@ private Q_SLOTS:
         Platform platform = fake.Make(dir.filePath(QStringLiteral("kelvator.ini")));
         platform.notifier = std::make_shared<DesktopNotifier>(client);
         TForm_Main form(std::move(platform));
-        form.Timer1->stop();
+        form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
         form.Timer_AktualisNapVillogtatas->stop();
         form.CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
         form.CheckBox_IconAzOraMelle->setChecked(true);

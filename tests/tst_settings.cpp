@@ -56,7 +56,7 @@ struct Started {
         if (!file.isNull())
             WriteAll(Path(), file);
         form = std::make_unique<TForm_Main>(fake.Make(Path()));
-        form->Timer1->stop();
+        form->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
         form->Timer_AktualisNapVillogtatas->stop();
     }
     QString Path() const { return dir.filePath(QStringLiteral("kelvator.ini")); }

@@ -151,7 +151,7 @@ private Q_SLOTS:
         testing::FakePlatform fake;
         fake.now = QDateTime(QDate(2024, 5, 8), QTime(21, 0));
         TForm_Main f(fake.Make(path));
-        f.Timer1->stop();
+        f.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
         QCOMPARE(f.iStopperAllapot, int(kStopwatchRunning));
         QCOMPARE(f.Edit_Stopper->text(), QStringLiteral("Sütés"));
         QCOMPARE(Lines(f.ListBox_Stopper), QStringList{QStringLiteral("Start: 8:00:00")});

@@ -1,6 +1,7 @@
 #include "window_fixture.h"
 
 #include "app/tick_pacing.h"
+#include "app/tick_source.h"
 #include "stopwatch/stopwatch_state.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
@@ -14,6 +15,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <functional>
 #include <vector>
@@ -24,7 +26,43 @@ using kelvator::testing::Window;
 namespace {
 // One way of setting a window up before its first tick.
 using Setup = std::function<void(TForm_Main&, const QDateTime& start)>;
+
+TickSource& SourceOf(TForm_Main& form)
+{
+    return *form.findChild<TickSource*>();
+}
+QTimer* TimerOf(TForm_Main& form)
+{
+    return form.findChild<QTimer*>(QStringLiteral("Timer1"));
+}
+
+// A tick source on a fake tick: what the window would show is set by the test.
+struct Paced {
+    QObject owner;
+    QDateTime now{QDate(2024, 5, 7), QTime(9, 0)};
+    int ticks = 0;
+    bool nextTickReadsThisOne = false;
+    TickNeeds needs;
+    int needsRead = 0;
+    TickSource source{[this] {
+                          ++ticks;
+                          return nextTickReadsThisOne;
+                      },
+                      [this] {
+                          ++needsRead;
+                          return needs;
+                      },
+                      [this] { return now; }, &owner};
+    QTimer quietTimer;
+    QTimer otherTimer;
+    Paced() { source.IgnoreTimerEvents(&quietTimer); }
+    int Interval() const { return source.Timer()->interval(); }
+};
+
+// What reaches the source while it sleeps.
+enum class Input { Key, User, Repaint, Layout, OwnTimer, QuietTimer, OtherTimer, OwnTimerOther };
 } // namespace
+Q_DECLARE_METATYPE(Input)
 Q_DECLARE_METATYPE(Setup)
 
 class TstTick : public QObject {
@@ -112,16 +150,19 @@ private Q_SLOTS:
         Window paced(made);
         for (Window* w : {&every, &paced})
             setup(*w->form, start);
-        paced.form->Timer1->start();
+        TickSource& source = SourceOf(*paced.form);
+        QTimer* timer = TimerOf(*paced.form);
+        QCOMPARE(timer, source.Timer());
+        timer->start();
         int due = 0;
         for (int k = 0; k < steps; ++k) {
-            const QDateTime now = start.addMSecs(200 * k);
+            const QDateTime now = start.addMSecs(qint64{200} * k);
             every.TickAt(now);
             if (k == due) {
                 paced.fake.now = now;
-                paced.form->Timer1Expired();
-                QCOMPARE(paced.form->Timer1->interval() % kTickStepMs, 0);
-                due = k + paced.form->Timer1->interval() / kTickStepMs;
+                source.TimerExpired();
+                QCOMPARE(timer->interval() % kTickStepMs, 0);
+                due = k + timer->interval() / kTickStepMs;
             }
             const QImage want = every.form->grab().toImage();
             const QImage got = paced.form->grab().toImage();
@@ -213,11 +254,13 @@ private Q_SLOTS:
             f.PageControl_Main->setCurrentWidget(inner);
         else
             f.ShowOuterPage(f.PageControl1->findChild<QWidget*>(page));
-        f.Timer1->start();
-        f.Timer1Expired(); // the page change's own tick: the next step shows what followed it
-        QCOMPARE(f.Timer1->interval(), 200);
-        f.Timer1Expired();
-        QCOMPARE(f.Timer1->interval(), interval);
+        TickSource& source = SourceOf(f);
+        QTimer* timer = TimerOf(f);
+        timer->start();
+        source.TimerExpired(); // the page change's own tick: the next step shows what followed it
+        QCOMPARE(timer->interval(), 200);
+        source.TimerExpired();
+        QCOMPARE(timer->interval(), interval);
     }
 
     void inputWakesTheTickAtItsNextStep()
@@ -225,41 +268,194 @@ private Q_SLOTS:
         Window w(QDateTime(QDate(2024, 5, 7), QTime(9, 0)));
         w.fake.now.setTime(QTime(9, 0, 0, 30));
         TForm_Main& f = *w.form;
-        f.Timer1->start();
-        f.Timer1Expired();
-        f.Timer1Expired();
-        QCOMPARE(f.Timer1->interval(), 1000);
+        TickSource& source = SourceOf(f);
+        QTimer* timer = TimerOf(f);
+        timer->start();
+        source.TimerExpired();
+        source.TimerExpired();
+        QCOMPARE(timer->interval(), 1000);
 
         // The program's own repaints and layout do not wake it.
         QEvent update(QEvent::UpdateRequest);
         QCoreApplication::sendEvent(f.Label_Ido, &update);
         QEvent layout(QEvent::LayoutRequest);
         QCoreApplication::sendEvent(f.TabSheet_Kelvator, &layout);
-        QCOMPARE(f.Timer1->interval(), 1000);
+        QCOMPARE(timer->interval(), 1000);
 
         // A key does: the sleep ends within a step, and the step after it runs too.
         QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
         QCoreApplication::sendEvent(f.MonthCalendar1, &key);
-        QVERIFY(f.Timer1->isActive());
-        QVERIFY(f.Timer1->interval() <= 200);
+        QVERIFY(timer->isActive());
+        QVERIFY(timer->interval() <= 200);
         w.fake.now = w.fake.now.addMSecs(150);
-        f.Timer1Expired();
-        QCOMPARE(f.Timer1->interval(), 200);
-        f.Timer1Expired();
-        QCOMPARE(f.Timer1->interval(), 1000);
+        source.TimerExpired();
+        QCOMPARE(timer->interval(), 200);
+        source.TimerExpired();
+        QCOMPARE(timer->interval(), 1000);
+
+        // The year grid's blink is the program's own too.
+        QTimerEvent blink(0);
+        source.NoteInput(f.Timer_AktualisNapVillogtatas, &blink);
+        QCOMPARE(timer->interval(), 1000);
 
         // A day square's click moves the calendar without a tick: the next step shows it.
-        f.Timer1Expired();
+        source.TimerExpired();
         QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
                           Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(f.DaySquares[0], &press);
         QCOMPARE(f.MonthCalendar1->selectedDate(), QDate(2024, 5, 8));
-        QVERIFY(f.Timer1->interval() <= 200);
+        QVERIFY(timer->interval() <= 200);
 
         // A stopped clock stays stopped.
-        f.Timer1->stop();
-        f.Timer1Expired();
-        QVERIFY(!f.Timer1->isActive());
+        timer->stop();
+        source.TimerExpired();
+        QVERIFY(!timer->isActive());
+    }
+
+    // The source alone, on a fake tick: how long it sleeps after a tick.
+    void sleepFollowsWhatIsShown_data()
+    {
+        QTest::addColumn<int>("nowMs");
+        QTest::addColumn<bool>("everyStep");
+        QTest::addColumn<bool>("nextTickReadsThisOne");
+        QTest::addColumn<QList<int>>("phases");
+        QTest::addColumn<int>("interval");
+        QTest::addRow("the wall clock alone, after a second") << 40 << false << false << QList<int>{} << 1000;
+        QTest::addRow("the wall clock alone, late in a second")
+            << 640 << false << false << QList<int>{} << 400;
+        QTest::addRow("an event's phase comes first") << 50 << false << false << QList<int>{700} << 800;
+        QTest::addRow("on an event's phase itself") << 300 << false << false << QList<int>{300, 900} << 200;
+        QTest::addRow("the wall clock's second comes first")
+            << 850 << false << false << QList<int>{500} << 200;
+        QTest::addRow("every step must run") << 40 << true << false << QList<int>{} << 200;
+        QTest::addRow("the next tick reads this one") << 40 << false << true << QList<int>{} << 200;
+    }
+    void sleepFollowsWhatIsShown()
+    {
+        QFETCH(int, nowMs);
+        QFETCH(bool, everyStep);
+        QFETCH(bool, nextTickReadsThisOne);
+        QFETCH(QList<int>, phases);
+        QFETCH(int, interval);
+        Paced p;
+        p.source.Start();
+        QVERIFY(p.source.Timer()->isActive());
+        QCOMPARE(p.Interval(), kTickStepMs);
+        QCOMPARE(p.ticks, 0); // starting is not a tick
+        p.now.setTime(QTime(9, 0, 0, nowMs));
+        p.needs.everyStep = everyStep;
+        p.needs.phasesMs.assign(phases.begin(), phases.end());
+        p.nextTickReadsThisOne = nextTickReadsThisOne;
+        p.source.TimerExpired();
+        QCOMPARE(p.ticks, 1);
+        QCOMPARE(p.Interval(), interval);
+        QVERIFY(p.source.Timer()->isActive());
+        // Nothing changed: the same pace again, one tick each time.
+        p.source.TimerExpired();
+        QCOMPARE(p.ticks, 2);
+        QCOMPARE(p.Interval(), interval);
+        QCOMPARE(p.source.TickAndPace() * kTickStepMs, interval);
+    }
+
+    void onlyInputWakesTheSleep_data()
+    {
+        QTest::addColumn<Input>("input");
+        QTest::addColumn<bool>("wakes");
+        QTest::addRow("a key") << Input::Key << true;
+        QTest::addRow("a queued call of the program's") << Input::User << true;
+        QTest::addRow("a repaint") << Input::Repaint << false;
+        QTest::addRow("a layout") << Input::Layout << false;
+        QTest::addRow("its own timer's expiry") << Input::OwnTimer << false;
+        QTest::addRow("the blink timer's expiry") << Input::QuietTimer << false;
+        QTest::addRow("another timer's expiry") << Input::OtherTimer << true;
+        QTest::addRow("anything else reaching its own timer") << Input::OwnTimerOther << true;
+    }
+    void onlyInputWakesTheSleep()
+    {
+        QFETCH(Input, input);
+        QFETCH(bool, wakes);
+        Paced p;
+        p.now.setTime(QTime(9, 0, 0, 30));
+        p.source.Start();
+        p.source.TimerExpired();
+        QCOMPARE(p.Interval(), 1000);
+
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QEvent user(QEvent::User);
+        QEvent repaint(QEvent::UpdateRequest);
+        QEvent layout(QEvent::LayoutRequest);
+        QTimerEvent expiry(0);
+        QObject target;
+        switch (input) {
+        case Input::Key:
+            p.source.NoteInput(&target, &key);
+            break;
+        case Input::User:
+            p.source.NoteInput(&target, &user);
+            break;
+        case Input::Repaint:
+            p.source.NoteInput(&target, &repaint);
+            break;
+        case Input::Layout:
+            p.source.NoteInput(&target, &layout);
+            break;
+        case Input::OwnTimer:
+            p.source.NoteInput(p.source.Timer(), &expiry);
+            break;
+        case Input::QuietTimer:
+            p.source.NoteInput(&p.quietTimer, &expiry);
+            break;
+        case Input::OtherTimer:
+            p.source.NoteInput(&p.otherTimer, &expiry);
+            break;
+        case Input::OwnTimerOther:
+            p.source.NoteInput(p.source.Timer(), &user);
+            break;
+        }
+        QVERIFY(p.source.Timer()->isActive());
+        if (!wakes) {
+            QCOMPARE(p.Interval(), 1000);
+            p.source.TimerExpired();
+            QCOMPARE(p.Interval(), 1000);
+            return;
+        }
+        // The sleep ends at the next step of the same grid, and the step after it runs too.
+        QVERIFY(p.Interval() <= kTickStepMs);
+        p.now = p.now.addMSecs(150);
+        const int needsBefore = p.needsRead;
+        p.source.TimerExpired();
+        QCOMPARE(p.Interval(), 200);
+        QCOMPARE(p.needsRead, needsBefore); // what is shown does not matter then
+        p.source.TimerExpired();
+        QCOMPARE(p.Interval(), 1000);
+    }
+
+    // A tick woken at every step runs at every step: an awake timer is not restarted off its grid.
+    void inputWhileAwakeKeepsTheGrid()
+    {
+        Paced p;
+        p.needs.everyStep = true;
+        p.source.Start();
+        p.source.TimerExpired();
+        QCOMPARE(p.Interval(), 200);
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        p.source.NoteInput(&p.owner, &key);
+        QCOMPARE(p.Interval(), 200);
+    }
+
+    void aStoppedTimerStaysStopped()
+    {
+        Paced p;
+        p.now.setTime(QTime(9, 0, 0, 30));
+        p.source.Start();
+        p.source.TimerExpired();
+        p.source.Timer()->stop();
+        p.source.TimerExpired();
+        QCOMPARE(p.ticks, 2); // the tick itself still runs when asked
+        QVERIFY(!p.source.Timer()->isActive());
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        p.source.NoteInput(&p.owner, &key);
+        QVERIFY(!p.source.Timer()->isActive());
     }
 };
 

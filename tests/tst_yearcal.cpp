@@ -240,7 +240,7 @@ private Q_SLOTS:
         TForm_Main& f = *w.form;
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        f.Timer1->start();
+        f.findChild<QTimer*>(QStringLiteral("Timer1"))->start();
         f.StartYearBlink();
         QVERIFY(!f.Timer_AktualisNapVillogtatas->isActive()); // the work-time page is in front
         f.PageControl_Main->setCurrentWidget(f.TabSheet_EvesNaptar);

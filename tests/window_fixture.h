@@ -22,7 +22,7 @@ struct Window {
         QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
         fake.now = now;
         form = std::make_unique<TForm_Main>(fake.Make(SettingsPath()));
-        form->Timer1->stop();
+        form->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
         form->Timer_AktualisNapVillogtatas->stop();
     }
     QString SettingsPath() const { return dir.filePath(QStringLiteral("kelvator.ini")); }

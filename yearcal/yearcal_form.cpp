@@ -1,6 +1,7 @@
 // The yearly calendar page: the year as a grid of days the user colours.
 #include "app/form_main.h"
 
+#include "app/tick_source.h"
 #include "app/widget_factory.h"
 #include "calendar/calendar_texts.h"
 #include "calendar/numbermask.h"
@@ -171,7 +172,7 @@ bool TForm_Main::YearGridInSight() const
 void TForm_Main::UpdateYearBlink()
 {
     // With the clock stopped (a test driving the window by hand) the blink is left alone too.
-    if (!Timer1 || !Timer1->isActive())
+    if (!tickSource_ || !tickSource_->Timer()->isActive())
         return;
     QTimer* blink = Timer_AktualisNapVillogtatas;
     if (!YearGridInSight()) {
