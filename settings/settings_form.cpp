@@ -3,6 +3,7 @@
 
 #include "calendar/numbermask.h"
 #include "settings/inifile.h"
+#include "widgets/colours.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
@@ -169,7 +170,8 @@ std::vector<SettingKey> KeyTable(TForm_Main* f)
                     },
                     [f](const IniFile& ini) {
                         f->Shape_EvesNaptarAktualisSzin->setBrushColor(static_cast<quint32>(ReadIntValue(
-                            ini.Value(kEvesNaptar, QStringLiteral("Shape_EvesNaptarAktualisSzin")), 33023)));
+                            ini.Value(kEvesNaptar, QStringLiteral("Shape_EvesNaptarAktualisSzin")),
+                            static_cast<int>(kOrange))));
                     }});
     for (int m = 1; m <= 12; ++m) {
         const QString key = QStringLiteral("sNapokSzinei") + TwoDigits(m);
