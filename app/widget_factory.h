@@ -39,6 +39,15 @@ inline QLabel* TextLabel(QWidget* parent, const char* name, int left, int top, i
     return l;
 }
 
+// A caption at its place, as wide and high as its text.
+inline QLabel* Caption(QWidget* parent, const QString& text, int left, int top)
+{
+    auto* l = new QLabel(text, parent);
+    l->move(left, top);
+    l->adjustSize();
+    return l;
+}
+
 constexpr quint32 kYellowBar = 0x0000FFFF;
 
 // Every bar of the program: unsigned, horizontal, 17 high, whole percents placed automatically.

@@ -1,7 +1,7 @@
 // The settings file (every key the program keeps) and the settings page's checks.
 #include "app/form_main.h"
 
-#include "calendar/numbermask.h"
+#include "calendar/calendar_texts.h"
 #include "settings/inifile.h"
 #include "widgets/colours.h"
 #include "widgets/mbargraph.h"
@@ -146,11 +146,6 @@ SettingKey IntKey(const QString& section, const QString& key, int* value, int de
 {
     return {[=](IniFile& ini) { ini.SetValue(section, key, QString::number(*value)); },
             [=](const IniFile& ini) { *value = ReadIntValue(ini.Value(section, key), defaultValue); }};
-}
-
-QString TwoDigits(int n)
-{
-    return FormatMask(n, u"00");
 }
 
 } // namespace
