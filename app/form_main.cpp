@@ -7,6 +7,7 @@
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tpaintbox.h"
 #include "widgets/tshape.h"
+#include "worktime/workend.h"
 #include "yearcal/yearcal.h"
 
 #include <QAbstractButton>
@@ -207,7 +208,7 @@ void TForm_Main::KeepOnScreen()
 
 void TForm_Main::FormCreate()
 {
-    MBarGraph_Munakanap->setMBGPlusColorAt1(33023);
+    MBarGraph_Munakanap->setMBGPlusColorAt1(kDayBarOrange);
     {
         const kelvator::YearGrid grid =
             kelvator::GridFor(Image_EvesNaptar->width(), Image_EvesNaptar->height());

@@ -32,14 +32,6 @@ public:
     }
 };
 
-QLabel* Caption(QWidget* parent, const QString& text, int left, int top)
-{
-    auto* l = new QLabel(text, parent);
-    l->move(left, top);
-    l->adjustSize();
-    return l;
-}
-
 QLineEdit* SmallEdit(QWidget* parent, const char* name, int left, int top, int maxLength, int width = 22)
 {
     auto* e = Place<QLineEdit>(parent, name, left, top, width, 19);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "widgets/colours.h"
 #include "widgets/mbargraph.h"
 
 #include <QFont>
@@ -38,7 +39,15 @@ inline QLabel* TextLabel(QWidget* parent, const char* name, int left, int top, i
     return l;
 }
 
-constexpr quint32 kOrangeBar = 33023;
+// A caption at its place, as wide and high as its text.
+inline QLabel* Caption(QWidget* parent, const QString& text, int left, int top)
+{
+    auto* l = new QLabel(text, parent);
+    l->move(left, top);
+    l->adjustSize();
+    return l;
+}
+
 constexpr quint32 kYellowBar = 0x0000FFFF;
 
 // Every bar of the program: unsigned, horizontal, 17 high, whole percents placed automatically.

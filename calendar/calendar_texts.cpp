@@ -150,6 +150,11 @@ QString DateDifferenceText(bool timeOfDayCounts, bool withSign, TDateTime first,
     return text;
 }
 
+QString TwoDigits(int n)
+{
+    return FormatMask(n, u"00");
+}
+
 QString DateText(const QDate& date)
 {
     return FormatMask(date.year(), u"0000") + u'.' + FormatMask(date.month(), u"00") + u'.' +

@@ -19,6 +19,9 @@ QString RelativeTimeText(bool timeOfDayCounts, bool inDaysOnly, TDateTime moment
 // second - first.
 QString DateDifferenceText(bool timeOfDayCounts, bool withSign, TDateTime first, TDateTime second);
 
+// "07" for 7: at least two digits, as in times of day and the settings' month keys (n >= 0).
+QString TwoDigits(int n);
+
 // "2024.05.07." for a date.
 QString DateText(const QDate& date);
 

@@ -1,7 +1,8 @@
 #include "settings/settings_model.h"
 
-#include "calendar/numbermask.h"
+#include "calendar/calendar_texts.h"
 #include "settings/inifile.h"
+#include "widgets/colours.h"
 
 #include <functional>
 #include <memory>
@@ -113,7 +114,7 @@ std::vector<Key> KeyTable(TDateTime now)
                             static_cast<qint32>(Settings().yearGridColour)));
                     }});
     for (size_t m = 0; m < 12; ++m) {
-        const QString name = QStringLiteral("sNapokSzinei") + FormatMask(int(m) + 1, u"00");
+        const QString name = QStringLiteral("sNapokSzinei") + TwoDigits(int(m) + 1);
         keys.push_back({[=](const Settings& s, IniFile& ini) {
                             ini.SetValue(kEvesNaptar, name, MonthColoursText(s.dayColours[m]));
                         },

@@ -2,6 +2,7 @@
 
 #include "calendar/tdatetime.h"
 #include "settings/value_forms.h"
+#include "widgets/colours.h"
 
 #include <QDate>
 #include <QObject>
@@ -37,7 +38,7 @@ struct BreakSettings {
 // the settings page's fields are kept as texts: a field may hold what its check refuses.
 struct Settings {
     // [EvesNaptar]
-    quint32 yearGridColour = 33023; // Shape_EvesNaptarAktualisSzin
+    quint32 yearGridColour = kOrange; // Shape_EvesNaptarAktualisSzin
     std::array<MonthColours, 12> dayColours = EmptyDayColours();
 
     // [Beallitasok]

@@ -23,24 +23,11 @@ using namespace kelvator;
 
 namespace {
 
-QLabel* Caption(QWidget* parent, const QString& text, int left, int top)
-{
-    auto* l = new QLabel(text, parent);
-    l->move(left, top);
-    l->adjustSize();
-    return l;
-}
-
 QLineEdit* Field(QWidget* parent, const QByteArray& name, int left, int top, int maxLength, int width)
 {
     auto* e = Place<QLineEdit>(parent, name.constData(), left, top, width, 19);
     e->setMaxLength(maxLength);
     return e;
-}
-
-QString TwoDigits(int n)
-{
-    return QString::number(n).rightJustified(2, u'0');
 }
 
 // Refused input in red, what was done in the page's own colour. The dark red that reads well on a

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "widgets/colours.h"
+
 #include <QtGlobal>
 
 namespace kelvator {
 
-constexpr quint32 kDayBarOrange = 33023;
+constexpr quint32 kDayBarOrange = kOrange;
 constexpr quint32 kDayBarLime = 65280;
 constexpr int kWorkEndWindow = 30; // seconds of blinking after work end
 constexpr int kSoundRearmAfter = 600;

@@ -66,13 +66,13 @@ void TForm_Main::BuildWorkTimePage()
                                 ArialPx(11), Qt::AlignHCenter);
 
     Label1 = Place<QLabel>(page, "Label1", 8, 199, 104, 14, QStringLiteral("Munkanap:"));
-    MBarGraph_Munakanap = ProgressBar(page, "MBarGraph_Munakanap", 118, 197, 385, kOrangeBar);
+    MBarGraph_Munakanap = ProgressBar(page, "MBarGraph_Munakanap", 118, 197, 385, kOrange);
     Label2 = Place<QLabel>(page, "Label2", 8, 221, 104, 14, QStringLiteral("Munkahét:"));
-    MBarGraph_Munakahet = ProgressBar(page, "MBarGraph_Munakahet", 118, 219, 385, kOrangeBar);
+    MBarGraph_Munakahet = ProgressBar(page, "MBarGraph_Munakahet", 118, 219, 385, kOrange);
     Label16 = Place<QLabel>(page, "Label16", 8, 237, 104, 13, QStringLiteral("E hónapban"));
     Label_Munkahonap =
         Place<QLabel>(page, "Label_Munkahonap", 8, 249, 104, 13, QStringLiteral("Munkahónap:"));
-    MBarGraph_Munkahonap = ProgressBar(page, "MBarGraph_Munkahonap", 118, 241, 385, kOrangeBar);
+    MBarGraph_Munkahonap = ProgressBar(page, "MBarGraph_Munkahonap", 118, 241, 385, kOrange);
 
     Label_FizetesNNapMulva = Place<QLabel>(page, "Label_FizetesNNapMulva", 8, 266, kPaydayLabelWidth, 14,
                                            QStringLiteral("Label_FizetesNNapMulva"));

@@ -68,7 +68,7 @@ void TForm_Main::BuildYearCalendarPage()
     }
     Place<QLabel>(page, "Label_AktualisSzin", 246, 261, 74, 16, QStringLiteral("Aktuális szín:"));
     Shape_EvesNaptarAktualisSzin = Place<TShape>(page, "Shape_EvesNaptarAktualisSzin", 323, 261, 30, 16);
-    Shape_EvesNaptarAktualisSzin->setBrushColor(0x000080FF);
+    Shape_EvesNaptarAktualisSzin->setBrushColor(kOrange);
     auto* colouring = Place<QToolButton>(page, "SpeedButton_Modositas", 360, 258, 57, 22);
     colouring->setText(QStringLiteral("Színezés"));
     colouring->setCheckable(true);
