@@ -1,53 +1,5 @@
 #pragma once
 
-#include "widgets/mbargraph.h"
-
-#include <QFont>
-#include <QLabel>
-#include <QString>
-#include <QWidget>
-
-namespace kelvator {
-
-// Creates a control with its control name at a fixed place, as the window is laid out.
-template <typename T, typename... Args>
-T* Place(QWidget* parent, const char* name, int left, int top, int width, int height, Args&&... args)
-{
-    auto* w = new T(std::forward<Args>(args)..., parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(left, top, width, height);
-    return w;
-}
-
-// Arial with the given character height in pixels.
-inline QFont ArialPx(int pixels, bool bold = false)
-{
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-// A label in the given font and alignment, vertically centred.
-inline QLabel* TextLabel(QWidget* parent, const char* name, int left, int top, int width, int height,
-                         const QString& text, const QFont& font, Qt::Alignment align)
-{
-    auto* l = Place<QLabel>(parent, name, left, top, width, height, text);
-    l->setFont(font);
-    l->setAlignment(align | Qt::AlignVCenter);
-    return l;
-}
-
-constexpr quint32 kOrangeBar = 33023;
-constexpr quint32 kYellowBar = 0x0000FFFF;
-
-// Every bar of the program: unsigned, horizontal, 17 high, whole percents placed automatically.
-inline TMBarGraph* ProgressBar(QWidget* parent, const char* name, int left, int top, int width,
-                               quint32 plusColour)
-{
-    auto* bar = Place<TMBarGraph>(parent, name, left, top, width, 17);
-    bar->setMBGPlusColorAt1(plusColour);
-    return bar;
-}
-
-} // namespace kelvator
+// The helpers moved to widgets/, where the pages can reach them; kept here until every file
+// includes them from there.
+#include "widgets/widget_factory.h"
