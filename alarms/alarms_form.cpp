@@ -2,7 +2,7 @@
 // for the user; nothing acts on them yet.
 #include "app/form_main.h"
 
-#include "app/widget_factory.h"
+#include "widgets/widget_factory.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,7 +2,10 @@
 #include "app/screen_fit.h"
 #include "app/tick_source.h"
 
+#include "about/about_page.h"
 #include "calendar/numbermask.h"
+#include "exit/exit_page.h"
+#include "notice/notice_page.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tpaintbox.h"
@@ -150,19 +153,32 @@ void TForm_Main::BuildWindow()
     };
     TabSheet_Main = addPage("TabSheet_Main");
     TabSheet_Beallitasok = addPage("TabSheet_Beallitasok");
-    TabSheet_Nevjegy = addPage("TabSheet_Nevjegy");
-    TabSheet_Kilepes = addPage("TabSheet_Kilepes");
+    aboutPage_ = new AboutPage(PageControl1);
+    PageControl1->addWidget(aboutPage_);
+    exitPage_ = new ExitPage(PageControl1);
+    PageControl1->addWidget(exitPage_);
     TabSheet_EsemenyBeallitasa = addPage("TabSheet_EsemenyBeallitasa");
-    TabSheet_Figyelmeztetes = addPage("TabSheet_Figyelmeztetes");
+    noticePage_ = new NoticePage(PageControl1);
+    PageControl1->addWidget(noticePage_);
     TabSheet_Munkarend = addPage("TabSheet_Munkarend");
     connect(PageControl1, &QStackedWidget::currentChanged, this, &TForm_Main::PageControl1Change);
+    connect(aboutPage_, &AboutPage::done, this, &TForm_Main::ReturnToMainPage);
+    connect(exitPage_, &ExitPage::back, this, &TForm_Main::ReturnToMainPage);
+    connect(exitPage_, &ExitPage::sendToTray, this, [this] {
+        ReturnToMainPage();
+        SendToTray();
+    });
+    // Through the tray state, so that the close request that follows passes.
+    connect(exitPage_, &ExitPage::exitProgram, this, [this] {
+        ReturnToMainPage();
+        SendToTray();
+        KilepesClick();
+    });
+    connect(noticePage_, &NoticePage::acknowledged, this, &TForm_Main::AcknowledgeHourlyNotice);
 
     BuildMainPage();
     BuildSettingsPage();
-    BuildAboutPage();
-    BuildExitPage();
     BuildEventEditorPage();
-    BuildWarningPage();
     BuildWorkPatternPage();
     ShowOuterPage(TabSheet_Main);
     auto* groupStyle = new CaptionOnFrameStyle;
@@ -277,12 +293,12 @@ void TForm_Main::Menu_BeallitasokClick()
 
 void TForm_Main::Menu_NevjegyClick()
 {
-    ShowOuterPage(TabSheet_Nevjegy);
-    Button_NevjegyOK->setFocus();
+    ShowOuterPage(aboutPage_);
+    aboutPage_->FocusDefaultButton();
     SetMainMenuEnabled(false);
 }
 
-void TForm_Main::Button_NevjegyOKClick()
+void TForm_Main::ReturnToMainPage()
 {
     ShowOuterPage(TabSheet_Main);
     SetMainMenuEnabled(true);
@@ -294,18 +310,20 @@ void TForm_Main::FormKeyPress(QChar key)
         return;
     if (PageControl1->currentWidget() == TabSheet_Main && !inTrayFlag)
         close();
-    if (PageControl1->currentWidget() == TabSheet_Nevjegy)
-        Button_NevjegyOKClick();
+    if (PageControl1->currentWidget() == aboutPage_)
+        ReturnToMainPage();
 }
 
 void TForm_Main::HandleEscape()
 {
     // The page's cancel button takes Escape first; then the window's own handler.
     QWidget* page = PageControl1->currentWidget();
+    if (page == exitPage_) {
+        exitPage_->Cancel();
+        return;
+    }
     QPushButton* cancel = nullptr;
-    if (page == TabSheet_Kilepes)
-        cancel = Button_Vissza;
-    else if (page == TabSheet_EsemenyBeallitasa)
+    if (page == TabSheet_EsemenyBeallitasa)
         cancel = Button_EsemenyMegadasMegsem;
     else if (page == TabSheet_Munkarend)
         cancel = Button_MunkarendMegsem;
@@ -325,9 +343,6 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
         frameCheckedOnScreen_ = true;
         KeepOnScreen();
     }
-    if (watched == static_cast<QObject*>(Image_Nevjegy) && event->type() == QEvent::Show &&
-        Image_Nevjegy->pixmap().isNull())
-        Image_Nevjegy->setPixmap(QPixmap(QStringLiteral(":/kelvator/about.jpg")));
     if (event->type() == QEvent::FocusOut && watched->isWidgetType()) {
         // Checked fields are checked when the user leaves them, not when another window or
         // a popup takes the focus for a while.

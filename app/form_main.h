@@ -31,7 +31,6 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QMenuBar;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -47,7 +46,10 @@ class TPaintBox;
 class TShape;
 class TRadioGroup;
 namespace kelvator {
+class AboutPage;
+class ExitPage;
 class IniFile;
+class NoticePage;
 class TickSource;
 } // namespace kelvator
 
@@ -84,8 +86,6 @@ public:
     void Menu_BeallitasokClick();
     void Menu_NevjegyClick();
     void Menu_BezarasClick();
-    void Button_NevjegyOKClick();
-    void Button_FigyelemAllapotNyugtazasaClick();
     void Button_BeallitasokOKClick();
     void Button_MaClick();
 
@@ -100,9 +100,6 @@ public:
     void NotifyHourlyNotice(const TickMoment& m);
     void NotifyWorkEnd(const TickMoment& m, int workEnd);
     void KilepesClick();
-    void Button_TalcaraClick();
-    void Button_KilepesClick();
-    void Button_VisszaClick();
     bool FormCloseQuery();
 
     // Steps owned by features that fill them in.
@@ -198,10 +195,7 @@ public:
     QStackedWidget* PageControl1 = nullptr;
     QWidget* TabSheet_Main = nullptr;
     QWidget* TabSheet_Beallitasok = nullptr;
-    QWidget* TabSheet_Nevjegy = nullptr;
-    QWidget* TabSheet_Kilepes = nullptr;
     QWidget* TabSheet_EsemenyBeallitasa = nullptr;
-    QWidget* TabSheet_Figyelmeztetes = nullptr;
     QWidget* TabSheet_Munkarend = nullptr;
 
     QTabWidget* PageControl_Main = nullptr;
@@ -216,25 +210,6 @@ public:
     QTabWidget* PageControl_NagyOraTipus = nullptr;
     QWidget* TabSheet_DigitalisOra = nullptr;
     QWidget* TabSheet_AnalogOra = nullptr;
-
-    // About page.
-    QGroupBox* GroupBox_Nevjegy = nullptr;
-    QPlainTextEdit* Memo_Nevjegy = nullptr;
-    QGroupBox* GroupBox_Kapcsolat = nullptr;
-    QLabel* Image_Nevjegy = nullptr;
-    QPushButton* Button_NevjegyOK = nullptr;
-
-    // Warning page of the hourly notice.
-    QLabel* Label14 = nullptr;
-    QLabel* Label_FigyelemSzoveg = nullptr;
-    QPushButton* Button_FigyelemAllapotNyugtazasa = nullptr;
-
-    // Exit page.
-    QLabel* Label_KilepesCim = nullptr;
-    QPlainTextEdit* Memo_Kilepes = nullptr;
-    QPushButton* Button_Talcara = nullptr;
-    QPushButton* Button_Kilepes = nullptr;
-    QPushButton* Button_Vissza = nullptr;
 
     // Settings page.
     QPushButton* Button_BeallitasokOK = nullptr;
@@ -509,9 +484,6 @@ private:
     void ShowError(const QString& text);
     bool RejectField(QLineEdit* edit, const QString& message);
     void BuildSettingsPage();
-    void BuildAboutPage();
-    void BuildExitPage();
-    void BuildWarningPage();
     void BuildWorkPatternPage();
     void FillWeekdayRows(const kelvator::WeekdayHours& hours);
     std::optional<kelvator::WeekdayHours> WeekdayRowsValue() const;
@@ -521,6 +493,12 @@ private:
     // The timer "Timer1" that runs the tick, paced by what the window shows.
     void MakeTickSource();
     kelvator::TickSource* tickSource_ = nullptr;
+    // Back from a page over the main one: the main page, with the menu enabled again.
+    void ReturnToMainPage();
+    void AcknowledgeHourlyNotice();
+    kelvator::AboutPage* aboutPage_ = nullptr;
+    kelvator::ExitPage* exitPage_ = nullptr;
+    kelvator::NoticePage* noticePage_ = nullptr;
     void ReportTickFailure(const QString& message);
     void TickSteps();
     TickMoment ReadMoment() const;

@@ -1,15 +1,14 @@
 #include "app/form_main.h"
 
-#include "app/widget_factory.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tshape.h"
+#include "widgets/widget_factory.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
@@ -229,100 +228,4 @@ void TForm_Main::BuildSettingsPage()
     connect(RadioGroup_HangjelzesKelvatorVegen, &TRadioGroup::clicked, this,
             &TForm_Main::RadioGroup_HangjelzesKelvatorVegenClick);
     SetUpFieldChecks();
-}
-
-void TForm_Main::BuildAboutPage()
-{
-    QWidget* page = TabSheet_Nevjegy;
-    GroupBox_Nevjegy =
-        Place<QGroupBox>(page, "GroupBox_Nevjegy", 8, 4, 502, 166, QStringLiteral("A programról:"));
-    Memo_Nevjegy = Place<QPlainTextEdit>(GroupBox_Nevjegy, "Memo_Nevjegy", 8, 18, 486, 140);
-    Memo_Nevjegy->setReadOnly(true);
-    Memo_Nevjegy->setPlainText(QStringLiteral(
-        "A Kelvator munkaidő-figyelő program annak, aki egy műszakban, hétfőtől péntekig dolgozik.\n"
-        "\n"
-        "Másodpercre pontosan mutatja a dátumot és az időt, és hogy mennyi telt el a munkanapból, "
-        "a munkahétből, a munkahónapból és az évből. Kiírja, hány nap van még fizetésnapig, és kérésre "
-        "azt is, mennyit keresett eddig a hónapban, és mennyi az órabére. A munkanap végét villogó "
-        "sávval és hangjelzéssel vagy egy kiválasztott MP3 vagy WAV fájllal jelzi, és ha kéri, minden "
-        "egész órakor figyelmeztet.\n"
-        "\n"
-        "Emellett hat elnevezett eseményig (vagy azóta) eltelt időt számol, két dátum különbségét "
-        "kiszámítja (munkanapokban is), részidőket mérő stopperórája újraindítás után is folytatódik, "
-        "nagy számkijelzős vagy mutatós órát mutat, és az évet napokra bontott, tetszés szerint "
-        "színezhető naptárként rajzolja ki.\n"
-        "\n"
-        "Minden beállítását egyetlen INI fájlban tartja, és ha kéri, a tálcán, az óra mellett "
-        "ikonként várakozik."));
-
-    GroupBox_Kapcsolat =
-        Place<QGroupBox>(page, "GroupBox_Kapcsolat", 8, 174, 502, 180, QStringLiteral("Kapcsolat:"));
-    Image_Nevjegy = Place<QLabel>(GroupBox_Kapcsolat, "Image_Nevjegy", 8, 20, 192, 152);
-    // The picture is decoded when the page is first shown (eventFilter): most runs never show it.
-    auto* contact = Place<QLabel>(GroupBox_Kapcsolat, "Label_Kapcsolat", 212, 20, 282, 152);
-    contact->setWordWrap(true);
-    contact->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    contact->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    contact->setText(QStringLiteral(
-        "Kelvator\nVerzió: 2016.08.01.\n\n"
-        "Észrevételeit, hibabejelentéseit és ötleteit a program fejlesztői szívesen fogadják.\n\n"
-        "A program ingyenes; beállításait a kelvator.ini fájlban tárolja."));
-
-    Button_NevjegyOK = Place<QPushButton>(page, "Button_NevjegyOK", 222, 360, 75, 25, QStringLiteral("OK"));
-    connect(Button_NevjegyOK, &QPushButton::clicked, this, &TForm_Main::Button_NevjegyOKClick);
-}
-
-void TForm_Main::BuildExitPage()
-{
-    QWidget* page = TabSheet_Kilepes;
-    Label_KilepesCim =
-        Place<QLabel>(page, "Label_KilepesCim", 8, 24, 502, 30, QStringLiteral("Kilépés a programból"));
-    Label_KilepesCim->setAlignment(Qt::AlignCenter);
-    Label_KilepesCim->setFont(ArialPx(21));
-
-    Memo_Kilepes = Place<QPlainTextEdit>(page, "Memo_Kilepes", 48, 80, 422, 150);
-    Memo_Kilepes->setReadOnly(true);
-    Memo_Kilepes->setFrameShape(QFrame::NoFrame);
-    Memo_Kilepes->setFocusPolicy(Qt::NoFocus);
-    QPalette pal = Memo_Kilepes->palette();
-    pal.setColor(QPalette::Base, pal.color(QPalette::Button));
-    Memo_Kilepes->setPalette(pal);
-    Memo_Kilepes->setPlainText(
-        QStringLiteral("Ha kilép, a Kelvator program nem a tálcára kerül, hanem bezáródik \n"
-                       "és a tálcáról is eltűnik az ikonja. Ekkor, ha később újra használni akarja, \n"
-                       "újból el kell indítania a programot.\n"
-                       "Célszerűbb inkább csak a tálcára letenni, így ha szükséges, később\n"
-                       "egyetlen egérkattintással újra visszateheti a képernyőre.\n"
-                       "\n"
-                       "Mi legyen?"));
-
-    Button_Talcara =
-        Place<QPushButton>(page, "Button_Talcara", 48, 260, 134, 25, QStringLiteral("Programot a tálcára"));
-    Button_Kilepes = Place<QPushButton>(page, "Button_Kilepes", 192, 260, 134, 25, QStringLiteral("Kilépés"));
-    Button_Vissza =
-        Place<QPushButton>(page, "Button_Vissza", 336, 260, 134, 25, QStringLiteral("Vissza a programba"));
-    setTabOrder(Button_Talcara, Button_Kilepes);
-    setTabOrder(Button_Kilepes, Button_Vissza);
-    connect(Button_Talcara, &QPushButton::clicked, this, &TForm_Main::Button_TalcaraClick);
-    connect(Button_Kilepes, &QPushButton::clicked, this, &TForm_Main::Button_KilepesClick);
-    connect(Button_Vissza, &QPushButton::clicked, this, &TForm_Main::Button_VisszaClick);
-}
-
-void TForm_Main::BuildWarningPage()
-{
-    QWidget* page = TabSheet_Figyelmeztetes;
-    Label14 = Place<QLabel>(page, "Label14", 8, 40, 502, 30, QStringLiteral("Figyelem!"));
-    Label14->setAlignment(Qt::AlignCenter);
-    Label14->setFont(ArialPx(21));
-
-    Label_FigyelemSzoveg = Place<QLabel>(page, "Label_FigyelemSzoveg", 58, 110, 401, 105);
-    Label_FigyelemSzoveg->setAlignment(Qt::AlignCenter);
-    QFont big(QStringLiteral("Arial"));
-    big.setPointSize(72);
-    Label_FigyelemSzoveg->setFont(big);
-
-    Button_FigyelemAllapotNyugtazasa =
-        Place<QPushButton>(page, "Button_FigyelemAllapotNyugtazasa", 222, 270, 75, 25, QStringLiteral("OK"));
-    connect(Button_FigyelemAllapotNyugtazasa, &QPushButton::clicked, this,
-            &TForm_Main::Button_FigyelemAllapotNyugtazasaClick);
 }

@@ -5,6 +5,7 @@
 
 #include "calendar/calendar_texts.h"
 #include "calendar/numbermask.h"
+#include "notice/notice_page.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -102,16 +103,12 @@ void TForm_Main::TickSteps()
         NotifyHourlyNotice(m);
     }
     if (hourlyNoticeFlag && !noticeAcknowledgedFlag) {
-        Label_FigyelemSzoveg->setText(FormatMask(time.hour(), u"0") + u':' +
-                                      FormatMask(time.minute(), u"00"));
-        if (PageControl1->currentWidget() != TabSheet_Figyelmeztetes)
-            ShowOuterPage(TabSheet_Figyelmeztetes);
+        noticePage_->ShowTime(time);
+        if (PageControl1->currentWidget() != noticePage_)
+            ShowOuterPage(noticePage_);
         if (time.second() != lastPulseSecond) {
             lastPulseSecond = time.second();
-            QFont font = Label_FigyelemSzoveg->font();
-            font.setPointSize(font.pointSize() >= 72 ? 48 : 72);
-            Label_FigyelemSzoveg->setFont(font);
-            Label_FigyelemSzoveg->repaint();
+            noticePage_->Pulse();
             try {
                 if (platform_.beep)
                     platform_.beep();
@@ -145,7 +142,7 @@ void TForm_Main::TickSteps()
     previousTickSecond = m.secondOfDay;
 }
 
-void TForm_Main::Button_FigyelemAllapotNyugtazasaClick()
+void TForm_Main::AcknowledgeHourlyNotice()
 {
     hourlyNoticeFlag = false;
     noticeAcknowledgedFlag = true;

@@ -1,12 +1,12 @@
 #include "app/form_main.h"
 
 #include "calendar/numbermask.h"
+#include "exit/exit_page.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCursor>
 #include <QMenu>
-#include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
 
@@ -113,30 +113,9 @@ void TForm_Main::KilepesClick()
 
 void TForm_Main::Menu_BezarasClick()
 {
-    ShowOuterPage(TabSheet_Kilepes);
-    Button_Talcara->setFocus();
+    ShowOuterPage(exitPage_);
+    exitPage_->FocusDefaultButton();
     SetMainMenuEnabled(false);
-}
-
-void TForm_Main::Button_TalcaraClick()
-{
-    ShowOuterPage(TabSheet_Main);
-    SetMainMenuEnabled(true);
-    SendToTray();
-}
-
-void TForm_Main::Button_KilepesClick()
-{
-    ShowOuterPage(TabSheet_Main);
-    SetMainMenuEnabled(true);
-    SendToTray();
-    KilepesClick();
-}
-
-void TForm_Main::Button_VisszaClick()
-{
-    ShowOuterPage(TabSheet_Main);
-    SetMainMenuEnabled(true);
 }
 
 bool TForm_Main::FormCloseQuery()
@@ -151,7 +130,7 @@ bool TForm_Main::FormCloseQuery()
         playerIdleFlag = true;
         UpdateSoundButton();
     }
-    if (PageControl1->currentWidget() == TabSheet_Kilepes)
+    if (PageControl1->currentWidget() == exitPage_)
         return false;
     if (!inTrayFlag && CheckBox_IconAzOraMelle->isChecked()) {
         SendToTray();

@@ -1,11 +1,11 @@
 // The big clock page (digital and analog) and the small analog clock of the work-time page.
 #include "app/form_main.h"
 
-#include "app/widget_factory.h"
 #include "clocks/analog_clock.h"
 #include "clocks/canvas.h"
 #include "widgets/tpaintbox.h"
 #include "widgets/tshape.h"
+#include "widgets/widget_factory.h"
 
 #include <QCheckBox>
 #include <QLabel>

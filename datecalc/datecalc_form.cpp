@@ -1,10 +1,10 @@
 // The date calculator page: two calendars, their steps and the difference between them.
 #include "app/form_main.h"
 
-#include "app/widget_factory.h"
 #include "calendar/calendar_texts.h"
 #include "datecalc/datecalc.h"
 #include "widgets/tmonthcalendar.h"
+#include "widgets/widget_factory.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,10 +1,10 @@
 // The events page (six slots with their distance from now) and the event editor page.
 #include "app/form_main.h"
 
-#include "app/widget_factory.h"
 #include "calendar/calendar_texts.h"
 #include "calendar/numbermask.h"
 #include "widgets/tmonthcalendar.h"
+#include "widgets/widget_factory.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 // The stopwatch page: start, laps and stop, kept across restarts, and its dial.
 #include "app/form_main.h"
 
-#include "app/widget_factory.h"
 #include "clocks/analog_clock.h"
 #include "stopwatch/stopwatch_state.h"
 #include "widgets/tpaintbox.h"
+#include "widgets/widget_factory.h"
 
 #include <QCheckBox>
 #include <QLabel>

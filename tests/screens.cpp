@@ -90,8 +90,9 @@ bool ShootAll(const QDir& out)
         }
     }
     form.PageControl_Main->setCurrentIndex(0);
-    for (QWidget* page : {form.TabSheet_Beallitasok, form.TabSheet_Nevjegy, form.TabSheet_Kilepes,
-                          form.TabSheet_EsemenyBeallitasa}) {
+    auto* aboutPage = form.PageControl1->findChild<QWidget*>(QStringLiteral("TabSheet_Nevjegy"));
+    auto* exitPage = form.PageControl1->findChild<QWidget*>(QStringLiteral("TabSheet_Kilepes"));
+    for (QWidget* page : {form.TabSheet_Beallitasok, aboutPage, exitPage, form.TabSheet_EsemenyBeallitasa}) {
         form.ShowOuterPage(page);
         shoot(page->objectName());
     }
@@ -151,7 +152,7 @@ bool ShootAll(const QDir& out)
     form.CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
     form.ShowOuterPage(form.TabSheet_Main);
     fake.now = QDateTime(QDate(2016, 8, 1), QTime(14, 0, 0));
-    shoot(form.TabSheet_Figyelmeztetes->objectName());
+    shoot(QStringLiteral("TabSheet_Figyelmeztetes"));
     return ok;
 }
 

@@ -24,6 +24,16 @@ class TstApp : public QObject {
 
 private:
     static QWidget* Page(Window& w) { return w.form->PageControl1->currentWidget(); }
+    static QString PageName(Window& w) { return Page(w)->objectName(); }
+    template <typename T> static T* Child(Window& w, const char* name)
+    {
+        return w.form->findChild<T*>(QString::fromLatin1(name));
+    }
+    static QLabel* NoticeText(Window& w) { return Child<QLabel>(w, "Label_FigyelemSzoveg"); }
+    static void AcknowledgeNotice(Window& w)
+    {
+        Child<QPushButton>(w, "Button_FigyelemAllapotNyugtazasa")->click();
+    }
     static bool MenuEnabled(Window& w)
     {
         return w.form->Menu_Bezaras->isEnabled() && w.form->Menu_Beallitasok->isEnabled() &&
@@ -105,32 +115,32 @@ private Q_SLOTS:
         QCOMPARE(Page(w), w.form->TabSheet_Main);
 
         w.TickAt(QTime(14, 0, 0));
-        QCOMPARE(Page(w), w.form->TabSheet_Figyelmeztetes);
-        QCOMPARE(w.form->Label_FigyelemSzoveg->text(), QStringLiteral("14:00"));
+        QCOMPARE(PageName(w), QStringLiteral("TabSheet_Figyelmeztetes"));
+        QCOMPARE(NoticeText(w)->text(), QStringLiteral("14:00"));
         QCOMPARE(w.form->previousTickSecond, 50399); // frozen behind the page gate
         // The last pulse second starts at 0, so the run's first pulse comes at second 1.
         QCOMPARE(w.fake.beeps, 0);
-        QCOMPARE(w.form->Label_FigyelemSzoveg->font().pointSize(), 72);
+        QCOMPARE(NoticeText(w)->font().pointSize(), 72);
 
         w.TickAt(QTime(14, 0, 1));
         QCOMPARE(w.fake.beeps, 1);
-        QCOMPARE(w.form->Label_FigyelemSzoveg->font().pointSize(), 48);
+        QCOMPARE(NoticeText(w)->font().pointSize(), 48);
         w.TickAt(QTime(14, 0, 1)); // same second: no second pulse
         QCOMPARE(w.fake.beeps, 1);
 
         // An OK inside the arming seconds is undone by the next tick.
-        QTest::mouseClick(w.form->Button_FigyelemAllapotNyugtazasa, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(w, "Button_FigyelemAllapotNyugtazasa"), Qt::LeftButton);
         QCOMPARE(Page(w), w.form->TabSheet_Main);
         w.TickAt(QTime(14, 0, 2));
-        QCOMPARE(Page(w), w.form->TabSheet_Figyelmeztetes);
+        QCOMPARE(PageName(w), QStringLiteral("TabSheet_Figyelmeztetes"));
         QCOMPARE(w.fake.beeps, 2);
-        QCOMPARE(w.form->Label_FigyelemSzoveg->font().pointSize(), 72);
+        QCOMPARE(NoticeText(w)->font().pointSize(), 72);
 
         // The text follows the clock while nobody answers.
         w.TickAt(QTime(14, 1, 0));
-        QCOMPARE(w.form->Label_FigyelemSzoveg->text(), QStringLiteral("14:01"));
+        QCOMPARE(NoticeText(w)->text(), QStringLiteral("14:01"));
 
-        w.form->Button_FigyelemAllapotNyugtazasaClick();
+        AcknowledgeNotice(w);
         w.TickAt(QTime(14, 1, 1));
         QCOMPARE(Page(w), w.form->TabSheet_Main);
         QCOMPARE(w.form->previousTickSecond, 50461);
@@ -144,12 +154,12 @@ private Q_SLOTS:
         Window w;
         w.form->CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
         w.TickAt(QTime(9, 0, 1));
-        QCOMPARE(Page(w), w.form->TabSheet_Figyelmeztetes);
-        QCOMPARE(w.form->Label_FigyelemSzoveg->text(), QStringLiteral("9:00"));
+        QCOMPARE(PageName(w), QStringLiteral("TabSheet_Figyelmeztetes"));
+        QCOMPARE(NoticeText(w)->text(), QStringLiteral("9:00"));
         w.form->CheckBox_BeallitasOrankentiHangjelzes->setChecked(false);
         w.TickAt(QTime(9, 0, 30));
-        QCOMPARE(Page(w), w.form->TabSheet_Figyelmeztetes);
-        w.form->Button_FigyelemAllapotNyugtazasaClick();
+        QCOMPARE(PageName(w), QStringLiteral("TabSheet_Figyelmeztetes"));
+        AcknowledgeNotice(w);
         w.TickAt(QTime(10, 0, 0)); // unticked: no new notice
         QCOMPARE(Page(w), w.form->TabSheet_Main);
     }
@@ -162,8 +172,8 @@ private Q_SLOTS:
         QCOMPARE(Page(w), w.form->TabSheet_Beallitasok);
         QVERIFY(MenuDisabled(w));
         w.TickAt(QTime(16, 0, 0));
-        QCOMPARE(Page(w), w.form->TabSheet_Figyelmeztetes);
-        w.form->Button_FigyelemAllapotNyugtazasa->click();
+        QCOMPARE(PageName(w), QStringLiteral("TabSheet_Figyelmeztetes"));
+        AcknowledgeNotice(w);
         QCOMPARE(Page(w), w.form->TabSheet_Main);
         QVERIFY(MenuEnabled(w));
     }
@@ -277,7 +287,7 @@ private Q_SLOTS:
         QSignalSpy closedSpy(w.form.get(), &TForm_Main::closed);
         w.form->CheckBox_IconAzOraMelle->setChecked(true);
         w.form->Menu_BezarasClick();
-        w.form->Button_Kilepes->click();
+        Child<QPushButton>(w, "Button_Kilepes")->click();
         QCOMPARE(closedSpy.count(), 1);
         QVERIFY(!w.fake.tray->shown);
     }
@@ -288,7 +298,7 @@ private Q_SLOTS:
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
         w.form->Menu_BezarasClick();
-        w.form->Button_Talcara->click();
+        Child<QPushButton>(w, "Button_Talcara")->click();
         QVERIFY(w.form->isHidden());
         QVERIFY(w.fake.tray->shown);
         QCOMPARE(Page(w), w.form->TabSheet_Main);

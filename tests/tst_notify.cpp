@@ -9,6 +9,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 using namespace kelvator;
@@ -149,7 +150,7 @@ private Q_SLOTS:
         QVERIFY(service.shown[0].actions.size() == 2 &&
                 service.shown[0].actions[0] == QStringLiteral("default"));
 
-        form.Button_FigyelemAllapotNyugtazasaClick();
+        form.findChild<QPushButton*>(QStringLiteral("Button_FigyelemAllapotNyugtazasa"))->click();
         fake.now = QDateTime(fake.now.date(), QTime(16, 0, 3));
         form.Timer1Timer(); // work end (16:00) reached on the main page
         QTRY_COMPARE(service.shown.size(), 2);

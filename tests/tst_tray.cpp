@@ -158,7 +158,7 @@ private Q_SLOTS:
         Window w;
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
-        w.form->Button_TalcaraClick();
+        w.form->findChild<QPushButton*>(QStringLiteral("Button_Talcara"))->click();
         QVERIFY(w.fake.tray->shown);
         QCOMPARE(w.fake.tray->menu, w.form->PopupMenu1);
         QCOMPARE(w.form->PopupMenu1->actions(), QList<QAction*>{w.form->Kilepes});

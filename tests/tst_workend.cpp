@@ -175,7 +175,7 @@ private Q_SLOTS:
         const int noticeBeeps = w.fake.beeps; // the notice's own, one a second
         QCOMPARE(noticeBeeps, 4);
         QVERIFY(f.MBarGraph_Munakanap->MBGPlusColorAt1() == kDayBarOrange);
-        f.Button_FigyelemAllapotNyugtazasaClick();
+        f.findChild<QPushButton*>(QStringLiteral("Button_FigyelemAllapotNyugtazasa"))->click();
         for (int s = 5; s <= 40; ++s)
             w.TickAt(QTime(16, 0, s));
         QCOMPARE(w.fake.beeps - noticeBeeps, 26); // 16:00:05 to 16:00:30

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -264,7 +265,7 @@ private Q_SLOTS:
         // Other pages over the main one, a minimised window and a hidden one stop it too.
         f.Menu_BeallitasokClick();
         QVERIFY(!f.Timer_AktualisNapVillogtatas->isActive());
-        f.Button_NevjegyOKClick();
+        f.findChild<QPushButton*>(QStringLiteral("Button_NevjegyOK"))->click();
         QVERIFY(f.Timer_AktualisNapVillogtatas->isActive());
         f.hide();
         QVERIFY(!f.Timer_AktualisNapVillogtatas->isActive());

@@ -2,10 +2,10 @@
 // work hours per weekday; their settings section and the yearly calendar's right-click menu.
 #include "app/form_main.h"
 
-#include "app/widget_factory.h"
 #include "calendar/calendar_texts.h"
 #include "settings/inifile.h"
 #include "widgets/tpaintbox.h"
+#include "widgets/widget_factory.h"
 #include "yearcal/yearcal.h"
 
 #include <QAction>

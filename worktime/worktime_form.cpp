@@ -1,13 +1,13 @@
 // The work-time page: today's date and time, the week, the year and the work bars.
 #include "app/form_main.h"
 
-#include "app/widget_factory.h"
 #include "calendar/calendar_texts.h"
 #include "calendar/numbermask.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tpaintbox.h"
 #include "widgets/tshape.h"
+#include "widgets/widget_factory.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

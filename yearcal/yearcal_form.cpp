@@ -2,12 +2,12 @@
 #include "app/form_main.h"
 
 #include "app/tick_source.h"
-#include "app/widget_factory.h"
 #include "calendar/calendar_texts.h"
 #include "calendar/numbermask.h"
 #include "clocks/canvas.h"
 #include "widgets/tpaintbox.h"
 #include "widgets/tshape.h"
+#include "widgets/widget_factory.h"
 #include "yearcal/yearcal.h"
 
 #include <QGuiApplication>
