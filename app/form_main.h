@@ -7,6 +7,7 @@
 #include "settings/settings_model.h"
 #include "settings/value_forms.h"
 #include "worktime/schedule.h"
+#include "worktime/tick_snapshot.h"
 #include "worktime/workcalendar_model.h"
 #include "worktime/workpattern.h"
 
@@ -53,16 +54,7 @@ class NoticePage;
 class TickSource;
 } // namespace kelvator
 
-// What one tick knows of the moment it runs at; the clock is read once per tick.
-struct TickMoment {
-    QDateTime now;
-    TDateTime value = 0;
-    QDate today;
-    QTime time;
-    int secondOfDay = 0;
-    bool workday = false;
-    QString weekdayName;
-};
+using kelvator::TickMoment;
 
 // The program's one window: it owns every control and all state.
 class TForm_Main : public QMainWindow {
@@ -172,8 +164,6 @@ public:
     void SetCalendarDay(const QDate& date, kelvator::DayKind kind);
     // False, after saying so, when a weekday row ends before it starts.
     bool CheckWeekdayRows();
-    // Working days and spans as the settings have them now.
-    kelvator::WorkPattern CurrentWorkPattern(const kelvator::WorkSchedule& base) const;
     bool WeekdayHoursInUse() const { return calendarModel_.WeekdayHoursInUse(); }
     // The work calendar and the hours per weekday the program runs with.
     kelvator::WorkCalendarModel& CalendarModel() { return calendarModel_; }
@@ -435,8 +425,7 @@ public:
     bool afternoonFlag = false;
     int previousTickSecond = 0;
     kelvator::WorkSchedule schedule;
-    kelvator::MonthWork monthWork;
-    double monthProgress = 0;
+    kelvator::WorkSnapshot work_;      // this tick's schedule, bars, month and payday
     kelvator::NewYearsEve newYearsEve; // this tick's, for the big clock copies
     double yearProgress = 0;
     bool workEndBlinkFlag = false;
@@ -501,7 +490,6 @@ private:
     kelvator::NoticePage* noticePage_ = nullptr;
     void ReportTickFailure(const QString& message);
     void TickSteps();
-    TickMoment ReadMoment() const;
     // Tick steps, in tick order.
     void TickDateTexts(const TickMoment& m);
     void TickTimeTexts(const TickMoment& m);
@@ -519,8 +507,8 @@ private:
     void TickWorkEnd(const TickMoment& m);
     void TickMonth(const TickMoment& m);
     void TickEarnings();
-    kelvator::ScheduleFields ScheduleFieldTexts() const;
-    kelvator::WorkPattern workPattern_; // this tick's working days and spans
+    // The settings the tick reads; the settings page's fields count with their last checked values.
+    kelvator::Settings TickSettings() const;
     void MarkTimeField(QLineEdit* edit, bool hour);
 
     kelvator::Platform platform_;

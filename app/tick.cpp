@@ -78,22 +78,9 @@ void TForm_Main::ReportTickFailure(const QString& message)
         platform_.errorBox(this, message);
 }
 
-TickMoment TForm_Main::ReadMoment() const
-{
-    TickMoment m;
-    m.now = platform_.now();
-    m.today = m.now.date();
-    m.time = m.now.time();
-    m.value = ToDateTime(m.today, QTime::fromMSecsSinceStartOfDay(m.time.msecsSinceStartOfDay()));
-    m.secondOfDay = SecondOfDay(m.time);
-    m.workday = calendarModel_.Calendar().IsWorkingDay(m.today);
-    m.weekdayName = WeekdayName(m.today);
-    return m;
-}
-
 void TForm_Main::TickSteps()
 {
-    const TickMoment m = ReadMoment();
+    const TickMoment m = MomentOf(platform_.now(), calendarModel_.Calendar());
     const QTime& time = m.time;
 
     // Hourly notice: armed in seconds 0-2 of every full hour, held until acknowledged.

@@ -37,11 +37,7 @@ template <typename Action> bool Guarded(Action action)
 
 void TForm_Main::TickPayday(const TickMoment& m)
 {
-    int row = ListBox_FizetesnapDatuma->currentRow();
-    if (row < 0 || row > kLastDayRow)
-        row = kDefaultPaydayRow; // a list left without a choice still has a payday
-    const PaydayChoice choice =
-        PaydayOf(m.today, row, RadioGroup_HetvegiFizetes->itemIndex(), workPattern_.isWorkingDay);
+    const PaydayChoice& choice = work_.payday;
     const QDate payday = choice.payday;
     // The strip depends on nothing but the two dates and why the payday moved: once drawn it
     // stands until one changes.
@@ -52,7 +48,7 @@ void TForm_Main::TickPayday(const TickMoment& m)
     paydayStripToday_ = m.today;
     paydayStripPayday_ = payday;
     paydayStripOffHoliday_ = choice.offHoliday;
-    const PaydayStrip strip = BuildPaydayStrip(m.today, choice, workPattern_.isWorkingDay);
+    const PaydayStrip strip = BuildPaydayStrip(m.today, choice, work_.pattern.isWorkingDay);
     const QString markerTip = ToolTipText(strip.markerHint);
     if (Shape_Fizetesnap->toolTip() != markerTip)
         Shape_Fizetesnap->setToolTip(markerTip);
@@ -84,10 +80,11 @@ void TForm_Main::TickPayday(const TickMoment& m)
 void TForm_Main::TickEarnings()
 {
     const double salary = ParseWholeNumber(CheckedFieldText(Edit_HaviFizetes));
-    Label_KeresettPenz->setText(EarnedText(salary, monthProgress));
+    Label_KeresettPenz->setText(EarnedText(salary, work_.monthProgress));
     const bool shown = SpeedButton_FizetesKijelzes->isChecked();
     Label_KeresettPenz->setVisible(shown);
     Label_Oraber->setVisible(shown);
+    const MonthWork& monthWork = work_.monthWork;
     if (monthWork.workingDays == 0)
         return; // nothing due this month: no wage to work out
     if (!WeekdayHoursInUse())

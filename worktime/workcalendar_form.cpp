@@ -486,8 +486,3 @@ void TForm_Main::SetCalendarDay(const QDate& date, DayKind kind)
 }
 
 // ---- Settings ----------------------------------------------------------------------------------
-
-WorkPattern TForm_Main::CurrentWorkPattern(const WorkSchedule& base) const
-{
-    return calendarModel_.Pattern(base);
-}

@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -221,46 +222,39 @@ void TForm_Main::TickCalendarDistance(const TickMoment& m)
         DateDifferenceText(false, true, ToDateTime(MonthCalendar1->selectedDate()), m.value));
 }
 
-ScheduleFields TForm_Main::ScheduleFieldTexts() const
+Settings TForm_Main::TickSettings() const
 {
-    ScheduleFields f;
-    // A field being edited on the settings page counts with its last checked value.
-    f.startHour = CheckedFieldText(Edit_MIKOra);
-    f.startMinute = CheckedFieldText(Edit_MIKPerc);
-    f.endHour = CheckedFieldText(Edit_MIVOra);
-    f.endMinute = CheckedFieldText(Edit_MIVPerc);
+    // The page's controls still hold what is being edited there; the tick counts with them.
+    Settings s = settingsModel_.Get();
+    s.workStartHour = CheckedFieldText(Edit_MIKOra);
+    s.workStartMinute = CheckedFieldText(Edit_MIKPerc);
+    s.workEndHour = CheckedFieldText(Edit_MIVOra);
+    s.workEndMinute = CheckedFieldText(Edit_MIVPerc);
     for (size_t i = 0; i < 3; ++i) {
-        f.breakHour[i] = CheckedFieldText(Edit_SzunetOra[i]);
-        f.breakMinute[i] = CheckedFieldText(Edit_SzunetPerc[i]);
-        f.breakLength[i] = CheckedFieldText(Edit_SzunetHossz[i]);
+        s.breaks[i].hour = CheckedFieldText(Edit_SzunetOra[i]);
+        s.breaks[i].minute = CheckedFieldText(Edit_SzunetPerc[i]);
+        s.breaks[i].length = CheckedFieldText(Edit_SzunetHossz[i]);
     }
-    return f;
+    s.paydayRow = ListBox_FizetesnapDatuma->currentRow();
+    s.weekendPayday = RadioGroup_HetvegiFizetes->itemIndex();
+    return s;
 }
 
 void TForm_Main::TickSchedule(const TickMoment& m)
 {
-    schedule = ReadSchedule(ScheduleFieldTexts());
-    workPattern_ = CurrentWorkPattern(schedule);
-    if (WeekdayHoursInUse()) {
-        // Today's own span drives the day bar, the work-end signal and the clock faces.
-        const DaySpan today = workPattern_.spanOf(m.today);
-        schedule.workStart = today.start;
-        schedule.workEnd = today.end;
-    }
+    work_ = ComputeWorkSnapshot(m, TickSettings(), calendarModel_);
+    schedule = work_.schedule;
 }
 
-void TForm_Main::TickWorkBars(const TickMoment& m)
+void TForm_Main::TickWorkBars(const TickMoment&)
 {
-    MBarGraph_Munakanap->setMBGValue(DayBarValue(workPattern_, m.today, m.secondOfDay));
-    MBarGraph_Munakahet->setMBGValue(WeekBarValue(workPattern_, m.today, m.secondOfDay));
+    MBarGraph_Munakanap->setMBGValue(work_.dayBar);
+    MBarGraph_Munakahet->setMBGValue(work_.weekBar);
 }
 
-void TForm_Main::TickMonth(const TickMoment& m)
+void TForm_Main::TickMonth(const TickMoment&)
 {
-    monthWork = CountMonthWork(workPattern_, m.today, m.secondOfDay);
-    // A month the user has taken off entirely has nothing due: nothing to show progress of.
-    monthProgress = monthWork.dueSeconds == 0 && calendarModel_.Enabled() ? 0 : MonthProgress(monthWork);
-    MBarGraph_Munkahonap->setMBGValue(monthProgress);
+    MBarGraph_Munkahonap->setMBGValue(work_.monthProgress);
     TickEarnings();
-    Label_Munkahonap->setText(QString::number(monthWork.workingDays) + QStringLiteral(" munkanap:"));
+    Label_Munkahonap->setText(QString::number(work_.monthWork.workingDays) + QStringLiteral(" munkanap:"));
 }
