@@ -20,7 +20,7 @@ constexpr int kMaxBeeps = 8;
 constexpr pa_usec_t kStreamBuffer = 2 * PA_USEC_PER_SEC;
 
 struct Pcm {
-    pa_sample_spec spec{};
+    pa_sample_spec format{};
     QByteArray samples;
 };
 
@@ -45,12 +45,12 @@ std::optional<Pcm> ReadWav(const QByteArray& wav)
             const quint16 bits = qFromLittleEndian<quint16>(p + 14);
             if (tag != 1 || bits != 16 || channels == 0 || channels > PA_CHANNELS_MAX || rate == 0)
                 return std::nullopt;
-            pcm.spec = {PA_SAMPLE_S16LE, rate, quint8(channels)};
+            pcm.format = {PA_SAMPLE_S16LE, rate, quint8(channels)};
             format = true;
         } else if (id == "data" && format) {
             pcm.samples = wav.mid(body, size);
-            return pa_sample_spec_valid(&pcm.spec) && !pcm.samples.isEmpty() ? std::optional(pcm)
-                                                                             : std::nullopt;
+            return pa_sample_spec_valid(&pcm.format) && !pcm.samples.isEmpty() ? std::optional(pcm)
+                                                                               : std::nullopt;
         }
         at = body + size + (size & 1);
     }
@@ -93,14 +93,14 @@ bool PlayWhole(const Pcm& pcm)
         return false;
     }
     // Connected: from here on a failure is the sound's, and is not played another way.
-    if (pa_stream* stream = pa_stream_new(context.get(), "beep", &pcm.spec, nullptr)) {
+    if (pa_stream* stream = pa_stream_new(context.get(), "beep", &pcm.format, nullptr)) {
         auto ready = [&] {
             const pa_stream_state_t state = pa_stream_get_state(stream);
             return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
         };
         pa_buffer_attr buffer{};
         buffer.maxlength = buffer.prebuf = buffer.minreq = buffer.fragsize = std::uint32_t(-1);
-        buffer.tlength = std::uint32_t(pa_usec_to_bytes(kStreamBuffer, &pcm.spec));
+        buffer.tlength = std::uint32_t(pa_usec_to_bytes(kStreamBuffer, &pcm.format));
         if (pa_stream_connect_playback(stream, nullptr, &buffer, PA_STREAM_NOFLAGS, nullptr, nullptr) == 0 &&
             RunUntil(loop.get(), ready) && pa_stream_get_state(stream) == PA_STREAM_READY &&
             pa_stream_write(stream, pcm.samples.constData(), size_t(pcm.samples.size()), nullptr, 0,
