@@ -6,6 +6,7 @@
 #include "calendar/numbermask.h"
 #include "exit/exit_page.h"
 #include "notice/notice_page.h"
+#include "stopwatch/stopwatch_page.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tpaintbox.h"
@@ -374,14 +375,8 @@ void TForm_Main::PageControl_MainChange()
     QWidget* tab = PageControl_Main->currentWidget();
     if (tab == TabSheet_Datumok)
         RefreshDateCalculator();
-    if (tab == TabSheet_Stopper) {
-        // The last enabled of the three buttons keeps the focus.
-        for (const char* name : {"Button_StopperStop", "Button_StopperReszido", "Button_StopperStart"}) {
-            auto* b = TabSheet_Stopper->findChild<QPushButton*>(QString::fromLatin1(name));
-            if (b && b->isEnabled())
-                b->setFocus();
-        }
-    }
+    if (tab == stopwatchPage_)
+        stopwatchPage_->FocusLastEnabledButton();
     if (tab == TabSheet_EvesNaptar) {
         auto* toggle =
             TabSheet_EvesNaptar->findChild<QAbstractButton*>(QStringLiteral("SpeedButton_Modositas"));

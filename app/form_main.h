@@ -51,6 +51,7 @@ class AboutPage;
 class ExitPage;
 class IniFile;
 class NoticePage;
+class StopwatchPage;
 class TickSource;
 } // namespace kelvator
 
@@ -120,11 +121,6 @@ public:
     void HighlightCalendarLabels(int month, int day);
     void Timer_AktualisNapVillogtatasTimer();
     void DrawAnalogClock();
-    void Button_StopperStartClick();
-    void Button_StopperReszidoClick();
-    void Button_StopperStopClick();
-    void RefreshStopwatch();
-    void PaintBox_StopperOraPaint();
     void PaintBox_KisMutatosOraPaint(QPainter& p);
 
     // Events.
@@ -193,7 +189,6 @@ public:
     QWidget* TabSheet_Esemenyek = nullptr;
     QWidget* TabSheet_NagyOra = nullptr;
     QWidget* TabSheet_Datumok = nullptr;
-    QWidget* TabSheet_Stopper = nullptr;
     QWidget* TabSheet_EvesNaptar = nullptr;
     QWidget* TabSheet_Riasztasok = nullptr;
 
@@ -354,21 +349,6 @@ public:
     };
     std::array<DateSide, 2> dateSides{};
 
-    // Stopwatch page.
-    QLineEdit* Edit_Stopper = nullptr;
-    QListWidget* ListBox_Stopper = nullptr;
-    QPushButton* Button_StopperStart = nullptr;
-    QPushButton* Button_StopperReszido = nullptr;
-    QPushButton* Button_StopperStop = nullptr;
-    QLabel* Label_StopperIdo = nullptr;
-    TPaintBox* PaintBox_StopperOra = nullptr;
-    QImage Image_StopperOraRajzolni;
-    double stopwatchElapsed = 0; // days, as of the latest refresh
-    TDateTime dtStopperStart = 0;
-    TDateTime dtStopperStop = 0;
-    int iStopperAllapot = 0;
-    int iStopperReszido = 0;
-
     // Yearly calendar page.
     TShape* Shape_EvesNaptarAktualisSzin = nullptr;
     std::array<kelvator::MonthColours, 12> dayColours{};
@@ -464,7 +444,6 @@ private:
     void BuildBigClockPage();
     void BuildEventsPage();
     void BuildDateCalcPage();
-    void BuildStopwatchPage();
     void BuildYearCalendarPage();
     void BuildAlarmsPage();
     void SetUpFieldChecks();
@@ -488,6 +467,7 @@ private:
     kelvator::AboutPage* aboutPage_ = nullptr;
     kelvator::ExitPage* exitPage_ = nullptr;
     kelvator::NoticePage* noticePage_ = nullptr;
+    kelvator::StopwatchPage* stopwatchPage_ = nullptr;
     void ReportTickFailure(const QString& message);
     void TickSteps();
     // Tick steps, in tick order.
@@ -522,7 +502,6 @@ private:
     QImage smallFace_;
     qint64 smallFaceKey_ = 0;
     QRect smallFaceDirty_;
-    std::optional<QTime> lastStopwatchFace_;
     // The pixels under today's frame in both blink states, for one day, colours and grid.
     struct YearFrames {
         struct Key {
@@ -540,7 +519,6 @@ private:
     void ShowYearCalendar();
     // A face skipped while the window was out of sight, drawn at its next paint.
     bool clockFaceWaiting_ = false;
-    bool stopwatchFaceWaiting_ = false;
     bool WindowOutOfSight() const;
     QDate paydayStripToday_;
     QDate paydayStripPayday_;

@@ -1,5 +1,6 @@
 #include "app/form_main.h"
 
+#include "stopwatch/stopwatch_page.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tshape.h"
 #include "widgets/widget_factory.h"
@@ -53,7 +54,12 @@ void TForm_Main::BuildMainPage()
     TabSheet_Esemenyek = addTab("TabSheet_Esemenyek", QStringLiteral("Események"));
     TabSheet_NagyOra = addTab("TabSheet_NagyOra", QStringLiteral("Nagy óra"));
     TabSheet_Datumok = addTab("TabSheet_Datumok", QStringLiteral("Dátumok"));
-    TabSheet_Stopper = addTab("TabSheet_Stopper", QStringLiteral("Stopper óra"));
+    stopwatchPage_ =
+        new StopwatchPage({.now = [this] { return platform_.now(); },
+                           .twelveHourClock = [this] { return CheckBox_12OrasKijelzes->isChecked(); },
+                           .outOfSight = [this] { return WindowOutOfSight(); }},
+                          PageControl_Main);
+    PageControl_Main->addTab(stopwatchPage_, QStringLiteral("Stopper óra"));
     TabSheet_EvesNaptar = addTab("TabSheet_EvesNaptar", QStringLiteral("Éves naptár"));
     TabSheet_Riasztasok = addTab("TabSheet_Riasztasok", QStringLiteral("Napi riasztások"));
     connect(PageControl_Main, &QTabWidget::currentChanged, this, &TForm_Main::PageControl_MainChange);
@@ -79,7 +85,7 @@ void TForm_Main::BuildMainPage()
     BuildEventsPage();
     BuildBigClockPage();
     BuildDateCalcPage();
-    BuildStopwatchPage();
+    stopwatchPage_->SetDialArtwork(Image_MutatosOraAlap);
     BuildYearCalendarPage();
     BuildAlarmsPage();
 }

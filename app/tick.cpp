@@ -1,7 +1,7 @@
 #include "app/form_main.h"
 
 #include "app/tick_source.h"
-#include "stopwatch/stopwatch_state.h"
+#include "stopwatch/stopwatch_page.h"
 
 #include "calendar/calendar_texts.h"
 #include "calendar/numbermask.h"
@@ -60,8 +60,10 @@ void TForm_Main::MakeTickSource()
             if (CheckBox_EsemenyLathato[i]->isChecked() && CheckBox_AzOraEsPercIsSzamit[i]->isChecked())
                 needs.phasesMs.push_back(TimeOf(dtEsemeny[i]).msec());
         }
-        if (iStopperAllapot == kStopwatchRunning && PageControl_Main->currentWidget() == TabSheet_Stopper)
-            needs.phasesMs.push_back(TimeOf(dtStopperStart).msec());
+        if (PageControl_Main->currentWidget() == stopwatchPage_) {
+            if (const std::optional<int> phase = stopwatchPage_->TickPhaseMs())
+                needs.phasesMs.push_back(*phase);
+        }
         return needs;
     };
     tickSource_ = new TickSource(
@@ -124,8 +126,8 @@ void TForm_Main::TickSteps()
     if (outer == TabSheet_EsemenyBeallitasa)
         RefreshEventEditor();
     RefreshEventList();
-    if (PageControl_Main->currentWidget() == TabSheet_Stopper)
-        RefreshStopwatch();
+    if (PageControl_Main->currentWidget() == stopwatchPage_)
+        stopwatchPage_->Refresh(platform_.now());
     previousTickSecond = m.secondOfDay;
 }
 

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -79,8 +80,10 @@ void ReportIdleSeconds(TForm_Main& form, kelvator::testing::FakePlatform& fake)
                 run(form.PageControl_NagyOraTipus->currentWidget()->objectName());
             }
         } else {
-            if (form.PageControl_Main->currentWidget() == form.TabSheet_Stopper && form.iStopperAllapot != 1)
-                form.Button_StopperStartClick(); // a running stopwatch, as it is measured
+            auto* start = form.PageControl_Main->currentWidget()->findChild<QPushButton*>(
+                QStringLiteral("Button_StopperStart"));
+            if (start && start->isEnabled())
+                start->click(); // a running stopwatch, as it is measured
             run(form.PageControl_Main->currentWidget()->objectName());
         }
     }

@@ -4,6 +4,7 @@
 #include "calendar/numbermask.h"
 #include "settings/inifile.h"
 #include "settings/settings_model.h"
+#include "stopwatch/stopwatch_page.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
@@ -99,14 +100,7 @@ Settings TForm_Main::CollectSettings() const
     s.rightDate = MonthCalendar_Datumok2->selectedDate();
     s.leftStep = ComboBox_DatumokLepeskoz1->currentIndex();
     s.rightStep = ComboBox_DatumokLepeskoz2->currentIndex();
-    s.stopwatchName = Edit_Stopper->text();
-    s.stopwatchStart = dtStopperStart;
-    s.stopwatchStop = dtStopperStop;
-    s.stopwatchState = iStopperAllapot;
-    s.stopwatchLap = iStopperReszido;
-    s.laps.clear();
-    for (int i = 0; i < ListBox_Stopper->count(); ++i)
-        s.laps.append(ListBox_Stopper->item(i)->text());
+    stopwatchPage_->CollectSettings(s);
     s.hourlyNotice = CheckBox_BeallitasOrankentiHangjelzes->isChecked();
     for (size_t i = 0; i < 3; ++i) {
         BreakSettings& b = s.breaks[i];
@@ -156,14 +150,8 @@ void TForm_Main::ShowSettings(const Settings& s)
     MonthCalendar_Datumok2->setSelectedDate(s.rightDate);
     ComboBox_DatumokLepeskoz1->setCurrentIndex(s.leftStep);
     ComboBox_DatumokLepeskoz2->setCurrentIndex(s.rightStep);
-    Edit_Stopper->setText(s.stopwatchName);
-    dtStopperStart = s.stopwatchStart;
-    dtStopperStop = s.stopwatchStop;
-    iStopperAllapot = s.stopwatchState;
-    iStopperReszido = s.stopwatchLap;
+    stopwatchPage_->ShowSettings(s);
     CheckBox_BeallitasOrankentiHangjelzes->setChecked(s.hourlyNotice);
-    ListBox_Stopper->clear();
-    ListBox_Stopper->addItems(s.laps);
     for (size_t i = 0; i < 3; ++i) {
         CheckBox_Szunet[i]->setChecked(s.breaks[i].on);
         Edit_SzunetOra[i]->setText(s.breaks[i].hour);

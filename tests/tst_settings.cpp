@@ -3,6 +3,7 @@
 #include "settings/inifile.h"
 #include "settings/settings_location.h"
 #include "settings/value_forms.h"
+#include "stopwatch/stopwatch_page.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
 
@@ -306,11 +307,13 @@ private Q_SLOTS:
         QCOMPARE(f.Label_EsemenyMegnevezes[0]->text(), QStringLiteral("Karácsony "));
         QCOMPARE(f.Label_EsemenyMegnevezes[1]->text(), QStringLiteral("A program első elindítása"));
         QCOMPARE(f.PageControl_Main->currentWidget(), f.TabSheet_Datumok);
-        QCOMPARE(f.ListBox_Stopper->count(), 2);
-        QCOMPARE(f.ListBox_Stopper->item(1)->text(), QStringLiteral("R1: 0:01:23"));
+        const auto* laps = f.findChild<QListWidget*>(QStringLiteral("ListBox_Stopper"));
+        QCOMPARE(laps->count(), 2);
+        QCOMPARE(laps->item(1)->text(), QStringLiteral("R1: 0:01:23"));
         QCOMPARE(f.dayColours[1][28], quint32(0x00FF0000));
         QCOMPARE(f.dayColours[1][27], kButtonFace);
-        QCOMPARE(f.Edit_Stopper->text(), QStringLiteral("Stopper óra"));
+        QCOMPARE(f.findChild<QLineEdit*>(QStringLiteral("Edit_Stopper"))->text(),
+                 QStringLiteral("Stopper óra"));
         QCOMPARE(f.MonthCalendar_Datumok1->selectedDate(), kMoment.date());
         QCOMPARE(f.ComboBox_DatumokLepeskoz2->currentIndex(), 0);
     }
@@ -319,7 +322,7 @@ private Q_SLOTS:
     {
         Started s(QByteArrayLiteral("[Stopper]\r\nListBox_StopperItemsCount=3\r\nListBox_StopperItems0=a\r\n"
                                     "ListBox_StopperItems1=b\r\nListBox_StopperItems2=c\r\n"));
-        delete s.form->ListBox_Stopper->takeItem(2);
+        delete s.form->findChild<QListWidget*>(QStringLiteral("ListBox_Stopper"))->takeItem(2);
         QVERIFY(s.form->SaveSettings());
         const IniFile ini = IniFile::Load(s.Path());
         QCOMPARE(*ini.Value(QStringLiteral("Stopper"), QStringLiteral("ListBox_StopperItemsCount")),
@@ -352,8 +355,12 @@ private Q_SLOTS:
             f.CheckBox_EsemenyLathato[4]->setChecked(false);
             f.dayColours[0][0] = 0x00004080;
             f.Shape_EvesNaptarAktualisSzin->setBrushColor(0x00C080FF);
-            f.ListBox_Stopper->addItem(QStringLiteral("Start: Du. 1:05:09"));
-            f.iStopperAllapot = 1;
+            auto* stopwatch = f.findChild<StopwatchPage*>(QStringLiteral("TabSheet_Stopper"));
+            Settings stored;
+            stopwatch->CollectSettings(stored);
+            stored.laps.append(QStringLiteral("Start: Du. 1:05:09"));
+            stored.stopwatchState = 1;
+            stopwatch->ShowSettings(stored);
             f.ComboBox_DatumokLepeskoz1->setCurrentIndex(98);
             f.MonthCalendar_Datumok2->setSelectedDate(QDate(1999, 12, 31));
             f.Edit_HaviFizetes->setText(QStringLiteral("-12"));
@@ -373,7 +380,9 @@ private Q_SLOTS:
             QVERIFY(!f.CheckBox_EsemenyLathato[4]->isChecked());
             QCOMPARE(f.dayColours[0][0], quint32(0x00004080));
             QCOMPARE(f.Shape_EvesNaptarAktualisSzin->brushColor(), quint32(0x00C080FF));
-            QCOMPARE(f.iStopperAllapot, 1);
+            Settings stored;
+            f.findChild<StopwatchPage*>(QStringLiteral("TabSheet_Stopper"))->CollectSettings(stored);
+            QCOMPARE(stored.stopwatchState, 1);
             QCOMPARE(f.ComboBox_DatumokLepeskoz1->currentText(), QStringLiteral("99"));
             QCOMPARE(f.MonthCalendar_Datumok2->selectedDate(), QDate(1999, 12, 31));
             QCOMPARE(f.Edit_HaviFizetes->text(), QStringLiteral("-12"));

@@ -2,6 +2,8 @@
 
 #include "clocks/analog_clock.h"
 #include "settings/inifile.h"
+#include "settings/settings_model.h"
+#include "stopwatch/stopwatch_page.h"
 #include "stopwatch/stopwatch_state.h"
 
 #include <QCheckBox>
@@ -28,6 +30,42 @@ QStringList Lines(const QListWidget* list)
 double Seconds(int s)
 {
     return s / 86400.0;
+}
+
+template <typename T> T* Child(const QWidget* parent, const char* name)
+{
+    auto* child = parent->findChild<T*>(QString::fromLatin1(name));
+    if (!child)
+        qFatal("no %s", name);
+    return child;
+}
+
+// The stopwatch page's controls, found as a screen reader finds them.
+struct Controls {
+    explicit Controls(const QWidget& window)
+        : page(Child<StopwatchPage>(&window, "TabSheet_Stopper"))
+        , name(Child<QLineEdit>(page, "Edit_Stopper"))
+        , start(Child<QPushButton>(page, "Button_StopperStart"))
+        , lap(Child<QPushButton>(page, "Button_StopperReszido"))
+        , stop(Child<QPushButton>(page, "Button_StopperStop"))
+        , elapsed(Child<QLabel>(page, "Label_StopperIdo"))
+        , list(Child<QListWidget>(page, "ListBox_Stopper"))
+    {
+    }
+    StopwatchPage* page;
+    QLineEdit* name;
+    QPushButton* start;
+    QPushButton* lap;
+    QPushButton* stop;
+    QLabel* elapsed;
+    QListWidget* list;
+};
+
+Settings Stored(const StopwatchPage* page)
+{
+    Settings s;
+    page->CollectSettings(s);
+    return s;
 }
 } // namespace
 
@@ -90,49 +128,51 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2024, 5, 8), QTime(13, 5, 9)));
         TForm_Main& f = *w.form;
+        const Controls c(f);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_Stopper);
-        QVERIFY(f.Button_StopperStart->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), f.Button_StopperStart);
-        QCOMPARE(f.Label_StopperIdo->text(), QStringLiteral("0"));
+        f.PageControl_Main->setCurrentWidget(c.page);
+        QVERIFY(c.start->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), c.start);
+        QCOMPARE(c.elapsed->text(), QStringLiteral("0"));
 
-        f.Button_StopperStart->click();
-        QCOMPARE(Lines(f.ListBox_Stopper), QStringList{QStringLiteral("Start: Du. 1:05:09")});
-        QVERIFY(!f.Button_StopperStart->isEnabled());
-        QVERIFY(f.Button_StopperReszido->isEnabled());
+        c.start->click();
+        QCOMPARE(Lines(c.list), QStringList{QStringLiteral("Start: Du. 1:05:09")});
+        QVERIFY(!c.start->isEnabled());
+        QVERIFY(c.lap->isEnabled());
         for (int lap = 1; lap <= 6; ++lap) {
             w.TickAt(QTime(13, 5, 9).addSecs(83 * lap));
-            f.Button_StopperReszido->click();
+            c.lap->click();
         }
-        QCOMPARE(f.ListBox_Stopper->item(1)->text(), QStringLiteral("R1: 0:01:23"));
-        QCOMPARE(f.ListBox_Stopper->item(6)->text(), QStringLiteral("R6: 0:08:18"));
-        QVERIFY(!f.Button_StopperReszido->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), f.Button_StopperStop);
+        QCOMPARE(c.list->item(1)->text(), QStringLiteral("R1: 0:01:23"));
+        QCOMPARE(c.list->item(6)->text(), QStringLiteral("R6: 0:08:18"));
+        QVERIFY(!c.lap->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), c.stop);
 
         w.TickAt(QTime(14, 5, 10));
-        QCOMPARE(f.Label_StopperIdo->text(), QStringLiteral("1:00:01"));
-        f.Button_StopperStop->click();
-        QCOMPARE(f.ListBox_Stopper->item(7)->text(), QStringLiteral("Stop: Du. 2:05:10"));
-        QCOMPARE(QApplication::focusWidget(), f.Button_StopperStart);
+        QCOMPARE(c.elapsed->text(), QStringLiteral("1:00:01"));
+        c.stop->click();
+        QCOMPARE(c.list->item(7)->text(), QStringLiteral("Stop: Du. 2:05:10"));
+        QCOMPARE(QApplication::focusWidget(), c.start);
         w.TickAt(QTime(15, 0, 0));
-        QCOMPARE(f.Label_StopperIdo->text(), QStringLiteral("1:00:01")); // stopped time stays
+        QCOMPARE(c.elapsed->text(), QStringLiteral("1:00:01")); // stopped time stays
 
-        f.Button_StopperStart->click(); // a new run clears the list
-        QCOMPARE(f.ListBox_Stopper->count(), 1);
-        QCOMPARE(f.iStopperReszido, 0);
+        c.start->click(); // a new run clears the list
+        QCOMPARE(c.list->count(), 1);
+        QCOMPARE(Stored(c.page).stopwatchLap, 0);
     }
 
     void lapsUseTheLatestRefresh()
     {
         Window w(QDateTime(QDate(2024, 5, 8), QTime(10, 0)));
         TForm_Main& f = *w.form;
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_Stopper);
-        f.Button_StopperStart->click();
+        const Controls c(f);
+        f.PageControl_Main->setCurrentWidget(c.page);
+        c.start->click();
         w.TickAt(QDateTime(QDate(2024, 5, 8), QTime(10, 0, 5, 800)));
         w.fake.now = QDateTime(QDate(2024, 5, 8), QTime(10, 0, 6, 100)); // no tick since
-        f.Button_StopperReszido->click();
-        QCOMPARE(f.ListBox_Stopper->item(1)->text(), QStringLiteral("R1: 0:00:05"));
+        c.lap->click();
+        QCOMPARE(c.list->item(1)->text(), QStringLiteral("R1: 0:00:05"));
     }
 
     void runningStopwatchSurvivesARestartAndStopsItself()
@@ -143,35 +183,118 @@ private Q_SLOTS:
             testing::FakePlatform fake;
             fake.now = QDateTime(QDate(2024, 5, 8), QTime(8, 0));
             TForm_Main f(fake.Make(path));
+            const Controls c(f);
             f.CheckBox_12OrasKijelzes->setChecked(false);
-            f.Edit_Stopper->setText(QStringLiteral("Sütés"));
-            f.PageControl_Main->setCurrentWidget(f.TabSheet_Stopper);
-            f.Button_StopperStart->click();
+            c.name->setText(QStringLiteral("Sütés"));
+            f.PageControl_Main->setCurrentWidget(c.page);
+            c.start->click();
         } // the window saves as it goes
         testing::FakePlatform fake;
         fake.now = QDateTime(QDate(2024, 5, 8), QTime(21, 0));
         TForm_Main f(fake.Make(path));
+        const Controls c(f);
         f.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-        QCOMPARE(f.iStopperAllapot, int(kStopwatchRunning));
-        QCOMPARE(f.Edit_Stopper->text(), QStringLiteral("Sütés"));
-        QCOMPARE(Lines(f.ListBox_Stopper), QStringList{QStringLiteral("Start: 8:00:00")});
-        QCOMPARE(f.PageControl_Main->currentWidget(), f.TabSheet_Stopper); // the tab was kept too
+        QCOMPARE(Stored(c.page).stopwatchState, int(kStopwatchRunning));
+        QCOMPARE(c.name->text(), QStringLiteral("Sütés"));
+        QCOMPARE(Lines(c.list), QStringList{QStringLiteral("Start: 8:00:00")});
+        QCOMPARE(f.PageControl_Main->currentWidget(), c.page); // the tab was kept too
         f.Timer1Timer();
-        QCOMPARE(f.iStopperAllapot, int(kStopwatchStopped));
-        QCOMPARE(f.ListBox_Stopper->item(1)->text(), QStringLiteral("Stop: 20:00:00"));
+        QCOMPARE(Stored(c.page).stopwatchState, int(kStopwatchStopped));
+        QCOMPARE(c.list->item(1)->text(), QStringLiteral("Stop: 20:00:00"));
         f.Timer1Timer();
-        QCOMPARE(f.Label_StopperIdo->text(), QStringLiteral("12:00:00"));
-        QVERIFY(f.Button_StopperStart->isEnabled());
+        QCOMPARE(c.elapsed->text(), QStringLiteral("12:00:00"));
+        QVERIFY(c.start->isEnabled());
     }
 
     void clockSetBackShowsZero()
     {
         Window w(QDateTime(QDate(2024, 5, 8), QTime(10, 0)));
         TForm_Main& f = *w.form;
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_Stopper);
-        f.Button_StopperStart->click();
+        const Controls c(f);
+        f.PageControl_Main->setCurrentWidget(c.page);
+        c.start->click();
         w.TickAt(QTime(9, 59));
-        QCOMPARE(f.Label_StopperIdo->text(), QStringLiteral("0"));
+        QCOMPARE(c.elapsed->text(), QStringLiteral("0"));
+    }
+
+    // The page alone, as a settings file leaves it, on a clock the test sets.
+    void automaticStopLineFollowsTheClockOption_data()
+    {
+        QTest::addColumn<bool>("twelve");
+        QTest::addColumn<QString>("line");
+        QTest::addRow("12-hour") << true << "Stop: Du. 2:00:00";
+        QTest::addRow("24-hour") << false << "Stop: 14:00:00";
+    }
+    void automaticStopLineFollowsTheClockOption()
+    {
+        QFETCH(bool, twelve);
+        QFETCH(QString, line);
+        const QDate day(2024, 5, 8);
+        StopwatchPage page({.now = [] { return QDateTime(); },
+                            .twelveHourClock = [twelve] { return twelve; },
+                            .outOfSight = [] { return false; }});
+        Settings s;
+        s.stopwatchState = kStopwatchRunning;
+        s.stopwatchStart = ToDateTime(QDateTime(day, QTime(2, 0)));
+        s.laps = {QStringLiteral("Start: 2:00:00")};
+        page.ShowSettings(s);
+        QVERIFY(page.TickPhaseMs().has_value());
+        page.Refresh(QDateTime(day, QTime(14, 0, 0, 1)));
+        const Settings after = Stored(&page);
+        QCOMPARE(after.stopwatchState, int(kStopwatchStopped));
+        QCOMPARE(after.stopwatchStop, s.stopwatchStart + kAutoStopDays);
+        QCOMPARE(after.laps, (QStringList{QStringLiteral("Start: 2:00:00"), line}));
+        QVERIFY(!page.TickPhaseMs()); // a stopped stopwatch no longer paces the tick
+    }
+
+    void storedStateComesBackWhole()
+    {
+        StopwatchPage page({.now = [] { return QDateTime(); },
+                            .twelveHourClock = [] { return true; },
+                            .outOfSight = [] { return false; }});
+        Settings s;
+        s.stopwatchName = QStringLiteral("Tészta");
+        s.stopwatchStart = ToDateTime(QDateTime(QDate(2024, 5, 8), QTime(9, 0, 1, 250)));
+        s.stopwatchStop = ToDateTime(QDateTime(QDate(2024, 5, 8), QTime(9, 30)));
+        s.stopwatchState = kStopwatchRunning;
+        s.stopwatchLap = 2;
+        s.laps = {QStringLiteral("Start: 9:00:01"), QStringLiteral("R1: 0:01:00"),
+                  QStringLiteral("R2: 0:02:00")};
+        page.ShowSettings(s);
+        const Settings back = Stored(&page);
+        QCOMPARE(back.stopwatchName, s.stopwatchName);
+        QCOMPARE(back.stopwatchStart, s.stopwatchStart);
+        QCOMPARE(back.stopwatchStop, s.stopwatchStop);
+        QCOMPARE(back.stopwatchState, s.stopwatchState);
+        QCOMPARE(back.stopwatchLap, s.stopwatchLap);
+        QCOMPARE(back.laps, s.laps);
+        QCOMPARE(page.TickPhaseMs(), std::optional<int>(250)); // the tick turns with the start's second
+    }
+
+    // A dial skipped while nobody could see the window is drawn, up to date, at its next paint.
+    void dialSkippedOutOfSightIsDrawnWhenPainted()
+    {
+        const QImage artwork =
+            QImage(QStringLiteral(":/kelvator/dial.bmp")).convertToFormat(QImage::Format_RGB32);
+        const QDate day(2024, 5, 8);
+        bool hidden = false;
+        StopwatchPage page({.now = [] { return QDateTime(); },
+                            .twelveHourClock = [] { return true; },
+                            .outOfSight = [&hidden] { return hidden; }});
+        page.SetDialArtwork(artwork);
+        Settings s;
+        s.stopwatchState = kStopwatchRunning;
+        s.stopwatchStart = ToDateTime(QDateTime(day, QTime(10, 0)));
+        page.ShowSettings(s);
+        page.Refresh(QDateTime(day, QTime(10, 0, 5))); // drawn
+        hidden = true;
+        page.Refresh(QDateTime(day, QTime(10, 1, 10))); // skipped
+        hidden = false;
+        auto* dial = Child<QWidget>(&page, "PaintBox_StopperOra");
+        const QImage shown = dial->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QImage want;
+        DrawStopwatchFace(want, artwork, 0, 1, 10);
+        QCOMPARE(shown, want);
     }
 
     void dialHandsAppearWhenReached_data()

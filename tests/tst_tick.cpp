@@ -2,6 +2,8 @@
 
 #include "app/tick_pacing.h"
 #include "app/tick_source.h"
+#include "settings/settings_model.h"
+#include "stopwatch/stopwatch_page.h"
 #include "stopwatch/stopwatch_state.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
@@ -26,6 +28,24 @@ using kelvator::testing::Window;
 namespace {
 // One way of setting a window up before its first tick.
 using Setup = std::function<void(TForm_Main&, const QDateTime& start)>;
+
+StopwatchPage& StopwatchOf(TForm_Main& form)
+{
+    auto* page = form.findChild<StopwatchPage*>(QStringLiteral("TabSheet_Stopper"));
+    if (!page)
+        qFatal("no stopwatch page");
+    return *page;
+}
+
+// The stopwatch as a settings file leaves it: running since the given moment.
+void RunStopwatchSince(TForm_Main& form, const QDateTime& start)
+{
+    Settings s;
+    StopwatchOf(form).CollectSettings(s);
+    s.stopwatchState = kStopwatchRunning;
+    s.stopwatchStart = ToDateTime(start);
+    StopwatchOf(form).ShowSettings(s);
+}
 
 TickSource& SourceOf(TForm_Main& form)
 {
@@ -112,9 +132,8 @@ private Q_SLOTS:
         QTest::addRow("running stopwatch started at .700")
             << QDateTime(friday, QTime(10, 0, 5, 50)) << 25
             << Setup([](TForm_Main& f, const QDateTime& start) {
-                   f.iStopperAllapot = kStopwatchRunning;
-                   f.dtStopperStart = ToDateTime(start.addMSecs(-4350));
-                   f.PageControl_Main->setCurrentWidget(f.TabSheet_Stopper);
+                   RunStopwatchSince(f, start.addMSecs(-4350));
+                   f.PageControl_Main->setCurrentWidget(&StopwatchOf(f));
                });
         QTest::addRow("an event at .300, with its seconds")
             << QDateTime(friday, QTime(9, 0, 0, 90)) << 30
@@ -193,8 +212,7 @@ private Q_SLOTS:
         Window w(QDateTime(friday, QTime(8, 0)));
         TForm_Main& f = *w.form;
         f.RadioGroup_MutatosOraKelvatorMegjelenites->setItemIndex(0); // sectors all day
-        f.iStopperAllapot = kStopwatchRunning;
-        f.dtStopperStart = ToDateTime(QDateTime(friday, QTime(9, 58, 40, 700)));
+        RunStopwatchSince(f, QDateTime(friday, QTime(9, 58, 40, 700)));
         f.CheckBox_EsemenyLathato[0]->setChecked(true);
         f.CheckBox_AzOraEsPercIsSzamit[0]->setChecked(true);
         f.dtEsemeny[0] = ToDateTime(QDateTime(friday, QTime(9, 0)));

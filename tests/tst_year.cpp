@@ -35,10 +35,12 @@ private Q_SLOTS:
         Window w(QDateTime::fromSecsSinceEpoch(begin));
         TForm_Main& f = *w.form;
         f.Edit_HaviFizetes->setText(QStringLiteral("450000"));
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_Stopper);
-        f.Button_StopperStart->click();
+        auto* stopwatch = f.findChild<QWidget*>(QStringLiteral("TabSheet_Stopper"));
+        QVERIFY(stopwatch);
+        f.PageControl_Main->setCurrentWidget(stopwatch);
+        stopwatch->findChild<QPushButton*>(QStringLiteral("Button_StopperStart"))->click();
 
-        QWidget* const tabs[] = {f.TabSheet_Kelvator, f.TabSheet_NagyOra, f.TabSheet_Stopper};
+        QWidget* const tabs[] = {f.TabSheet_Kelvator, f.TabSheet_NagyOra, stopwatch};
         QDate lastDate;
         qint64 ticks = 0;
         auto tick = [&](const QDateTime& now) {

@@ -27,7 +27,6 @@ window_header_allowed=(
   datecalc/datecalc_form.cpp
   events/events_form.cpp
   settings/settings_form.cpp
-  stopwatch/stopwatch_form.cpp
   tests/screens.cpp
   tests/window_fixture.h
   worktime/signal_form.cpp
