@@ -305,14 +305,16 @@ private Q_SLOTS:
         QCOMPARE(ToQDateTime(f.dtEsemeny[5]), kMoment);
         QCOMPARE(f.Label_EsemenyMegnevezes[0]->text(), QStringLiteral("Karácsony "));
         QCOMPARE(f.Label_EsemenyMegnevezes[1]->text(), QStringLiteral("A program első elindítása"));
-        QCOMPARE(f.PageControl_Main->currentWidget(), f.TabSheet_Datumok);
+        QCOMPARE(f.PageControl_Main->currentWidget(),
+                 f.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
         QCOMPARE(f.ListBox_Stopper->count(), 2);
         QCOMPARE(f.ListBox_Stopper->item(1)->text(), QStringLiteral("R1: 0:01:23"));
         QCOMPARE(f.dayColours[1][28], quint32(0x00FF0000));
         QCOMPARE(f.dayColours[1][27], kButtonFace);
         QCOMPARE(f.Edit_Stopper->text(), QStringLiteral("Stopper óra"));
-        QCOMPARE(f.MonthCalendar_Datumok1->selectedDate(), kMoment.date());
-        QCOMPARE(f.ComboBox_DatumokLepeskoz2->currentIndex(), 0);
+        QCOMPARE(f.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok1"))->selectedDate(),
+                 kMoment.date());
+        QCOMPARE(f.findChild<QComboBox*>(QStringLiteral("ComboBox_DatumokLepeskoz2"))->currentIndex(), 0);
     }
 
     void shorterLapListLeavesOldLinesInTheFile()
@@ -354,8 +356,9 @@ private Q_SLOTS:
             f.Shape_EvesNaptarAktualisSzin->setBrushColor(0x00C080FF);
             f.ListBox_Stopper->addItem(QStringLiteral("Start: Du. 1:05:09"));
             f.iStopperAllapot = 1;
-            f.ComboBox_DatumokLepeskoz1->setCurrentIndex(98);
-            f.MonthCalendar_Datumok2->setSelectedDate(QDate(1999, 12, 31));
+            f.findChild<QComboBox*>(QStringLiteral("ComboBox_DatumokLepeskoz1"))->setCurrentIndex(98);
+            f.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok2"))
+                ->setSelectedDate(QDate(1999, 12, 31));
             f.Edit_HaviFizetes->setText(QStringLiteral("-12"));
             f.PageControl_NagyOraTipus->setCurrentIndex(0);
             QVERIFY(f.SaveSettings());
@@ -374,8 +377,10 @@ private Q_SLOTS:
             QCOMPARE(f.dayColours[0][0], quint32(0x00004080));
             QCOMPARE(f.Shape_EvesNaptarAktualisSzin->brushColor(), quint32(0x00C080FF));
             QCOMPARE(f.iStopperAllapot, 1);
-            QCOMPARE(f.ComboBox_DatumokLepeskoz1->currentText(), QStringLiteral("99"));
-            QCOMPARE(f.MonthCalendar_Datumok2->selectedDate(), QDate(1999, 12, 31));
+            QCOMPARE(f.findChild<QComboBox*>(QStringLiteral("ComboBox_DatumokLepeskoz1"))->currentText(),
+                     QStringLiteral("99"));
+            QCOMPARE(f.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok2"))->selectedDate(),
+                     QDate(1999, 12, 31));
             QCOMPARE(f.Edit_HaviFizetes->text(), QStringLiteral("-12"));
             QCOMPARE(f.PageControl_NagyOraTipus->currentIndex(), 0);
             QVERIFY(f.SaveSettings());
@@ -487,7 +492,7 @@ private Q_SLOTS:
         QFETCH(QString, error);
         Window w;
         TForm_Main& f = *w.form;
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_Datumok);
+        f.PageControl_Main->setCurrentWidget(f.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
         f.Menu_BeallitasokClick();
         f.Edit_MIKOra->setText(start.section(u':', 0, 0));
         f.Edit_MIKPerc->setText(start.section(u':', 1, 1));
@@ -498,7 +503,8 @@ private Q_SLOTS:
         if (error.isEmpty()) {
             QVERIFY(w.fake.errors.isEmpty());
             QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Main);
-            QCOMPARE(f.PageControl_Main->currentWidget(), f.TabSheet_Datumok);
+            QCOMPARE(f.PageControl_Main->currentWidget(),
+                     f.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
             QVERIFY(f.Menu_Beallitasok->isEnabled());
             QVERIFY(QFile::exists(w.SettingsPath()));
         } else {
