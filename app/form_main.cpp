@@ -4,6 +4,7 @@
 
 #include "about/about_page.h"
 #include "calendar/numbermask.h"
+#include "datecalc/datecalc_page.h"
 #include "exit/exit_page.h"
 #include "notice/notice_page.h"
 #include "stopwatch/stopwatch_page.h"
@@ -239,17 +240,13 @@ void TForm_Main::FormCreate()
     playerIdleFlag = true;
     UpdateSoundButton();
     hourlyNoticeFlag = false;
-    for (QComboBox* steps : {ComboBox_DatumokLepeskoz1, ComboBox_DatumokLepeskoz2}) {
-        for (int n = 1; n <= 99; ++n)
-            steps->addItem(FormatMask(n, u"0"));
-    }
     inTrayFlag = false;
     startInTrayFlag = false;
     // Minimising is bound to SendToTray in changeEvent.
     settingsLoadedFlag = false;
     LoadSettings();
     MonthCalendar1->setSelectedDate(platform_.now().date());
-    RefreshDateCalculator();
+    dateCalcPage_->Refresh();
     CreateDaySquares();
     Timer1Timer();
     workEndBlinkFlag = false;
@@ -373,8 +370,8 @@ void TForm_Main::PageControl_MainChange()
 {
     Timer1Timer();
     QWidget* tab = PageControl_Main->currentWidget();
-    if (tab == TabSheet_Datumok)
-        RefreshDateCalculator();
+    if (tab == dateCalcPage_)
+        dateCalcPage_->Refresh();
     if (tab == stopwatchPage_)
         stopwatchPage_->FocusLastEnabledButton();
     if (tab == TabSheet_EvesNaptar) {

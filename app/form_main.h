@@ -48,6 +48,7 @@ class TShape;
 class TRadioGroup;
 namespace kelvator {
 class AboutPage;
+class DateCalcPage;
 class ExitPage;
 class IniFile;
 class NoticePage;
@@ -108,12 +109,6 @@ public:
     bool Edit_HaviFizetesExit();
     // The field's text if it passes its check, else the last text that did.
     QString CheckedFieldText(const QLineEdit* edit) const;
-    void RefreshDateCalculator();
-    void StepDateSide(int side, int kind, int direction);
-    void Button_DatumokMaClick(int side);
-    void Button_DatumokLepeskozEgyClick(int side);
-    void Button_Datumok1To2Click();
-    void Button_Datumok2To1Click();
     void DrawYearCalendar();
     void Shape_EvesNaptarSzin1MouseDown(TShape* shape, Qt::MouseButton button);
     void Image_EvesNaptarMouseMove(QPoint position);
@@ -188,7 +183,6 @@ public:
     QWidget* TabSheet_Kelvator = nullptr;
     QWidget* TabSheet_Esemenyek = nullptr;
     QWidget* TabSheet_NagyOra = nullptr;
-    QWidget* TabSheet_Datumok = nullptr;
     QWidget* TabSheet_EvesNaptar = nullptr;
     QWidget* TabSheet_Riasztasok = nullptr;
 
@@ -323,31 +317,6 @@ public:
     QPushButton* Button_EsemenyMegadasMegsem = nullptr;
     int editedEvent = 1;
 
-    // Date calculator page; side 0 is the left date, side 1 the right one.
-    TMonthCalendar* MonthCalendar_Datumok1 = nullptr;
-    TMonthCalendar* MonthCalendar_Datumok2 = nullptr;
-    QComboBox* ComboBox_DatumokLepeskoz1 = nullptr;
-    QComboBox* ComboBox_DatumokLepeskoz2 = nullptr;
-    QLabel* Label_DatumokMikorVolt1 = nullptr;
-    QLabel* Label_DatumokMikorVolt2 = nullptr;
-    QLabel* Image_DatumokJobbraNyil = nullptr;
-    QLabel* Image_DatumokBalraNyil = nullptr;
-    QLabel* Label_DatumokEgyenlo = nullptr;
-    QLabel* Label_DatumokKulonbseg = nullptr;
-    QPushButton* Button_Datumok1To2 = nullptr;
-    QPushButton* Button_Datumok2To1 = nullptr;
-    QGroupBox* GroupBox7 = nullptr;
-    QGroupBox* GroupBox6 = nullptr;
-    struct DateSide {
-        TMonthCalendar* calendar = nullptr;
-        QLabel* distance = nullptr;
-        QComboBox* steps = nullptr;
-        QPushButton* today = nullptr;
-        QPushButton* stepOne = nullptr;
-        std::array<QPushButton*, 5> back{}; // by step kind: day, week, month, year, working day
-        std::array<QPushButton*, 5> forward{};
-    };
-    std::array<DateSide, 2> dateSides{};
 
     // Yearly calendar page.
     TShape* Shape_EvesNaptarAktualisSzin = nullptr;
@@ -443,7 +412,6 @@ private:
     void BuildWorkTimePage();
     void BuildBigClockPage();
     void BuildEventsPage();
-    void BuildDateCalcPage();
     void BuildYearCalendarPage();
     void BuildAlarmsPage();
     void SetUpFieldChecks();
@@ -467,6 +435,9 @@ private:
     kelvator::AboutPage* aboutPage_ = nullptr;
     kelvator::ExitPage* exitPage_ = nullptr;
     kelvator::NoticePage* noticePage_ = nullptr;
+    kelvator::DateCalcPage* dateCalcPage_ = nullptr;
+    // The work calendar as the date calculator's steps and red days follow it.
+    void ShowDateCalcWorkCalendar();
     kelvator::StopwatchPage* stopwatchPage_ = nullptr;
     void ReportTickFailure(const QString& message);
     void TickSteps();

@@ -1,5 +1,6 @@
 #include "app/form_main.h"
 
+#include "datecalc/datecalc_page.h"
 #include "stopwatch/stopwatch_page.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tshape.h"
@@ -53,7 +54,8 @@ void TForm_Main::BuildMainPage()
     TabSheet_Kelvator = addTab("TabSheet_Kelvator", QStringLiteral("Kelvator"));
     TabSheet_Esemenyek = addTab("TabSheet_Esemenyek", QStringLiteral("Események"));
     TabSheet_NagyOra = addTab("TabSheet_NagyOra", QStringLiteral("Nagy óra"));
-    TabSheet_Datumok = addTab("TabSheet_Datumok", QStringLiteral("Dátumok"));
+    dateCalcPage_ = new DateCalcPage([this] { return platform_.now(); }, PageControl_Main);
+    PageControl_Main->addTab(dateCalcPage_, QStringLiteral("Dátumok"));
     stopwatchPage_ =
         new StopwatchPage({.now = [this] { return platform_.now(); },
                            .twelveHourClock = [this] { return CheckBox_12OrasKijelzes->isChecked(); },
@@ -84,10 +86,18 @@ void TForm_Main::BuildMainPage()
     BuildWorkTimePage();
     BuildEventsPage();
     BuildBigClockPage();
-    BuildDateCalcPage();
+    ShowDateCalcWorkCalendar();
     stopwatchPage_->SetDialArtwork(Image_MutatosOraAlap);
     BuildYearCalendarPage();
     BuildAlarmsPage();
+}
+
+void TForm_Main::ShowDateCalcWorkCalendar()
+{
+    // Both tests ask the model when they are used, so they follow a calendar changed later.
+    dateCalcPage_->ShowWorkCalendar(
+        [this](const QDate& d) { return calendarModel_.Calendar().IsWorkingDay(d); }, DaysOffTest(),
+        int(calendarModel_.Revision()));
 }
 
 void TForm_Main::CreateDaySquares()

@@ -2,6 +2,7 @@
 #include "app/form_main.h"
 
 #include "calendar/numbermask.h"
+#include "datecalc/datecalc_page.h"
 #include "settings/inifile.h"
 #include "settings/settings_model.h"
 #include "stopwatch/stopwatch_page.h"
@@ -96,10 +97,7 @@ Settings TForm_Main::CollectSettings() const
         e.visible = CheckBox_EsemenyLathato[i]->isChecked();
         e.shownInDays = CheckBox_EsemenyNapbanKiirvaN[i]->isChecked();
     }
-    s.leftDate = MonthCalendar_Datumok1->selectedDate();
-    s.rightDate = MonthCalendar_Datumok2->selectedDate();
-    s.leftStep = ComboBox_DatumokLepeskoz1->currentIndex();
-    s.rightStep = ComboBox_DatumokLepeskoz2->currentIndex();
+    dateCalcPage_->CollectSettings(s);
     stopwatchPage_->CollectSettings(s);
     s.hourlyNotice = CheckBox_BeallitasOrankentiHangjelzes->isChecked();
     for (size_t i = 0; i < 3; ++i) {
@@ -146,10 +144,7 @@ void TForm_Main::ShowSettings(const Settings& s)
         CheckBox_EsemenyLathato[i]->setChecked(s.events[i].visible);
     for (size_t i = 0; i < 6; ++i)
         CheckBox_EsemenyNapbanKiirvaN[i]->setChecked(s.events[i].shownInDays);
-    MonthCalendar_Datumok1->setSelectedDate(s.leftDate);
-    MonthCalendar_Datumok2->setSelectedDate(s.rightDate);
-    ComboBox_DatumokLepeskoz1->setCurrentIndex(s.leftStep);
-    ComboBox_DatumokLepeskoz2->setCurrentIndex(s.rightStep);
+    dateCalcPage_->ShowSettings(s);
     stopwatchPage_->ShowSettings(s);
     CheckBox_BeallitasOrankentiHangjelzes->setChecked(s.hourlyNotice);
     for (size_t i = 0; i < 3; ++i) {

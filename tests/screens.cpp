@@ -143,9 +143,11 @@ bool ShootAll(const QDir& out)
     fake.now = QDateTime(QDate(2026, 12, 5), QTime(10, 0));
     form.Button_MaClick();
     shoot(QStringLiteral("Munkarend_Kelvator_2026-12-05"));
-    form.PageControl_Main->setCurrentWidget(form.TabSheet_Datumok);
-    form.MonthCalendar_Datumok1->setSelectedDate(QDate(2026, 12, 12));
-    form.MonthCalendar_Datumok2->setSelectedDate(QDate(2026, 12, 24));
+    form.PageControl_Main->setCurrentWidget(form.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
+    form.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok1"))
+        ->setSelectedDate(QDate(2026, 12, 12));
+    form.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok2"))
+        ->setSelectedDate(QDate(2026, 12, 24));
     shoot(QStringLiteral("Munkarend_Datumok_2026-12"));
     form.PageControl_Main->setCurrentWidget(form.TabSheet_Kelvator);
 

@@ -306,7 +306,8 @@ private Q_SLOTS:
         QCOMPARE(ToQDateTime(f.dtEsemeny[5]), kMoment);
         QCOMPARE(f.Label_EsemenyMegnevezes[0]->text(), QStringLiteral("Karácsony "));
         QCOMPARE(f.Label_EsemenyMegnevezes[1]->text(), QStringLiteral("A program első elindítása"));
-        QCOMPARE(f.PageControl_Main->currentWidget(), f.TabSheet_Datumok);
+        QCOMPARE(f.PageControl_Main->currentWidget(),
+                 f.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
         const auto* laps = f.findChild<QListWidget*>(QStringLiteral("ListBox_Stopper"));
         QCOMPARE(laps->count(), 2);
         QCOMPARE(laps->item(1)->text(), QStringLiteral("R1: 0:01:23"));
@@ -314,8 +315,9 @@ private Q_SLOTS:
         QCOMPARE(f.dayColours[1][27], kButtonFace);
         QCOMPARE(f.findChild<QLineEdit*>(QStringLiteral("Edit_Stopper"))->text(),
                  QStringLiteral("Stopper óra"));
-        QCOMPARE(f.MonthCalendar_Datumok1->selectedDate(), kMoment.date());
-        QCOMPARE(f.ComboBox_DatumokLepeskoz2->currentIndex(), 0);
+        QCOMPARE(f.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok1"))->selectedDate(),
+                 kMoment.date());
+        QCOMPARE(f.findChild<QComboBox*>(QStringLiteral("ComboBox_DatumokLepeskoz2"))->currentIndex(), 0);
     }
 
     void shorterLapListLeavesOldLinesInTheFile()
@@ -361,8 +363,9 @@ private Q_SLOTS:
             stored.laps.append(QStringLiteral("Start: Du. 1:05:09"));
             stored.stopwatchState = 1;
             stopwatch->ShowSettings(stored);
-            f.ComboBox_DatumokLepeskoz1->setCurrentIndex(98);
-            f.MonthCalendar_Datumok2->setSelectedDate(QDate(1999, 12, 31));
+            f.findChild<QComboBox*>(QStringLiteral("ComboBox_DatumokLepeskoz1"))->setCurrentIndex(98);
+            f.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok2"))
+                ->setSelectedDate(QDate(1999, 12, 31));
             f.Edit_HaviFizetes->setText(QStringLiteral("-12"));
             f.PageControl_NagyOraTipus->setCurrentIndex(0);
             QVERIFY(f.SaveSettings());
@@ -383,8 +386,10 @@ private Q_SLOTS:
             Settings stored;
             f.findChild<StopwatchPage*>(QStringLiteral("TabSheet_Stopper"))->CollectSettings(stored);
             QCOMPARE(stored.stopwatchState, 1);
-            QCOMPARE(f.ComboBox_DatumokLepeskoz1->currentText(), QStringLiteral("99"));
-            QCOMPARE(f.MonthCalendar_Datumok2->selectedDate(), QDate(1999, 12, 31));
+            QCOMPARE(f.findChild<QComboBox*>(QStringLiteral("ComboBox_DatumokLepeskoz1"))->currentText(),
+                     QStringLiteral("99"));
+            QCOMPARE(f.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok2"))->selectedDate(),
+                     QDate(1999, 12, 31));
             QCOMPARE(f.Edit_HaviFizetes->text(), QStringLiteral("-12"));
             QCOMPARE(f.PageControl_NagyOraTipus->currentIndex(), 0);
             QVERIFY(f.SaveSettings());
@@ -496,7 +501,7 @@ private Q_SLOTS:
         QFETCH(QString, error);
         Window w;
         TForm_Main& f = *w.form;
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_Datumok);
+        f.PageControl_Main->setCurrentWidget(f.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
         f.Menu_BeallitasokClick();
         f.Edit_MIKOra->setText(start.section(u':', 0, 0));
         f.Edit_MIKPerc->setText(start.section(u':', 1, 1));
@@ -507,7 +512,8 @@ private Q_SLOTS:
         if (error.isEmpty()) {
             QVERIFY(w.fake.errors.isEmpty());
             QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Main);
-            QCOMPARE(f.PageControl_Main->currentWidget(), f.TabSheet_Datumok);
+            QCOMPARE(f.PageControl_Main->currentWidget(),
+                     f.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
             QVERIFY(f.Menu_Beallitasok->isEnabled());
             QVERIFY(QFile::exists(w.SettingsPath()));
         } else {

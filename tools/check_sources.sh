@@ -24,7 +24,6 @@ window_header_allowed=(
   alarms/alarms_form.cpp
   bench/kelvator_bench.cpp
   clocks/clocks_form.cpp
-  datecalc/datecalc_form.cpp
   events/events_form.cpp
   settings/settings_form.cpp
   tests/screens.cpp

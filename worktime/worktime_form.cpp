@@ -216,8 +216,8 @@ std::function<bool(const QDate&)> TForm_Main::DaysOffTest() const
 void TForm_Main::TickCalendarDistance(const TickMoment& m)
 {
     // A change of the work calendar draws the month calendars' days again.
-    for (TMonthCalendar* calendar : {MonthCalendar1, MonthCalendar_Datumok1, MonthCalendar_Datumok2})
-        calendar->setDaysOff(DaysOffTest(), int(calendarModel_.Revision()));
+    MonthCalendar1->setDaysOff(DaysOffTest(), int(calendarModel_.Revision()));
+    ShowDateCalcWorkCalendar();
     Label_MikorVolt->setText(
         DateDifferenceText(false, true, ToDateTime(MonthCalendar1->selectedDate()), m.value));
 }
