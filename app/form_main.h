@@ -47,6 +47,7 @@ class TShape;
 class TRadioGroup;
 namespace kelvator {
 class AboutPage;
+class AlarmsPage;
 class ExitPage;
 class IniFile;
 class NoticePage;
@@ -205,7 +206,6 @@ public:
     QWidget* TabSheet_Datumok = nullptr;
     QWidget* TabSheet_Stopper = nullptr;
     QWidget* TabSheet_EvesNaptar = nullptr;
-    QWidget* TabSheet_Riasztasok = nullptr;
 
     QTabWidget* PageControl_NagyOraTipus = nullptr;
     QWidget* TabSheet_DigitalisOra = nullptr;
@@ -477,7 +477,6 @@ private:
     void BuildDateCalcPage();
     void BuildStopwatchPage();
     void BuildYearCalendarPage();
-    void BuildAlarmsPage();
     void SetUpFieldChecks();
     bool CheckFieldOnLeave(QLineEdit* edit);
     void FixLoadedSettings();
@@ -499,6 +498,7 @@ private:
     kelvator::AboutPage* aboutPage_ = nullptr;
     kelvator::ExitPage* exitPage_ = nullptr;
     kelvator::NoticePage* noticePage_ = nullptr;
+    kelvator::AlarmsPage* alarmsPage_ = nullptr;
     void ReportTickFailure(const QString& message);
     void TickSteps();
     TickMoment ReadMoment() const;

@@ -1,5 +1,6 @@
 #include "app/form_main.h"
 
+#include "alarms/alarms_page.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tshape.h"
 #include "widgets/widget_factory.h"
@@ -55,7 +56,8 @@ void TForm_Main::BuildMainPage()
     TabSheet_Datumok = addTab("TabSheet_Datumok", QStringLiteral("Dátumok"));
     TabSheet_Stopper = addTab("TabSheet_Stopper", QStringLiteral("Stopper óra"));
     TabSheet_EvesNaptar = addTab("TabSheet_EvesNaptar", QStringLiteral("Éves naptár"));
-    TabSheet_Riasztasok = addTab("TabSheet_Riasztasok", QStringLiteral("Napi riasztások"));
+    alarmsPage_ = new AlarmsPage(PageControl_Main);
+    PageControl_Main->addTab(alarmsPage_, QStringLiteral("Napi riasztások"));
     connect(PageControl_Main, &QTabWidget::currentChanged, this, &TForm_Main::PageControl_MainChange);
     // Seven captions share 518 pixels, as they did on the narrower native tabs.
     PageControl_Main->setUsesScrollButtons(false);
@@ -81,7 +83,6 @@ void TForm_Main::BuildMainPage()
     BuildDateCalcPage();
     BuildStopwatchPage();
     BuildYearCalendarPage();
-    BuildAlarmsPage();
 }
 
 void TForm_Main::CreateDaySquares()
