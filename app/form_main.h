@@ -4,6 +4,7 @@
 #include "calendar/tdatetime.h"
 #include "calendar/workcalendar.h"
 #include "clocks/analog_clock.h"
+#include "clocks/clock_face.h"
 #include "settings/settings_model.h"
 #include "settings/value_forms.h"
 #include "worktime/schedule.h"
@@ -48,6 +49,7 @@ class TRadioGroup;
 namespace kelvator {
 class AboutPage;
 class AlarmsPage;
+class BigClockPage;
 class ExitPage;
 class IniFile;
 class NoticePage;
@@ -83,7 +85,6 @@ public:
     void FormPaint();
     void PageControl1Change();
     void PageControl_MainChange();
-    void PageControl_NagyOraTipusChange();
     void Menu_BeallitasokClick();
     void Menu_NevjegyClick();
     void Menu_BezarasClick();
@@ -128,7 +129,6 @@ public:
     void Image_EvesNaptarClick();
     void HighlightCalendarLabels(int month, int day);
     void Timer_AktualisNapVillogtatasTimer();
-    void DrawAnalogClock();
     void Button_StopperStartClick();
     void Button_StopperReszidoClick();
     void Button_StopperStopClick();
@@ -202,14 +202,9 @@ public:
     QTabWidget* PageControl_Main = nullptr;
     QWidget* TabSheet_Kelvator = nullptr;
     QWidget* TabSheet_Esemenyek = nullptr;
-    QWidget* TabSheet_NagyOra = nullptr;
     QWidget* TabSheet_Datumok = nullptr;
     QWidget* TabSheet_Stopper = nullptr;
     QWidget* TabSheet_EvesNaptar = nullptr;
-
-    QTabWidget* PageControl_NagyOraTipus = nullptr;
-    QWidget* TabSheet_DigitalisOra = nullptr;
-    QWidget* TabSheet_AnalogOra = nullptr;
 
     // Settings page.
     QPushButton* Button_BeallitasokOK = nullptr;
@@ -406,26 +401,8 @@ public:
     bool YearGridInSight() const;
     qint64 yearBlinkToggledAt_ = 0; // steady-clock milliseconds of the last change, seen or not
 
-    // Big clock page.
-    QLabel* Label_NagyDigitalisOraDatum = nullptr;
-    QFrame* Panel2 = nullptr;
-    QLabel* Label_NagyDigitalisOraIdo = nullptr;
-    QLabel* Label_NagyDigitalisOraMasodperc = nullptr;
-    QLabel* Label_NagyDigitalisOraDelutanSzoveg = nullptr;
-    QLabel* Label_ANagyDigitalisOraEvHete = nullptr;
-    QLabel* Label_NagyDigitalisOraEvHete = nullptr;
-    QLabel* Label_NagyDigitalisOraEvNapja = nullptr;
-    TMBarGraph* MBarGraph_NagyDigitalisOraATeljesEv = nullptr;
-    TPaintBox* PaintBox_MutatosOra = nullptr;
-    QImage Image_MutatosOraAlap;     // the dial artwork
-    QImage Image_MutatosOraRajzolni; // the face as last drawn
-    QLabel* Label_NagyMutatosOraEv = nullptr;
-    QLabel* Label_NagyMutatosOraHonapNap = nullptr;
-    QLabel* Label_NagyMutatosOraHetNapja = nullptr;
-    QLabel* Label_ANagyMutatosOraEvHete = nullptr;
-    QLabel* Label_NagyMutatosOraEvHete = nullptr;
-    QLabel* Label_NagyMutatosOraEvNapja = nullptr;
-    TMBarGraph* MBarGraph_NagyMutatosOraATeljesEv = nullptr;
+    // The dial artwork, which the stopwatch face is drawn on too.
+    QImage Image_MutatosOraAlap;
 
     // ---- State kept between ticks ------------------------------------------------------
     bool startUpFlag = false;
@@ -452,6 +429,7 @@ public:
     QString sFileUtvonalKelvatorVegeHang;
 
     const kelvator::Platform& platform() const { return platform_; }
+    const kelvator::ClockFace& clockFace() const { return clockFace_; }
 
 Q_SIGNALS:
     // The close request passed: the program ends.
@@ -472,7 +450,7 @@ private:
     bool frameCheckedOnScreen_ = false;
     void BuildMainPage();
     void BuildWorkTimePage();
-    void BuildBigClockPage();
+    void WireClockFace();
     void BuildEventsPage();
     void BuildDateCalcPage();
     void BuildStopwatchPage();
@@ -499,6 +477,11 @@ private:
     kelvator::ExitPage* exitPage_ = nullptr;
     kelvator::NoticePage* noticePage_ = nullptr;
     kelvator::AlarmsPage* alarmsPage_ = nullptr;
+    kelvator::BigClockPage* bigClockPage_ = nullptr;
+    // The analog face of the big clock and of the work-time page's small clock.
+    kelvator::ClockFace clockFace_;
+    std::optional<kelvator::ClockFaceInput> ClockFaceNow() const;
+    void ShowSmallFaceChange(const QRect& changed, qint64 previousKey);
     void ReportTickFailure(const QString& message);
     void TickSteps();
     TickMoment ReadMoment() const;
@@ -509,7 +492,6 @@ private:
     void TickAnalogClocks(const TickMoment& m);
     void TickCalendarDistance(const TickMoment& m);
     std::function<bool(const QDate&)> DaysOffTest() const; // for the month calendars
-    bool BigDigitalClockShown() const;
     bool BigAnalogClockShown() const;
     bool WorkTimePageShown() const;
     void TickSchedule(const TickMoment& m);
@@ -528,8 +510,6 @@ private:
     kelvator::WorkCalendarModel calendarModel_;
     QString lastTickFailure_;
     bool checkingField_ = false;
-    std::optional<kelvator::ClockFaceInput> lastClockFace_;
-    kelvator::ClockFacePainter clockFacePainter_;
     // The small clock as last shrunk, the face it matches and what changed on the face since.
     QImage smallFace_;
     qint64 smallFaceKey_ = 0;
@@ -550,8 +530,7 @@ private:
         std::array<QImage, 2> patches;
     } yearFrames_;
     void ShowYearCalendar();
-    // A face skipped while the window was out of sight, drawn at its next paint.
-    bool clockFaceWaiting_ = false;
+    // A stopwatch face skipped while the window was out of sight, drawn at its next paint.
     bool stopwatchFaceWaiting_ = false;
     bool WindowOutOfSight() const;
     QDate paydayStripToday_;

@@ -1,6 +1,7 @@
 #include "app/form_main.h"
 
 #include "alarms/alarms_page.h"
+#include "clocks/big_clock_page.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tshape.h"
 #include "widgets/widget_factory.h"
@@ -52,7 +53,9 @@ void TForm_Main::BuildMainPage()
     };
     TabSheet_Kelvator = addTab("TabSheet_Kelvator", QStringLiteral("Kelvator"));
     TabSheet_Esemenyek = addTab("TabSheet_Esemenyek", QStringLiteral("Események"));
-    TabSheet_NagyOra = addTab("TabSheet_NagyOra", QStringLiteral("Nagy óra"));
+    bigClockPage_ = new BigClockPage(clockFace_, PageControl_Main);
+    PageControl_Main->addTab(bigClockPage_, QStringLiteral("Nagy óra"));
+    connect(bigClockPage_, &BigClockPage::kindChanged, this, &TForm_Main::Timer1Timer);
     TabSheet_Datumok = addTab("TabSheet_Datumok", QStringLiteral("Dátumok"));
     TabSheet_Stopper = addTab("TabSheet_Stopper", QStringLiteral("Stopper óra"));
     TabSheet_EvesNaptar = addTab("TabSheet_EvesNaptar", QStringLiteral("Éves naptár"));
@@ -65,21 +68,9 @@ void TForm_Main::BuildMainPage()
     compact->setParent(PageControl_Main);
     PageControl_Main->tabBar()->setStyle(compact);
 
-    PageControl_NagyOraTipus =
-        Place<QTabWidget>(TabSheet_NagyOra, "PageControl_NagyOraTipus", 4, 4, 425, 321);
-    TabSheet_DigitalisOra = new QWidget(PageControl_NagyOraTipus);
-    TabSheet_DigitalisOra->setObjectName(QStringLiteral("TabSheet_DigitalisOra"));
-    PageControl_NagyOraTipus->addTab(TabSheet_DigitalisOra, QStringLiteral("Számkijelzős óra"));
-    TabSheet_AnalogOra = new QWidget(PageControl_NagyOraTipus);
-    TabSheet_AnalogOra->setObjectName(QStringLiteral("TabSheet_AnalogOra"));
-    PageControl_NagyOraTipus->addTab(TabSheet_AnalogOra, QStringLiteral("Mutatós óra"));
-    PageControl_NagyOraTipus->setCurrentWidget(TabSheet_AnalogOra);
-    connect(PageControl_NagyOraTipus, &QTabWidget::currentChanged, this,
-            &TForm_Main::PageControl_NagyOraTipusChange);
-
     BuildWorkTimePage();
     BuildEventsPage();
-    BuildBigClockPage();
+    WireClockFace();
     BuildDateCalcPage();
     BuildStopwatchPage();
     BuildYearCalendarPage();

@@ -357,7 +357,7 @@ private Q_SLOTS:
             f.ComboBox_DatumokLepeskoz1->setCurrentIndex(98);
             f.MonthCalendar_Datumok2->setSelectedDate(QDate(1999, 12, 31));
             f.Edit_HaviFizetes->setText(QStringLiteral("-12"));
-            f.PageControl_NagyOraTipus->setCurrentIndex(0);
+            f.findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"))->setCurrentIndex(0);
             QVERIFY(f.SaveSettings());
             first = ReadAll(s.Path());
         }
@@ -377,7 +377,7 @@ private Q_SLOTS:
             QCOMPARE(f.ComboBox_DatumokLepeskoz1->currentText(), QStringLiteral("99"));
             QCOMPARE(f.MonthCalendar_Datumok2->selectedDate(), QDate(1999, 12, 31));
             QCOMPARE(f.Edit_HaviFizetes->text(), QStringLiteral("-12"));
-            QCOMPARE(f.PageControl_NagyOraTipus->currentIndex(), 0);
+            QCOMPARE(f.findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"))->currentIndex(), 0);
             QVERIFY(f.SaveSettings());
             second = ReadAll(path);
         }

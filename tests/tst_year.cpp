@@ -38,7 +38,10 @@ private Q_SLOTS:
         f.PageControl_Main->setCurrentWidget(f.TabSheet_Stopper);
         f.Button_StopperStart->click();
 
-        QWidget* const tabs[] = {f.TabSheet_Kelvator, f.TabSheet_NagyOra, f.TabSheet_Stopper};
+        QWidget* const tabs[] = {f.TabSheet_Kelvator,
+                                 f.findChild<QWidget*>(QStringLiteral("TabSheet_NagyOra")),
+                                 f.TabSheet_Stopper};
+        auto* const bigClockKinds = f.findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"));
         QDate lastDate;
         qint64 ticks = 0;
         auto tick = [&](const QDateTime& now) {
@@ -69,7 +72,7 @@ private Q_SLOTS:
             const QDate day = at.date();
             f.PageControl_Main->setCurrentWidget(tabs[day.dayOfYear() % 3]);
             if (day.dayOfYear() % 2 == 0)
-                f.PageControl_NagyOraTipus->setCurrentIndex(day.dayOfYear() % 4 == 0 ? 0 : 1);
+                bigClockKinds->setCurrentIndex(day.dayOfYear() % 4 == 0 ? 0 : 1);
 
             const QTime t = at.time();
             const bool dense = t == QTime(7, 0) || t == QTime(16, 0) || t == QTime(0, 0) ||
