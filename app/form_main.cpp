@@ -383,11 +383,6 @@ void TForm_Main::PageControl_MainChange()
     }
 }
 
-void TForm_Main::PageControl_NagyOraTipusChange()
-{
-    Timer1Timer();
-}
-
 void TForm_Main::closeEvent(QCloseEvent* event)
 {
     if (!FormCloseQuery()) {

@@ -4,6 +4,7 @@
 #include "calendar/tdatetime.h"
 #include "calendar/workcalendar.h"
 #include "clocks/analog_clock.h"
+#include "clocks/clock_face.h"
 #include "settings/settings_model.h"
 #include "settings/value_forms.h"
 #include "worktime/schedule.h"
@@ -49,6 +50,8 @@ class TRadioGroup;
 namespace kelvator {
 class AboutPage;
 class DateCalcPage;
+class AlarmsPage;
+class BigClockPage;
 class ExitPage;
 class IniFile;
 class NoticePage;
@@ -76,7 +79,6 @@ public:
     void FormPaint();
     void PageControl1Change();
     void PageControl_MainChange();
-    void PageControl_NagyOraTipusChange();
     void Menu_BeallitasokClick();
     void Menu_NevjegyClick();
     void Menu_BezarasClick();
@@ -115,7 +117,6 @@ public:
     void Image_EvesNaptarClick();
     void HighlightCalendarLabels(int month, int day);
     void Timer_AktualisNapVillogtatasTimer();
-    void DrawAnalogClock();
     void PaintBox_KisMutatosOraPaint(QPainter& p);
 
     // Events.
@@ -182,13 +183,7 @@ public:
     QTabWidget* PageControl_Main = nullptr;
     QWidget* TabSheet_Kelvator = nullptr;
     QWidget* TabSheet_Esemenyek = nullptr;
-    QWidget* TabSheet_NagyOra = nullptr;
     QWidget* TabSheet_EvesNaptar = nullptr;
-    QWidget* TabSheet_Riasztasok = nullptr;
-
-    QTabWidget* PageControl_NagyOraTipus = nullptr;
-    QWidget* TabSheet_DigitalisOra = nullptr;
-    QWidget* TabSheet_AnalogOra = nullptr;
 
     // Settings page.
     QPushButton* Button_BeallitasokOK = nullptr;
@@ -317,7 +312,6 @@ public:
     QPushButton* Button_EsemenyMegadasMegsem = nullptr;
     int editedEvent = 1;
 
-
     // Yearly calendar page.
     TShape* Shape_EvesNaptarAktualisSzin = nullptr;
     std::array<kelvator::MonthColours, 12> dayColours{};
@@ -345,27 +339,6 @@ public:
     bool YearGridInSight() const;
     qint64 yearBlinkToggledAt_ = 0; // steady-clock milliseconds of the last change, seen or not
 
-    // Big clock page.
-    QLabel* Label_NagyDigitalisOraDatum = nullptr;
-    QFrame* Panel2 = nullptr;
-    QLabel* Label_NagyDigitalisOraIdo = nullptr;
-    QLabel* Label_NagyDigitalisOraMasodperc = nullptr;
-    QLabel* Label_NagyDigitalisOraDelutanSzoveg = nullptr;
-    QLabel* Label_ANagyDigitalisOraEvHete = nullptr;
-    QLabel* Label_NagyDigitalisOraEvHete = nullptr;
-    QLabel* Label_NagyDigitalisOraEvNapja = nullptr;
-    TMBarGraph* MBarGraph_NagyDigitalisOraATeljesEv = nullptr;
-    TPaintBox* PaintBox_MutatosOra = nullptr;
-    QImage Image_MutatosOraAlap;     // the dial artwork
-    QImage Image_MutatosOraRajzolni; // the face as last drawn
-    QLabel* Label_NagyMutatosOraEv = nullptr;
-    QLabel* Label_NagyMutatosOraHonapNap = nullptr;
-    QLabel* Label_NagyMutatosOraHetNapja = nullptr;
-    QLabel* Label_ANagyMutatosOraEvHete = nullptr;
-    QLabel* Label_NagyMutatosOraEvHete = nullptr;
-    QLabel* Label_NagyMutatosOraEvNapja = nullptr;
-    TMBarGraph* MBarGraph_NagyMutatosOraATeljesEv = nullptr;
-
     // ---- State kept between ticks ------------------------------------------------------
     bool startUpFlag = false;
     bool hourlyNoticeFlag = false;
@@ -390,6 +363,7 @@ public:
     QString sFileUtvonalKelvatorVegeHang;
 
     const kelvator::Platform& platform() const { return platform_; }
+    const kelvator::ClockFace& clockFace() const { return clockFace_; }
 
 Q_SIGNALS:
     // The close request passed: the program ends.
@@ -410,10 +384,9 @@ private:
     bool frameCheckedOnScreen_ = false;
     void BuildMainPage();
     void BuildWorkTimePage();
-    void BuildBigClockPage();
+    void WireClockFace();
     void BuildEventsPage();
     void BuildYearCalendarPage();
-    void BuildAlarmsPage();
     void SetUpFieldChecks();
     bool CheckFieldOnLeave(QLineEdit* edit);
     void FixLoadedSettings();
@@ -439,6 +412,12 @@ private:
     // The work calendar as the date calculator's steps and red days follow it.
     void ShowDateCalcWorkCalendar();
     kelvator::StopwatchPage* stopwatchPage_ = nullptr;
+    kelvator::AlarmsPage* alarmsPage_ = nullptr;
+    kelvator::BigClockPage* bigClockPage_ = nullptr;
+    // The analog face of the big clock and of the work-time page's small clock.
+    kelvator::ClockFace clockFace_;
+    std::optional<kelvator::ClockFaceInput> ClockFaceNow() const;
+    void ShowSmallFaceChange(const QRect& changed, qint64 previousKey);
     void ReportTickFailure(const QString& message);
     void TickSteps();
     // Tick steps, in tick order.
@@ -448,7 +427,6 @@ private:
     void TickAnalogClocks(const TickMoment& m);
     void TickCalendarDistance(const TickMoment& m);
     std::function<bool(const QDate&)> DaysOffTest() const; // for the month calendars
-    bool BigDigitalClockShown() const;
     bool BigAnalogClockShown() const;
     bool WorkTimePageShown() const;
     void TickSchedule(const TickMoment& m);
@@ -467,8 +445,6 @@ private:
     kelvator::WorkCalendarModel calendarModel_;
     QString lastTickFailure_;
     bool checkingField_ = false;
-    std::optional<kelvator::ClockFaceInput> lastClockFace_;
-    kelvator::ClockFacePainter clockFacePainter_;
     // The small clock as last shrunk, the face it matches and what changed on the face since.
     QImage smallFace_;
     qint64 smallFaceKey_ = 0;
@@ -488,8 +464,6 @@ private:
         std::array<QImage, 2> patches;
     } yearFrames_;
     void ShowYearCalendar();
-    // A face skipped while the window was out of sight, drawn at its next paint.
-    bool clockFaceWaiting_ = false;
     bool WindowOutOfSight() const;
     QDate paydayStripToday_;
     QDate paydayStripPayday_;

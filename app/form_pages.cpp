@@ -1,5 +1,7 @@
 #include "app/form_main.h"
 
+#include "alarms/alarms_page.h"
+#include "clocks/big_clock_page.h"
 #include "datecalc/datecalc_page.h"
 #include "stopwatch/stopwatch_page.h"
 #include "widgets/mbargraph.h"
@@ -53,7 +55,9 @@ void TForm_Main::BuildMainPage()
     };
     TabSheet_Kelvator = addTab("TabSheet_Kelvator", QStringLiteral("Kelvator"));
     TabSheet_Esemenyek = addTab("TabSheet_Esemenyek", QStringLiteral("Események"));
-    TabSheet_NagyOra = addTab("TabSheet_NagyOra", QStringLiteral("Nagy óra"));
+    bigClockPage_ = new BigClockPage(clockFace_, PageControl_Main);
+    PageControl_Main->addTab(bigClockPage_, QStringLiteral("Nagy óra"));
+    connect(bigClockPage_, &BigClockPage::kindChanged, this, &TForm_Main::Timer1Timer);
     dateCalcPage_ = new DateCalcPage([this] { return platform_.now(); }, PageControl_Main);
     PageControl_Main->addTab(dateCalcPage_, QStringLiteral("Dátumok"));
     stopwatchPage_ =
@@ -63,7 +67,8 @@ void TForm_Main::BuildMainPage()
                           PageControl_Main);
     PageControl_Main->addTab(stopwatchPage_, QStringLiteral("Stopper óra"));
     TabSheet_EvesNaptar = addTab("TabSheet_EvesNaptar", QStringLiteral("Éves naptár"));
-    TabSheet_Riasztasok = addTab("TabSheet_Riasztasok", QStringLiteral("Napi riasztások"));
+    alarmsPage_ = new AlarmsPage(PageControl_Main);
+    PageControl_Main->addTab(alarmsPage_, QStringLiteral("Napi riasztások"));
     connect(PageControl_Main, &QTabWidget::currentChanged, this, &TForm_Main::PageControl_MainChange);
     // Seven captions share 518 pixels, as they did on the narrower native tabs.
     PageControl_Main->setUsesScrollButtons(false);
@@ -71,25 +76,12 @@ void TForm_Main::BuildMainPage()
     compact->setParent(PageControl_Main);
     PageControl_Main->tabBar()->setStyle(compact);
 
-    PageControl_NagyOraTipus =
-        Place<QTabWidget>(TabSheet_NagyOra, "PageControl_NagyOraTipus", 4, 4, 425, 321);
-    TabSheet_DigitalisOra = new QWidget(PageControl_NagyOraTipus);
-    TabSheet_DigitalisOra->setObjectName(QStringLiteral("TabSheet_DigitalisOra"));
-    PageControl_NagyOraTipus->addTab(TabSheet_DigitalisOra, QStringLiteral("Számkijelzős óra"));
-    TabSheet_AnalogOra = new QWidget(PageControl_NagyOraTipus);
-    TabSheet_AnalogOra->setObjectName(QStringLiteral("TabSheet_AnalogOra"));
-    PageControl_NagyOraTipus->addTab(TabSheet_AnalogOra, QStringLiteral("Mutatós óra"));
-    PageControl_NagyOraTipus->setCurrentWidget(TabSheet_AnalogOra);
-    connect(PageControl_NagyOraTipus, &QTabWidget::currentChanged, this,
-            &TForm_Main::PageControl_NagyOraTipusChange);
-
     BuildWorkTimePage();
     BuildEventsPage();
-    BuildBigClockPage();
+    WireClockFace();
     ShowDateCalcWorkCalendar();
-    stopwatchPage_->SetDialArtwork(Image_MutatosOraAlap);
+    stopwatchPage_->SetDialArtwork(clockFace_.Artwork());
     BuildYearCalendarPage();
-    BuildAlarmsPage();
 }
 
 void TForm_Main::ShowDateCalcWorkCalendar()

@@ -72,12 +72,13 @@ void ReportIdleSeconds(TForm_Main& form, kelvator::testing::FakePlatform& fake)
         const IdleSecond cost = IdleSecondCost(form, fake);
         std::printf("%-24s %12.1f %8.2f %8.2f\n", qPrintable(name), cost.micros, cost.ticks, cost.blinks);
     };
+    auto* const bigClockKinds = form.findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"));
     for (int i = 0; i < form.PageControl_Main->count(); ++i) {
         form.PageControl_Main->setCurrentIndex(i);
-        if (form.PageControl_Main->currentWidget() == form.TabSheet_NagyOra) {
-            for (int j = 0; j < form.PageControl_NagyOraTipus->count(); ++j) {
-                form.PageControl_NagyOraTipus->setCurrentIndex(j);
-                run(form.PageControl_NagyOraTipus->currentWidget()->objectName());
+        if (form.PageControl_Main->currentWidget()->objectName() == QStringLiteral("TabSheet_NagyOra")) {
+            for (int j = 0; j < bigClockKinds->count(); ++j) {
+                bigClockKinds->setCurrentIndex(j);
+                run(bigClockKinds->currentWidget()->objectName());
             }
         } else {
             auto* start = form.PageControl_Main->currentWidget()->findChild<QPushButton*>(

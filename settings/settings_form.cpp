@@ -2,6 +2,7 @@
 #include "app/form_main.h"
 
 #include "calendar/numbermask.h"
+#include "clocks/big_clock_page.h"
 #include "datecalc/datecalc_page.h"
 #include "settings/inifile.h"
 #include "settings/settings_model.h"
@@ -88,7 +89,7 @@ Settings TForm_Main::CollectSettings() const
     s.workEndSoundFile = sFileUtvonalKelvatorVegeHang;
     s.payShown = SpeedButton_FizetesKijelzes->isChecked();
     s.mainTab = PageControl_Main->currentIndex();
-    s.bigClockTab = PageControl_NagyOraTipus->currentIndex();
+    bigClockPage_->CollectSettings(s);
     for (size_t i = 0; i < 6; ++i) {
         EventSettings& e = s.events[i];
         e.timeOfDayCounts = CheckBox_AzOraEsPercIsSzamit[i]->isChecked();
@@ -129,11 +130,11 @@ void TForm_Main::ShowSettings(const Settings& s)
     CheckBox_IconkentIndul->setChecked(s.startAsIcon);
     sFileUtvonalKelvatorVegeHang = s.workEndSoundFile;
     SpeedButton_FizetesKijelzes->setChecked(s.payShown);
-    for (const auto& [tabs, index] :
-         {std::pair{PageControl_Main, s.mainTab}, {PageControl_NagyOraTipus, s.bigClockTab}}) {
-        const QSignalBlocker quiet(tabs);
-        tabs->setCurrentIndex(index);
+    {
+        const QSignalBlocker quiet(PageControl_Main);
+        PageControl_Main->setCurrentIndex(s.mainTab);
     }
+    bigClockPage_->ShowSettings(s);
     for (size_t i = 0; i < 6; ++i)
         CheckBox_AzOraEsPercIsSzamit[i]->setChecked(s.events[i].timeOfDayCounts);
     for (size_t i = 0; i < 6; ++i)

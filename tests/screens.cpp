@@ -78,12 +78,13 @@ bool ShootAll(const QDir& out)
         std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(out.filePath(name)));
         ok = ok && saved;
     };
+    auto* const bigClockKinds = form.findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"));
     for (int i = 0; i < form.PageControl_Main->count(); ++i) {
         form.PageControl_Main->setCurrentIndex(i);
-        if (form.PageControl_Main->currentWidget() == form.TabSheet_NagyOra) {
-            for (int j = 0; j < form.PageControl_NagyOraTipus->count(); ++j) {
-                form.PageControl_NagyOraTipus->setCurrentIndex(j);
-                shoot(form.PageControl_NagyOraTipus->currentWidget()->objectName());
+        if (form.PageControl_Main->currentWidget()->objectName() == QStringLiteral("TabSheet_NagyOra")) {
+            for (int j = 0; j < bigClockKinds->count(); ++j) {
+                bigClockKinds->setCurrentIndex(j);
+                shoot(bigClockKinds->currentWidget()->objectName());
             }
         } else {
             shoot(form.PageControl_Main->currentWidget()->objectName());

@@ -338,10 +338,16 @@ private Q_SLOTS:
             Window w(QDateTime(QDate(2024, 5, 7), QTime(15, 0)));
             TForm_Main& f = *w.form;
             w.TickAt(QTime(15, 0, 1));
+            auto bigClock = [&f](const char* name) {
+                return f.findChild<QLabel*>(QString::fromLatin1(name));
+            };
             for (QLabel* onKhaki :
-                 {f.Label_Ido, f.Label_Masodperc, f.Label_DelutanSzoveg, f.Label_NagyDigitalisOraIdo,
-                  f.Label_NagyDigitalisOraMasodperc, f.Label_NagyDigitalisOraDelutanSzoveg})
+                 {f.Label_Ido, f.Label_Masodperc, f.Label_DelutanSzoveg,
+                  bigClock("Label_NagyDigitalisOraIdo"), bigClock("Label_NagyDigitalisOraMasodperc"),
+                  bigClock("Label_NagyDigitalisOraDelutanSzoveg")}) {
+                QVERIFY(onKhaki);
                 QCOMPARE(onKhaki->palette().color(QPalette::WindowText), QColor(Qt::black));
+            }
             const QTextCharFormat heading = f.MonthCalendar1->headerTextFormat();
             QCOMPARE(heading.foreground().color(), QColor(Qt::black));
             QVERIFY(heading.background().color().lightness() > 200);

@@ -1,11 +1,14 @@
 #include "window_fixture.h"
 
 #include "clocks/analog_clock.h"
+#include "clocks/big_clock_page.h"
 #include "clocks/canvas.h"
+#include "clocks/clock_face.h"
 #include "widgets/mbargraph.h"
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 
@@ -32,6 +35,25 @@ quint32 At(const QImage& img, int x, int y)
     const QRgb c = img.pixel(x, y);
     return static_cast<quint32>(qRed(c)) | (static_cast<quint32>(qGreen(c)) << 8) |
            (static_cast<quint32>(qBlue(c)) << 16);
+}
+
+// A control of the window found by its object name, as screen readers find it.
+template <typename T = QWidget> T* Find(const QWidget& window, const char* name)
+{
+    T* child = window.findChild<T*>(QString::fromLatin1(name));
+    if (!child)
+        qFatal("no %s", name);
+    return child;
+}
+QLabel* Label(const QWidget& window, const char* name)
+{
+    return Find<QLabel>(window, name);
+}
+// Shows the big clock with its inner tab `kind` ("TabSheet_DigitalisOra", "TabSheet_AnalogOra").
+void ShowBigClock(TForm_Main& f, const char* kind)
+{
+    f.PageControl_Main->setCurrentWidget(Find(f, "TabSheet_NagyOra"));
+    Find<QTabWidget>(f, "PageControl_NagyOraTipus")->setCurrentWidget(Find(f, kind));
 }
 
 QImage Artwork()
@@ -393,27 +415,28 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2016, 8, 1), QTime(15, 7, 9)));
         TForm_Main& f = *w.form;
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_NagyOra);
-        f.PageControl_NagyOraTipus->setCurrentWidget(f.TabSheet_DigitalisOra);
-        QCOMPARE(f.Label_NagyDigitalisOraDatum->text(), QStringLiteral("2016.08.01. Hétfő"));
-        QCOMPARE(f.Label_NagyDigitalisOraIdo->text(), QStringLiteral("3:07"));
-        QCOMPARE(f.Label_NagyDigitalisOraMasodperc->text(), QStringLiteral("09"));
-        QVERIFY(f.Label_NagyDigitalisOraDelutanSzoveg->isVisibleTo(f.Panel2));
-        QCOMPARE(f.Label_ANagyDigitalisOraEvHete->text(), QStringLiteral("31"));
-        QCOMPARE(f.Label_NagyDigitalisOraEvHete->text(), QStringLiteral(" / 52 hét"));
-        QCOMPARE(f.Label_NagyDigitalisOraEvNapja->text(), QStringLiteral("Szilveszterig: 4 hónap, 30 nap."));
+        ShowBigClock(f, "TabSheet_DigitalisOra");
+        QWidget* panel = Find(f, "Panel2");
+        QCOMPARE(Label(f, "Label_NagyDigitalisOraDatum")->text(), QStringLiteral("2016.08.01. Hétfő"));
+        QCOMPARE(Label(f, "Label_NagyDigitalisOraIdo")->text(), QStringLiteral("3:07"));
+        QCOMPARE(Label(f, "Label_NagyDigitalisOraMasodperc")->text(), QStringLiteral("09"));
+        QVERIFY(Label(f, "Label_NagyDigitalisOraDelutanSzoveg")->isVisibleTo(panel));
+        QCOMPARE(Label(f, "Label_ANagyDigitalisOraEvHete")->text(), QStringLiteral("31"));
+        QCOMPARE(Label(f, "Label_NagyDigitalisOraEvHete")->text(), QStringLiteral(" / 52 hét"));
+        QCOMPARE(Label(f, "Label_NagyDigitalisOraEvNapja")->text(),
+                 QStringLiteral("Szilveszterig: 4 hónap, 30 nap."));
         w.TickAt(QDateTime(QDate(2016, 8, 2), QTime(0, 7)));
-        QCOMPARE(f.Label_NagyDigitalisOraIdo->text(), QStringLiteral("0:07"));
-        QVERIFY(!f.Label_NagyDigitalisOraDelutanSzoveg->isVisibleTo(f.Panel2));
-        QCOMPARE(f.Label_NagyMutatosOraHetNapja->text(),
+        QCOMPARE(Label(f, "Label_NagyDigitalisOraIdo")->text(), QStringLiteral("0:07"));
+        QVERIFY(!Label(f, "Label_NagyDigitalisOraDelutanSzoveg")->isVisibleTo(panel));
+        QCOMPARE(Label(f, "Label_NagyMutatosOraHetNapja")->text(),
                  QStringLiteral("Hétfő")); // a hidden form is left alone
 
-        f.PageControl_NagyOraTipus->setCurrentWidget(f.TabSheet_AnalogOra); // filled at once
-        QCOMPARE(f.Label_NagyMutatosOraEv->text(), QStringLiteral("2016."));
-        QCOMPARE(f.Label_NagyMutatosOraHonapNap->text(), QStringLiteral("Augusztus 2."));
-        QCOMPARE(f.Label_NagyMutatosOraHetNapja->text(), QStringLiteral("Kedd"));
-        QCOMPARE(f.Label_NagyMutatosOraEvNapja->text(), QStringLiteral("Még: 4 hónap, 29 nap."));
-        QCOMPARE(f.Label_ANagyMutatosOraEvHete->text(), QStringLiteral("31"));
+        ShowBigClock(f, "TabSheet_AnalogOra"); // filled at once
+        QCOMPARE(Label(f, "Label_NagyMutatosOraEv")->text(), QStringLiteral("2016."));
+        QCOMPARE(Label(f, "Label_NagyMutatosOraHonapNap")->text(), QStringLiteral("Augusztus 2."));
+        QCOMPARE(Label(f, "Label_NagyMutatosOraHetNapja")->text(), QStringLiteral("Kedd"));
+        QCOMPARE(Label(f, "Label_NagyMutatosOraEvNapja")->text(), QStringLiteral("Még: 4 hónap, 29 nap."));
+        QCOMPARE(Label(f, "Label_ANagyMutatosOraEvHete")->text(), QStringLiteral("31"));
     }
 
     void bottomLinesFitTheirPages_data()
@@ -428,9 +451,8 @@ private Q_SLOTS:
         Window w(QDateTime(QDate(2016, 8, 1), QTime(11, 30)));
         TForm_Main& f = *w.form;
         f.show();
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_NagyOra);
-        for (QWidget* form : {f.TabSheet_DigitalisOra, f.TabSheet_AnalogOra}) {
-            f.PageControl_NagyOraTipus->setCurrentWidget(form);
+        for (const char* form : {"TabSheet_DigitalisOra", "TabSheet_AnalogOra"}) {
+            ShowBigClock(f, form);
             w.TickAt(QTime(11, 30, 1));
         }
         auto* line = f.findChild<QLabel*>(label);
@@ -449,13 +471,12 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2023, 12, 31), QTime(10, 0)));
         TForm_Main& f = *w.form;
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_NagyOra);
-        f.PageControl_NagyOraTipus->setCurrentWidget(f.TabSheet_AnalogOra);
-        QCOMPARE(f.Label_NagyMutatosOraEvNapja->text(), QStringLiteral("Szilveszter"));
-        QCOMPARE(f.MBarGraph_NagyMutatosOraATeljesEv->MBGValue(), 1.0);
-        f.PageControl_NagyOraTipus->setCurrentWidget(f.TabSheet_DigitalisOra);
-        QCOMPARE(f.Label_NagyDigitalisOraEvNapja->text(), QStringLiteral("Szilveszter"));
-        QCOMPARE(f.MBarGraph_NagyDigitalisOraATeljesEv->MBGValue(), 1.0);
+        ShowBigClock(f, "TabSheet_AnalogOra");
+        QCOMPARE(Label(f, "Label_NagyMutatosOraEvNapja")->text(), QStringLiteral("Szilveszter"));
+        QCOMPARE(Find<TMBarGraph>(f, "MBarGraph_NagyMutatosOraATeljesEv")->MBGValue(), 1.0);
+        ShowBigClock(f, "TabSheet_DigitalisOra");
+        QCOMPARE(Label(f, "Label_NagyDigitalisOraEvNapja")->text(), QStringLiteral("Szilveszter"));
+        QCOMPARE(Find<TMBarGraph>(f, "MBarGraph_NagyDigitalisOraATeljesEv")->MBGValue(), 1.0);
     }
 
     // Faces drawn one after another by the painter are the faces drawn whole, pixel for pixel,
@@ -635,6 +656,86 @@ private Q_SLOTS:
         }
     }
 
+    // The page alone: the texts go to the inner tab shown, and a stored tab is shown quietly.
+    void bigClockPageFillsOnlyTheShownKind()
+    {
+        ClockFace face;
+        BigClockPage page(face);
+        QSignalSpy kindChanged(&page, &BigClockPage::kindChanged);
+        Settings stored;
+        stored.bigClockTab = 0;
+        page.ShowSettings(stored);
+        QCOMPARE(kindChanged.count(), 0); // loading the settings is no choice of the user's
+        QVERIFY(!page.AnalogShown());
+        Settings collected;
+        collected.bigClockTab = 1;
+        page.CollectSettings(collected);
+        QCOMPARE(collected.bigClockTab, 0);
+
+        BigClockTexts t;
+        t.today = QDate(2023, 12, 31);
+        t.date = QStringLiteral("2023.12.31. Vasárnap");
+        t.weekday = QStringLiteral("Vasárnap");
+        t.time = {true, QStringLiteral("1:05"), QStringLiteral("09")};
+        t.newYearsEve = NewYearsEveText(ToDateTime(QDateTime(t.today, QTime(13, 5, 9))));
+        t.yearProgress = 0.99;
+        t.weekNumber = QStringLiteral("52");
+        t.weeksInYear = QStringLiteral(" / 52 hét");
+        const double analogBarBefore =
+            Find<TMBarGraph>(page, "MBarGraph_NagyMutatosOraATeljesEv")->MBGValue();
+        page.ShowTexts(t);
+        QCOMPARE(Label(page, "Label_NagyDigitalisOraDatum")->text(), t.date);
+        QCOMPARE(Label(page, "Label_NagyDigitalisOraIdo")->text(), QStringLiteral("1:05"));
+        QVERIFY(Label(page, "Label_NagyDigitalisOraDelutanSzoveg")->isVisibleTo(Find(page, "Panel2")));
+        QCOMPARE(Label(page, "Label_NagyDigitalisOraEvNapja")->text(), QStringLiteral("Szilveszter"));
+        QCOMPARE(Find<TMBarGraph>(page, "MBarGraph_NagyDigitalisOraATeljesEv")->MBGValue(), 0.99);
+        QCOMPARE(Label(page, "Label_NagyMutatosOraHetNapja")->text(), QString()); // hidden: left alone
+        QCOMPARE(Find<TMBarGraph>(page, "MBarGraph_NagyMutatosOraATeljesEv")->MBGValue(), analogBarBefore);
+
+        Find<QTabWidget>(page, "PageControl_NagyOraTipus")->setCurrentIndex(1);
+        QCOMPARE(kindChanged.count(), 1);
+        QVERIFY(page.AnalogShown());
+        page.ShowTexts(t);
+        QCOMPARE(Label(page, "Label_NagyMutatosOraEv")->text(), QStringLiteral("2023."));
+        QCOMPARE(Label(page, "Label_NagyMutatosOraHonapNap")->text(), QStringLiteral("December 31."));
+        QCOMPARE(Label(page, "Label_NagyMutatosOraHetNapja")->text(), QStringLiteral("Vasárnap"));
+        QCOMPARE(Label(page, "Label_NagyMutatosOraEvNapja")->text(), QStringLiteral("Szilveszter"));
+        QCOMPARE(Label(page, "Label_ANagyMutatosOraEvHete")->text(), QStringLiteral("52"));
+    }
+
+    // The shared face: drawn once per change, and not at all while its source says nobody sees it.
+    void clockFaceDrawsOnlyChangesAndWaitsOutOfSight()
+    {
+        ClockFace face;
+        std::optional<ClockFaceInput> shown = WorkDay(QTime(10, 0, 0));
+        int asked = 0;
+        face.SetSource([&] {
+            ++asked;
+            return shown;
+        });
+        QSignalSpy changed(&face, &ClockFace::changed);
+        face.Update();
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0).at(0).toRect(), QRect(0, 0, 280, 280)); // the first face is new all over
+        const QImage first = face.Image();
+        face.Update(); // the same second again
+        QCOMPARE(changed.count(), 1);
+        face.UpdateIfStale(); // a paint of an up-to-date face asks for nothing
+        QCOMPARE(asked, 2);
+
+        shown.reset(); // out of sight
+        face.Update();
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(face.Image() == first);
+        shown = WorkDay(QTime(10, 0, 1));
+        face.UpdateIfStale(); // the first paint back on screen draws the moment it is shown at
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(changed.at(1).at(1).toLongLong(), first.cacheKey());
+        QImage whole;
+        DrawClockFace(whole, face.Artwork(), *shown);
+        QVERIFY(face.Image() == whole);
+    }
+
     void smallClockCopiesTheBigFace()
     {
         Window w(QDateTime(QDate(2024, 5, 8), QTime(11, 30)));
@@ -642,7 +743,7 @@ private Q_SLOTS:
         w.TickAt(QTime(11, 30));
         w.TickAt(QTime(11, 30, 1)); // the face uses the previous tick's work day
         const QPoint inside = FacePoint(8 * 3600 + 1800, 30);
-        QCOMPARE(At(f.Image_MutatosOraRajzolni, inside.x(), inside.y()), kLightBlue);
+        QCOMPARE(At(f.clockFace().Image(), inside.x(), inside.y()), kLightBlue);
     }
 };
 

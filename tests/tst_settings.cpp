@@ -367,7 +367,7 @@ private Q_SLOTS:
             f.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok2"))
                 ->setSelectedDate(QDate(1999, 12, 31));
             f.Edit_HaviFizetes->setText(QStringLiteral("-12"));
-            f.PageControl_NagyOraTipus->setCurrentIndex(0);
+            f.findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"))->setCurrentIndex(0);
             QVERIFY(f.SaveSettings());
             first = ReadAll(s.Path());
         }
@@ -391,7 +391,7 @@ private Q_SLOTS:
             QCOMPARE(f.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok2"))->selectedDate(),
                      QDate(1999, 12, 31));
             QCOMPARE(f.Edit_HaviFizetes->text(), QStringLiteral("-12"));
-            QCOMPARE(f.PageControl_NagyOraTipus->currentIndex(), 0);
+            QCOMPARE(f.findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"))->currentIndex(), 0);
             QVERIFY(f.SaveSettings());
             second = ReadAll(path);
         }

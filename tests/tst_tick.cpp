@@ -127,7 +127,8 @@ private Q_SLOTS:
                });
         QTest::addRow("big analog clock at work end")
             << QDateTime(friday, QTime(15, 59, 58, 20)) << 25 << Setup([](TForm_Main& f, const QDateTime&) {
-                   f.PageControl_Main->setCurrentWidget(f.TabSheet_NagyOra);
+                   f.PageControl_Main->setCurrentWidget(
+                       f.findChild<QWidget*>(QStringLiteral("TabSheet_NagyOra")));
                });
         QTest::addRow("running stopwatch started at .700")
             << QDateTime(friday, QTime(10, 0, 5, 50)) << 25
@@ -217,9 +218,10 @@ private Q_SLOTS:
         f.CheckBox_AzOraEsPercIsSzamit[0]->setChecked(true);
         f.dtEsemeny[0] = ToDateTime(QDateTime(friday, QTime(9, 0)));
         QWidget* tab = f.findChild<QWidget*>(page);
-        if (tab == f.TabSheet_DigitalisOra || tab == f.TabSheet_AnalogOra) {
-            f.PageControl_Main->setCurrentWidget(f.TabSheet_NagyOra);
-            f.PageControl_NagyOraTipus->setCurrentWidget(tab);
+        auto* const bigClockKinds = f.findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"));
+        if (bigClockKinds->indexOf(tab) >= 0) {
+            f.PageControl_Main->setCurrentWidget(f.findChild<QWidget*>(QStringLiteral("TabSheet_NagyOra")));
+            bigClockKinds->setCurrentWidget(tab);
         } else {
             f.PageControl_Main->setCurrentWidget(tab);
         }

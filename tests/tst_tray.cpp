@@ -82,16 +82,16 @@ private Q_SLOTS:
         w.TickAt(QTime(9, 0, 0));
         w.form->close(); // the box is ticked: to the tray
         QVERIFY(w.form->inTrayFlag);
-        const QImage before = w.form->Image_MutatosOraRajzolni;
+        const QImage before = w.form->clockFace().Image();
         w.TickAt(QTime(9, 0, 7));
-        QVERIFY(w.form->Image_MutatosOraRajzolni == before);
+        QVERIFY(w.form->clockFace().Image() == before);
         w.fake.tray->onRelease(TrayIcon::Button::Left);
-        QTRY_VERIFY(w.form->Image_MutatosOraRajzolni != before);
+        QTRY_VERIFY(w.form->clockFace().Image() != before);
 
         Window fresh(QDateTime(QDate(2024, 5, 7), QTime(9, 0, 7)));
         fresh.TickAt(QTime(9, 0, 7));
         fresh.TickAt(QTime(9, 0, 7)); // the face uses the previous tick's work day
-        QVERIFY(w.form->Image_MutatosOraRajzolni == fresh.form->Image_MutatosOraRajzolni);
+        QVERIFY(w.form->clockFace().Image() == fresh.form->clockFace().Image());
     }
 
     void startsInTheTrayOnce()

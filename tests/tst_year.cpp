@@ -40,7 +40,9 @@ private Q_SLOTS:
         f.PageControl_Main->setCurrentWidget(stopwatch);
         stopwatch->findChild<QPushButton*>(QStringLiteral("Button_StopperStart"))->click();
 
-        QWidget* const tabs[] = {f.TabSheet_Kelvator, f.TabSheet_NagyOra, stopwatch};
+        QWidget* const tabs[] = {f.TabSheet_Kelvator,
+                                 f.findChild<QWidget*>(QStringLiteral("TabSheet_NagyOra")), stopwatch};
+        auto* const bigClockKinds = f.findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"));
         QDate lastDate;
         qint64 ticks = 0;
         auto tick = [&](const QDateTime& now) {
@@ -71,7 +73,7 @@ private Q_SLOTS:
             const QDate day = at.date();
             f.PageControl_Main->setCurrentWidget(tabs[day.dayOfYear() % 3]);
             if (day.dayOfYear() % 2 == 0)
-                f.PageControl_NagyOraTipus->setCurrentIndex(day.dayOfYear() % 4 == 0 ? 0 : 1);
+                bigClockKinds->setCurrentIndex(day.dayOfYear() % 4 == 0 ? 0 : 1);
 
             const QTime t = at.time();
             const bool dense = t == QTime(7, 0) || t == QTime(16, 0) || t == QTime(0, 0) ||

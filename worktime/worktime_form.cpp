@@ -3,6 +3,7 @@
 
 #include "calendar/calendar_texts.h"
 #include "calendar/numbermask.h"
+#include "clocks/big_clock_page.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tpaintbox.h"
@@ -131,14 +132,6 @@ void TForm_Main::TickDateTexts(const TickMoment& m)
     SetText(Label_Datum, DateLabelText(m.today));
     if (PageControl_Main->currentWidget() == TabSheet_EvesNaptar)
         SetText(Label_EvesNaptarDatum, QStringLiteral("Ma: ") + Label_Datum->text());
-    if (BigDigitalClockShown())
-        SetText(Label_NagyDigitalisOraDatum, Label_Datum->text());
-    if (BigAnalogClockShown()) {
-        SetText(Label_NagyMutatosOraEv, FormatMask(m.today.year(), u"0000") + u'.');
-        SetText(Label_NagyMutatosOraHonapNap,
-                MonthName(m.today.month()) + u' ' + FormatMask(m.today.day(), u"0") + u'.');
-        SetText(Label_NagyMutatosOraHetNapja, m.weekdayName);
-    }
 }
 
 void TForm_Main::TickTimeTexts(const TickMoment& m)
@@ -147,44 +140,27 @@ void TForm_Main::TickTimeTexts(const TickMoment& m)
     afternoonFlag = t.afternoon;
     SetText(Label_Ido, t.hourMinute);
     SetShown(Label_DelutanSzoveg, afternoonFlag);
-    const bool digital = BigDigitalClockShown();
-    if (digital) {
-        SetText(Label_NagyDigitalisOraIdo, Label_Ido->text());
-        SetShown(Label_NagyDigitalisOraDelutanSzoveg, afternoonFlag);
-    }
     SetText(Label_Masodperc, t.second);
-    if (digital)
-        SetText(Label_NagyDigitalisOraMasodperc, Label_Masodperc->text());
 }
 
 void TForm_Main::TickYear(const TickMoment& m)
 {
     // New Year's Eve text, the year bar and the ISO week, in that order.
-    const bool digital = BigDigitalClockShown();
-    const bool analog = BigAnalogClockShown();
     newYearsEve = NewYearsEveText(m.value);
     SetText(Label_EvNapja, newYearsEve.LabelText());
-    if (digital)
-        SetText(Label_NagyDigitalisOraEvNapja, Label_EvNapja->text());
-    if (analog)
-        SetText(Label_NagyMutatosOraEvNapja, newYearsEve.isToday
-                                                 ? QStringLiteral("Szilveszter")
-                                                 : QStringLiteral("Még: ") + newYearsEve.distance);
     yearProgress = YearProgress(m.today);
     MBarGraph_ATeljesEv->setMBGValue(yearProgress);
-    if (digital)
-        MBarGraph_NagyDigitalisOraATeljesEv->setMBGValue(yearProgress);
-    if (analog)
-        MBarGraph_NagyMutatosOraATeljesEv->setMBGValue(yearProgress);
     SetText(Label_EvHeteA, QString::number(IsoWeekNumber(m.today)));
     SetText(Label_EvHete, WeeksInYearText(m.today.year()));
-    if (digital) {
-        SetText(Label_ANagyDigitalisOraEvHete, Label_EvHeteA->text());
-        SetText(Label_NagyDigitalisOraEvHete, Label_EvHete->text());
-    }
-    if (analog) {
-        SetText(Label_ANagyMutatosOraEvHete, Label_EvHeteA->text());
-        SetText(Label_NagyMutatosOraEvHete, Label_EvHete->text());
+    if (PageControl_Main->currentWidget() == bigClockPage_) {
+        bigClockPage_->ShowTexts({m.today,
+                                  Label_Datum->text(),
+                                  m.weekdayName,
+                                  {afternoonFlag, Label_Ido->text(), Label_Masodperc->text()},
+                                  newYearsEve,
+                                  yearProgress,
+                                  Label_EvHeteA->text(),
+                                  Label_EvHete->text()});
     }
 }
 
@@ -193,16 +169,9 @@ bool TForm_Main::WorkTimePageShown() const
     return PageControl_Main->currentWidget() == TabSheet_Kelvator;
 }
 
-bool TForm_Main::BigDigitalClockShown() const
-{
-    return PageControl_Main->currentWidget() == TabSheet_NagyOra &&
-           PageControl_NagyOraTipus->currentWidget() == TabSheet_DigitalisOra;
-}
-
 bool TForm_Main::BigAnalogClockShown() const
 {
-    return PageControl_Main->currentWidget() == TabSheet_NagyOra &&
-           PageControl_NagyOraTipus->currentWidget() == TabSheet_AnalogOra;
+    return PageControl_Main->currentWidget() == bigClockPage_ && bigClockPage_->AnalogShown();
 }
 
 std::function<bool(const QDate&)> TForm_Main::DaysOffTest() const

@@ -1,6 +1,4 @@
-// The daily alarms page: twelve alarm rows and the detail box of the chosen alarm, laid out
-// for the user; nothing acts on them yet.
-#include "app/form_main.h"
+#include "alarms/alarms_page.h"
 
 #include "widgets/widget_factory.h"
 
@@ -12,11 +10,15 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-using namespace kelvator;
+#include <array>
 
-void TForm_Main::BuildAlarmsPage()
+namespace kelvator {
+
+AlarmsPage::AlarmsPage(QWidget* parent)
+    : QWidget(parent)
 {
-    QWidget* page = TabSheet_Riasztasok;
+    setObjectName(QStringLiteral("TabSheet_Riasztasok"));
+    QWidget* page = this;
     static constexpr std::array<const char16_t*, 7> kDays{u"H", u"K", u"Sze", u"Cs", u"P", u"Szo", u"V"};
     for (size_t d = 0; d < kDays.size(); ++d) {
         auto* head =
@@ -57,3 +59,5 @@ void TForm_Main::BuildAlarmsPage()
     Place<QPlainTextEdit>(detail, "Memo_RiasztasUzenet", 10, 132, 148, 130);
     Place<QPushButton>(detail, "Button_RiasztasOK", 54, 272, 60, 25, QStringLiteral("OK"));
 }
+
+} // namespace kelvator
