@@ -1,5 +1,7 @@
 #include "app/form_main.h"
 
+#include "events/event_editor_page.h"
+#include "events/events_page.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tshape.h"
 #include "widgets/widget_factory.h"
@@ -50,7 +52,20 @@ void TForm_Main::BuildMainPage()
         return tab;
     };
     TabSheet_Kelvator = addTab("TabSheet_Kelvator", QStringLiteral("Kelvator"));
-    TabSheet_Esemenyek = addTab("TabSheet_Esemenyek", QStringLiteral("Események"));
+    eventsPage_ = new EventsPage([this] { return platform_.now(); }, PageControl_Main);
+    PageControl_Main->addTab(eventsPage_, QStringLiteral("Események"));
+    connect(eventsPage_, &EventsPage::editRequested, this, [this](int slot) {
+        ShowOuterPage(eventEditorPage_);
+        SetMainMenuEnabled(false);
+        eventEditorPage_->Open(slot, eventsPage_->Event(slot));
+        SaveSettings();
+    });
+    connect(eventsPage_, &EventsPage::saveRequested, this, [this] { SaveSettings(); });
+    // Not while the settings are being loaded into the page.
+    connect(eventsPage_, &EventsPage::visibilityChanged, this, [this] {
+        if (settingsLoadedFlag)
+            SaveSettings();
+    });
     TabSheet_NagyOra = addTab("TabSheet_NagyOra", QStringLiteral("Nagy óra"));
     TabSheet_Datumok = addTab("TabSheet_Datumok", QStringLiteral("Dátumok"));
     TabSheet_Stopper = addTab("TabSheet_Stopper", QStringLiteral("Stopper óra"));
@@ -76,7 +91,6 @@ void TForm_Main::BuildMainPage()
             &TForm_Main::PageControl_NagyOraTipusChange);
 
     BuildWorkTimePage();
-    BuildEventsPage();
     BuildBigClockPage();
     BuildDateCalcPage();
     BuildStopwatchPage();

@@ -2,6 +2,7 @@
 #include "app/form_main.h"
 
 #include "calendar/numbermask.h"
+#include "events/events_page.h"
 #include "settings/inifile.h"
 #include "settings/settings_model.h"
 #include "widgets/mbargraph.h"
@@ -87,14 +88,7 @@ Settings TForm_Main::CollectSettings() const
     s.payShown = SpeedButton_FizetesKijelzes->isChecked();
     s.mainTab = PageControl_Main->currentIndex();
     s.bigClockTab = PageControl_NagyOraTipus->currentIndex();
-    for (size_t i = 0; i < 6; ++i) {
-        EventSettings& e = s.events[i];
-        e.timeOfDayCounts = CheckBox_AzOraEsPercIsSzamit[i]->isChecked();
-        e.moment = dtEsemeny[i];
-        e.name = Label_EsemenyMegnevezes[i]->text();
-        e.visible = CheckBox_EsemenyLathato[i]->isChecked();
-        e.shownInDays = CheckBox_EsemenyNapbanKiirvaN[i]->isChecked();
-    }
+    eventsPage_->CollectSettings(s);
     s.leftDate = MonthCalendar_Datumok1->selectedDate();
     s.rightDate = MonthCalendar_Datumok2->selectedDate();
     s.leftStep = ComboBox_DatumokLepeskoz1->currentIndex();
@@ -142,16 +136,7 @@ void TForm_Main::ShowSettings(const Settings& s)
         const QSignalBlocker quiet(tabs);
         tabs->setCurrentIndex(index);
     }
-    for (size_t i = 0; i < 6; ++i)
-        CheckBox_AzOraEsPercIsSzamit[i]->setChecked(s.events[i].timeOfDayCounts);
-    for (size_t i = 0; i < 6; ++i)
-        dtEsemeny[i] = s.events[i].moment;
-    for (size_t i = 0; i < 6; ++i)
-        Label_EsemenyMegnevezes[i]->setText(s.events[i].name);
-    for (size_t i = 0; i < 6; ++i)
-        CheckBox_EsemenyLathato[i]->setChecked(s.events[i].visible);
-    for (size_t i = 0; i < 6; ++i)
-        CheckBox_EsemenyNapbanKiirvaN[i]->setChecked(s.events[i].shownInDays);
+    eventsPage_->ShowSettings(s);
     MonthCalendar_Datumok1->setSelectedDate(s.leftDate);
     MonthCalendar_Datumok2->setSelectedDate(s.rightDate);
     ComboBox_DatumokLepeskoz1->setCurrentIndex(s.leftStep);

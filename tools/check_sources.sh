@@ -25,7 +25,6 @@ window_header_allowed=(
   bench/kelvator_bench.cpp
   clocks/clocks_form.cpp
   datecalc/datecalc_form.cpp
-  events/events_form.cpp
   settings/settings_form.cpp
   stopwatch/stopwatch_form.cpp
   tests/screens.cpp
