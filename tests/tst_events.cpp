@@ -14,6 +14,8 @@
 #include <QStackedWidget>
 #include <QTest>
 
+#include <vector>
+
 using namespace kelvator;
 using kelvator::testing::ChangeEvent;
 using kelvator::testing::EventOf;
@@ -21,6 +23,7 @@ using kelvator::testing::EventsOf;
 using kelvator::testing::Window;
 
 Q_DECLARE_METATYPE(QList<int>)
+Q_DECLARE_METATYPE(std::vector<int>)
 
 namespace {
 const QDateTime kNow(QDate(2024, 5, 7), QTime(20, 0));
@@ -337,6 +340,89 @@ private Q_SLOTS:
         Child<QPushButton>(f, QStringLiteral("Button_EsemenyMegadasOK"))->click();
         QCOMPARE(Slot<QLabel>(f, "Label_EsemenyMegnevezes", 1)->textFormat(), Qt::PlainText);
         QCOMPARE(Slot<QLabel>(f, "Label_EsemenyMegnevezes", 1)->text(), QStringLiteral("<b>Szép</b> & jó"));
+    }
+    // The page alone: what it is shown is what it gives back, the in-days flag (which no control
+    // shows) included, and the visibility box the user sees is the flag that is kept.
+    void pageKeepsTheSettingsItIsShown()
+    {
+        EventsPage page([] { return kNow; });
+        Settings shown;
+        shown.events[0].name = QStringLiteral("Karácsony");
+        shown.events[0].moment = ToDateTime(QDate(2024, 12, 24), QTime(18, 30));
+        shown.events[1].shownInDays = true;
+        shown.events[2].timeOfDayCounts = false;
+        shown.events[3].visible = false;
+        page.ShowSettings(shown);
+        QCOMPARE(Slot<QLabel>(page, "Label_EsemenyMegnevezes", 1)->text(), QStringLiteral("Karácsony"));
+        QVERIFY(!Slot<QCheckBox>(page, "CheckBox_EsemenyLathato", 4)->isChecked());
+        Settings collected;
+        page.CollectSettings(collected);
+        QCOMPARE(collected.events, shown.events);
+
+        Slot<QCheckBox>(page, "CheckBox_EsemenyLathato", 2)->setChecked(false);
+        page.CollectSettings(collected);
+        QVERIFY(!collected.events[1].visible);
+        page.Refresh(kNow);
+        QVERIFY(!Slot<QGroupBox>(page, "GroupBox_Esemeny", 2)->isVisibleTo(&page));
+        QCOMPARE(Slot<QGroupBox>(page, "GroupBox_Esemeny", 1)->title(),
+                 QStringLiteral("2024.12.24.   18:30"));
+    }
+
+    void turnPhases_data()
+    {
+        QTest::addColumn<bool>("visible");
+        QTest::addColumn<bool>("timeCounts");
+        QTest::addColumn<std::vector<int>>("phases");
+        QTest::addRow("shown, with its time of day") << true << true << std::vector<int>{300};
+        QTest::addRow("hidden") << false << true << std::vector<int>{};
+        QTest::addRow("shown, by the day only") << true << false << std::vector<int>{};
+    }
+    void turnPhases()
+    {
+        QFETCH(bool, visible);
+        QFETCH(bool, timeCounts);
+        QFETCH(std::vector<int>, phases);
+        EventsPage page([] { return kNow; });
+        Settings settings;
+        for (EventSettings& event : settings.events)
+            event.visible = false;
+        settings.events[4] = {timeCounts, ToDateTime(QDateTime(kNow.date(), QTime(9, 1, 2, 300))),
+                              QStringLiteral("x"), visible, false};
+        page.ShowSettings(settings);
+        QCOMPARE(page.TurnPhasesMs(), phases);
+    }
+
+    // The editor alone: OK hands back the slot with the edited fields and the rest unchanged.
+    void editorHandsBackTheEditedSlot()
+    {
+        EventEditorPage editor([] { return kNow; });
+        EventSettings event;
+        event.visible = false;
+        event.moment = ToDateTime(QDate(2024, 9, 3), QTime(18, 45, 30));
+        editor.Open(2, event);
+        int acceptedSlot = 0;
+        EventSettings accepted;
+        int cancels = 0;
+        connect(&editor, &EventEditorPage::accepted, this, [&](int slot, const EventSettings& e) {
+            acceptedSlot = slot;
+            accepted = e;
+        });
+        connect(&editor, &EventEditorPage::cancelled, this, [&] { ++cancels; });
+        Child<QLineEdit>(editor, QStringLiteral("LabeledEdit_EsemenyMegnevezese"))
+            ->setText(QStringLiteral("Új"));
+        Child<QCheckBox>(editor, QStringLiteral("CheckBox_EsemenyNapbanKiirva"))->setChecked(true);
+        Child<QPushButton>(editor, QStringLiteral("Button_EsemenyMegadasOK"))->click();
+        QCOMPARE(acceptedSlot, 2);
+        QCOMPARE(cancels, 0);
+        QCOMPARE(accepted.name, QStringLiteral("Új"));
+        QVERIFY(accepted.shownInDays);
+        QVERIFY(!accepted.visible);
+        QCOMPARE(ToQDateTime(accepted.moment), QDateTime(QDate(2024, 9, 3), QTime(18, 45)));
+
+        acceptedSlot = 0;
+        editor.Cancel();
+        QCOMPARE(cancels, 1);
+        QCOMPARE(acceptedSlot, 0);
     }
 };
 
