@@ -5,6 +5,8 @@
 #include "about/about_page.h"
 #include "calendar/numbermask.h"
 #include "datecalc/datecalc_page.h"
+#include "events/event_editor_page.h"
+#include "events/events_page.h"
 #include "exit/exit_page.h"
 #include "notice/notice_page.h"
 #include "stopwatch/stopwatch_page.h"
@@ -159,7 +161,8 @@ void TForm_Main::BuildWindow()
     PageControl1->addWidget(aboutPage_);
     exitPage_ = new ExitPage(PageControl1);
     PageControl1->addWidget(exitPage_);
-    TabSheet_EsemenyBeallitasa = addPage("TabSheet_EsemenyBeallitasa");
+    eventEditorPage_ = new EventEditorPage([this] { return platform_.now(); }, PageControl1);
+    PageControl1->addWidget(eventEditorPage_);
     noticePage_ = new NoticePage(PageControl1);
     PageControl1->addWidget(noticePage_);
     TabSheet_Munkarend = addPage("TabSheet_Munkarend");
@@ -177,10 +180,20 @@ void TForm_Main::BuildWindow()
         KilepesClick();
     });
     connect(noticePage_, &NoticePage::acknowledged, this, &TForm_Main::AcknowledgeHourlyNotice);
+    // Back from the event editor to the list, which shows the event as it now is.
+    auto leaveEventEditor = [this] {
+        ReturnToMainPage();
+        eventsPage_->Refresh(platform_.now());
+    };
+    connect(eventEditorPage_, &EventEditorPage::accepted, this,
+            [this, leaveEventEditor](int slot, const EventSettings& event) {
+                eventsPage_->SetEvent(slot, event);
+                leaveEventEditor();
+            });
+    connect(eventEditorPage_, &EventEditorPage::cancelled, this, leaveEventEditor);
 
     BuildMainPage();
     BuildSettingsPage();
-    BuildEventEditorPage();
     BuildWorkPatternPage();
     ShowOuterPage(TabSheet_Main);
     auto* groupStyle = new CaptionOnFrameStyle;
@@ -320,10 +333,12 @@ void TForm_Main::HandleEscape()
         exitPage_->Cancel();
         return;
     }
+    if (page == eventEditorPage_) {
+        eventEditorPage_->Cancel();
+        return;
+    }
     QPushButton* cancel = nullptr;
-    if (page == TabSheet_EsemenyBeallitasa)
-        cancel = Button_EsemenyMegadasMegsem;
-    else if (page == TabSheet_Munkarend)
+    if (page == TabSheet_Munkarend)
         cancel = Button_MunkarendMegsem;
     if (cancel && cancel->isEnabled()) {
         cancel->click();

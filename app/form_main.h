@@ -52,6 +52,8 @@ class AboutPage;
 class DateCalcPage;
 class AlarmsPage;
 class BigClockPage;
+class EventEditorPage;
+class EventsPage;
 class ExitPage;
 class IniFile;
 class NoticePage;
@@ -119,20 +121,6 @@ public:
     void Timer_AktualisNapVillogtatasTimer();
     void PaintBox_KisMutatosOraPaint(QPainter& p);
 
-    // Events.
-    void RefreshEventList();
-    void SwapEvents(int a, int b);
-    void StretchSwapButton(int n);
-    void Button_EsemenyCsereClick(int n);
-    void CheckBox_EsemenyLathatoClick();
-    void Button_EsemenyBeallitasClick(int n);
-    void RefreshEventEditor();
-    void ShiftEventDate(int days, int months);
-    void Button_EsemenyMaClick();
-    void Button_EsemenyMostClick();
-    void Button_EsemenyMegadasOKClick();
-    void Button_EsemenyMegadasMegsemClick();
-    TDateTime EditedEventMoment() const;
     void Shape_FizetesnapMouseDown(TShape* shape, Qt::MouseButton button);
     void SpeedButton_FizetesKijelzesClick();
     void Button_BeallitasokMIVFileClick();
@@ -177,12 +165,10 @@ public:
     QStackedWidget* PageControl1 = nullptr;
     QWidget* TabSheet_Main = nullptr;
     QWidget* TabSheet_Beallitasok = nullptr;
-    QWidget* TabSheet_EsemenyBeallitasa = nullptr;
     QWidget* TabSheet_Munkarend = nullptr;
 
     QTabWidget* PageControl_Main = nullptr;
     QWidget* TabSheet_Kelvator = nullptr;
-    QWidget* TabSheet_Esemenyek = nullptr;
     QWidget* TabSheet_EvesNaptar = nullptr;
 
     // Settings page.
@@ -271,47 +257,6 @@ public:
     QLabel* Label_KeresettPenz = nullptr;
     QLabel* Label_Oraber = nullptr;
 
-    // Events page.
-    std::array<QGroupBox*, 6> GroupBox_Esemeny{};
-    std::array<QLabel*, 6> Label_EsemenyMegnevezes{};
-    std::array<QLabel*, 6> Label_EsemenyMikorLesz{};
-    std::array<QPushButton*, 6> Button_EsemenyBeallitas{};
-    std::array<QCheckBox*, 6> CheckBox_EsemenyLathato{};
-    std::array<QPushButton*, 5> Button_EsemenyCsere{};
-    // Plain storage: never shown.
-    std::array<QCheckBox*, 6> CheckBox_AzOraEsPercIsSzamit{};
-    std::array<QCheckBox*, 6> CheckBox_EsemenyNapbanKiirvaN{}; // slots 1-6
-    std::array<TDateTime, 6> dtEsemeny{};
-
-    // Event editor page.
-    QLabel* Label_EsemenyMegadasCaption = nullptr;
-    QLineEdit* LabeledEdit_EsemenyMegnevezese = nullptr;
-    QGroupBox* GroupBox12 = nullptr;
-    TMonthCalendar* MonthCalendar_Esemeny = nullptr;
-    QGroupBox* GroupBox19 = nullptr;
-    QPushButton* Button_EsemenyMa = nullptr;
-    QPushButton* Button_M1Nap = nullptr;
-    QPushButton* Button_P1Nap = nullptr;
-    QPushButton* Button_M1Het = nullptr;
-    QPushButton* Button_P1Het = nullptr;
-    QPushButton* Button_M1Honap = nullptr;
-    QPushButton* Button_P1Honap = nullptr;
-    QPushButton* Button_M1Ev = nullptr;
-    QPushButton* Button_P1Ev = nullptr;
-    QLabel* Label_EsemenyMikorVolt = nullptr;
-    QGroupBox* GroupBox13 = nullptr;
-    QCheckBox* CheckBox_EsemenyOraPercSzamit = nullptr;
-    QComboBox* ComboBox_EsemenyOra = nullptr;
-    QComboBox* ComboBox_EsemenyPerc = nullptr;
-    QLabel* Label_EsemenyOra = nullptr;
-    QLabel* Label_EsemenyPerc = nullptr;
-    QPushButton* Button_EsemenyMost = nullptr;
-    QLabel* Label_EsemenyMikorVolt2 = nullptr;
-    QCheckBox* CheckBox_EsemenyNapbanKiirva = nullptr;
-    QPushButton* Button_EsemenyMegadasOK = nullptr;
-    QPushButton* Button_EsemenyMegadasMegsem = nullptr;
-    int editedEvent = 1;
-
     // Yearly calendar page.
     TShape* Shape_EvesNaptarAktualisSzin = nullptr;
     std::array<kelvator::MonthColours, 12> dayColours{};
@@ -385,7 +330,6 @@ private:
     void BuildMainPage();
     void BuildWorkTimePage();
     void WireClockFace();
-    void BuildEventsPage();
     void BuildYearCalendarPage();
     void SetUpFieldChecks();
     bool CheckFieldOnLeave(QLineEdit* edit);
@@ -396,7 +340,6 @@ private:
     void BuildWorkPatternPage();
     void FillWeekdayRows(const kelvator::WeekdayHours& hours);
     std::optional<kelvator::WeekdayHours> WeekdayRowsValue() const;
-    void BuildEventEditorPage();
     void CreateDaySquares();
     void HandleEscape();
     // The timer "Timer1" that runs the tick, paced by what the window shows.
@@ -418,6 +361,8 @@ private:
     kelvator::ClockFace clockFace_;
     std::optional<kelvator::ClockFaceInput> ClockFaceNow() const;
     void ShowSmallFaceChange(const QRect& changed, qint64 previousKey);
+    kelvator::EventsPage* eventsPage_ = nullptr;
+    kelvator::EventEditorPage* eventEditorPage_ = nullptr;
     void ReportTickFailure(const QString& message);
     void TickSteps();
     // Tick steps, in tick order.

@@ -3,6 +3,8 @@
 #include "alarms/alarms_page.h"
 #include "clocks/big_clock_page.h"
 #include "datecalc/datecalc_page.h"
+#include "events/event_editor_page.h"
+#include "events/events_page.h"
 #include "stopwatch/stopwatch_page.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tshape.h"
@@ -54,7 +56,20 @@ void TForm_Main::BuildMainPage()
         return tab;
     };
     TabSheet_Kelvator = addTab("TabSheet_Kelvator", QStringLiteral("Kelvator"));
-    TabSheet_Esemenyek = addTab("TabSheet_Esemenyek", QStringLiteral("Események"));
+    eventsPage_ = new EventsPage([this] { return platform_.now(); }, PageControl_Main);
+    PageControl_Main->addTab(eventsPage_, QStringLiteral("Események"));
+    connect(eventsPage_, &EventsPage::editRequested, this, [this](int slot) {
+        ShowOuterPage(eventEditorPage_);
+        SetMainMenuEnabled(false);
+        eventEditorPage_->Open(slot, eventsPage_->Event(slot));
+        SaveSettings();
+    });
+    connect(eventsPage_, &EventsPage::saveRequested, this, [this] { SaveSettings(); });
+    // Not while the settings are being loaded into the page.
+    connect(eventsPage_, &EventsPage::visibilityChanged, this, [this] {
+        if (settingsLoadedFlag)
+            SaveSettings();
+    });
     bigClockPage_ = new BigClockPage(clockFace_, PageControl_Main);
     PageControl_Main->addTab(bigClockPage_, QStringLiteral("Nagy óra"));
     connect(bigClockPage_, &BigClockPage::kindChanged, this, &TForm_Main::Timer1Timer);
@@ -77,7 +92,6 @@ void TForm_Main::BuildMainPage()
     PageControl_Main->tabBar()->setStyle(compact);
 
     BuildWorkTimePage();
-    BuildEventsPage();
     WireClockFace();
     ShowDateCalcWorkCalendar();
     stopwatchPage_->SetDialArtwork(clockFace_.Artwork());

@@ -5,6 +5,8 @@
 
 #include "calendar/calendar_texts.h"
 #include "calendar/numbermask.h"
+#include "events/event_editor_page.h"
+#include "events/events_page.h"
 #include "notice/notice_page.h"
 
 #include <QCheckBox>
@@ -53,13 +55,10 @@ void TForm_Main::MakeTickSource()
     auto needs = [this] {
         TickNeeds needs;
         // The event editor's texts turn at fractions of a second: there every step runs.
-        needs.everyStep = startUpFlag || PageControl1->currentWidget() == TabSheet_EsemenyBeallitasa;
+        needs.everyStep = startUpFlag || PageControl1->currentWidget() == eventEditorPage_;
         if (needs.everyStep)
             return needs;
-        for (size_t i = 0; i < 6; ++i) {
-            if (CheckBox_EsemenyLathato[i]->isChecked() && CheckBox_AzOraEsPercIsSzamit[i]->isChecked())
-                needs.phasesMs.push_back(TimeOf(dtEsemeny[i]).msec());
-        }
+        needs.phasesMs = eventsPage_->TurnPhasesMs();
         if (PageControl_Main->currentWidget() == stopwatchPage_) {
             if (const std::optional<int> phase = stopwatchPage_->TickPhaseMs())
                 needs.phasesMs.push_back(*phase);
@@ -109,7 +108,7 @@ void TForm_Main::TickSteps()
 
     // Only the main page and the event editor are kept up to date.
     QWidget* outer = PageControl1->currentWidget();
-    if (outer != TabSheet_Main && outer != TabSheet_EsemenyBeallitasa)
+    if (outer != TabSheet_Main && outer != eventEditorPage_)
         return;
 
     TickDateTexts(m);
@@ -123,9 +122,9 @@ void TForm_Main::TickSteps()
     if (m.workday)
         TickWorkEnd(m);
     TickMonth(m);
-    if (outer == TabSheet_EsemenyBeallitasa)
-        RefreshEventEditor();
-    RefreshEventList();
+    if (outer == eventEditorPage_)
+        eventEditorPage_->Refresh(platform_.now());
+    eventsPage_->Refresh(platform_.now());
     if (PageControl_Main->currentWidget() == stopwatchPage_)
         stopwatchPage_->Refresh(platform_.now());
     previousTickSecond = m.secondOfDay;

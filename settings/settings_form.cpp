@@ -4,6 +4,7 @@
 #include "calendar/numbermask.h"
 #include "clocks/big_clock_page.h"
 #include "datecalc/datecalc_page.h"
+#include "events/events_page.h"
 #include "settings/inifile.h"
 #include "settings/settings_model.h"
 #include "stopwatch/stopwatch_page.h"
@@ -90,14 +91,7 @@ Settings TForm_Main::CollectSettings() const
     s.payShown = SpeedButton_FizetesKijelzes->isChecked();
     s.mainTab = PageControl_Main->currentIndex();
     bigClockPage_->CollectSettings(s);
-    for (size_t i = 0; i < 6; ++i) {
-        EventSettings& e = s.events[i];
-        e.timeOfDayCounts = CheckBox_AzOraEsPercIsSzamit[i]->isChecked();
-        e.moment = dtEsemeny[i];
-        e.name = Label_EsemenyMegnevezes[i]->text();
-        e.visible = CheckBox_EsemenyLathato[i]->isChecked();
-        e.shownInDays = CheckBox_EsemenyNapbanKiirvaN[i]->isChecked();
-    }
+    eventsPage_->CollectSettings(s);
     dateCalcPage_->CollectSettings(s);
     stopwatchPage_->CollectSettings(s);
     s.hourlyNotice = CheckBox_BeallitasOrankentiHangjelzes->isChecked();
@@ -135,16 +129,7 @@ void TForm_Main::ShowSettings(const Settings& s)
         PageControl_Main->setCurrentIndex(s.mainTab);
     }
     bigClockPage_->ShowSettings(s);
-    for (size_t i = 0; i < 6; ++i)
-        CheckBox_AzOraEsPercIsSzamit[i]->setChecked(s.events[i].timeOfDayCounts);
-    for (size_t i = 0; i < 6; ++i)
-        dtEsemeny[i] = s.events[i].moment;
-    for (size_t i = 0; i < 6; ++i)
-        Label_EsemenyMegnevezes[i]->setText(s.events[i].name);
-    for (size_t i = 0; i < 6; ++i)
-        CheckBox_EsemenyLathato[i]->setChecked(s.events[i].visible);
-    for (size_t i = 0; i < 6; ++i)
-        CheckBox_EsemenyNapbanKiirvaN[i]->setChecked(s.events[i].shownInDays);
+    eventsPage_->ShowSettings(s);
     dateCalcPage_->ShowSettings(s);
     stopwatchPage_->ShowSettings(s);
     CheckBox_BeallitasOrankentiHangjelzes->setChecked(s.hourlyNotice);

@@ -93,7 +93,9 @@ bool ShootAll(const QDir& out)
     form.PageControl_Main->setCurrentIndex(0);
     auto* aboutPage = form.PageControl1->findChild<QWidget*>(QStringLiteral("TabSheet_Nevjegy"));
     auto* exitPage = form.PageControl1->findChild<QWidget*>(QStringLiteral("TabSheet_Kilepes"));
-    for (QWidget* page : {form.TabSheet_Beallitasok, aboutPage, exitPage, form.TabSheet_EsemenyBeallitasa}) {
+    auto* eventEditorPage =
+        form.PageControl1->findChild<QWidget*>(QStringLiteral("TabSheet_EsemenyBeallitasa"));
+    for (QWidget* page : {form.TabSheet_Beallitasok, aboutPage, exitPage, eventEditorPage}) {
         form.ShowOuterPage(page);
         shoot(page->objectName());
     }

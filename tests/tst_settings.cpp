@@ -1,3 +1,4 @@
+#include "events_fixture.h"
 #include "window_fixture.h"
 
 #include "settings/inifile.h"
@@ -301,11 +302,11 @@ private Q_SLOTS:
         QVERIFY(f.CheckBox_12OrasKijelzes->isChecked());
         QVERIFY(f.CheckBox_IconAzOraMelle->isChecked());
         QCOMPARE(f.Edit_HaviFizetes->text(), QStringLiteral("350000"));
-        QCOMPARE(ToQDateTime(f.dtEsemeny[0]), QDateTime(QDate(2024, 12, 24), QTime(0, 0)));
-        QCOMPARE(ToQDateTime(f.dtEsemeny[1]), kMoment);
-        QCOMPARE(ToQDateTime(f.dtEsemeny[5]), kMoment);
-        QCOMPARE(f.Label_EsemenyMegnevezes[0]->text(), QStringLiteral("Karácsony "));
-        QCOMPARE(f.Label_EsemenyMegnevezes[1]->text(), QStringLiteral("A program első elindítása"));
+        QCOMPARE(ToQDateTime(testing::EventOf(f, 1).moment), QDateTime(QDate(2024, 12, 24), QTime(0, 0)));
+        QCOMPARE(ToQDateTime(testing::EventOf(f, 2).moment), kMoment);
+        QCOMPARE(ToQDateTime(testing::EventOf(f, 6).moment), kMoment);
+        QCOMPARE(testing::EventOf(f, 1).name, QStringLiteral("Karácsony "));
+        QCOMPARE(testing::EventOf(f, 2).name, QStringLiteral("A program első elindítása"));
         QCOMPARE(f.PageControl_Main->currentWidget(),
                  f.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
         const auto* laps = f.findChild<QListWidget*>(QStringLiteral("ListBox_Stopper"));
@@ -352,9 +353,12 @@ private Q_SLOTS:
         {
             Started s{QByteArray()};
             TForm_Main& f = *s.form;
-            f.Label_EsemenyMegnevezes[2]->setText(QStringLiteral("Nyaralás – Őrség 日本"));
-            f.dtEsemeny[2] = ToDateTime(QDate(2025, 7, 1), QTime(6, 30, 15, 900));
-            f.CheckBox_EsemenyLathato[4]->setChecked(false);
+            testing::ChangeEvent(f, 3,
+                                 [](EventSettings& e) { e.name = QStringLiteral("Nyaralás – Őrség 日本"); });
+            testing::ChangeEvent(f, 3, [](EventSettings& e) {
+                e.moment = ToDateTime(QDate(2025, 7, 1), QTime(6, 30, 15, 900));
+            });
+            testing::ChangeEvent(f, 5, [](EventSettings& e) { e.visible = false; });
             f.dayColours[0][0] = 0x00004080;
             f.Shape_EvesNaptarAktualisSzin->setBrushColor(0x00C080FF);
             auto* stopwatch = f.findChild<StopwatchPage*>(QStringLiteral("TabSheet_Stopper"));
@@ -378,9 +382,10 @@ private Q_SLOTS:
             testing::FakePlatform fake;
             fake.now = kMoment;
             TForm_Main f(fake.Make(path));
-            QCOMPARE(f.Label_EsemenyMegnevezes[2]->text(), QStringLiteral("Nyaralás – Őrség 日本"));
-            QCOMPARE(ToQDateTime(f.dtEsemeny[2]), QDateTime(QDate(2025, 7, 1), QTime(6, 30, 15)));
-            QVERIFY(!f.CheckBox_EsemenyLathato[4]->isChecked());
+            QCOMPARE(testing::EventOf(f, 3).name, QStringLiteral("Nyaralás – Őrség 日本"));
+            QCOMPARE(ToQDateTime(testing::EventOf(f, 3).moment),
+                     QDateTime(QDate(2025, 7, 1), QTime(6, 30, 15)));
+            QVERIFY(!testing::EventOf(f, 5).visible);
             QCOMPARE(f.dayColours[0][0], quint32(0x00004080));
             QCOMPARE(f.Shape_EvesNaptarAktualisSzin->brushColor(), quint32(0x00C080FF));
             Settings stored;
@@ -738,7 +743,7 @@ private Q_SLOTS:
         for (int run = 0; run < 2; ++run) { // as written by the user, then as saved by the program
             Started s(file);
             QVERIFY(s.fake.errors.isEmpty());
-            QCOMPARE(s.form->Label_EsemenyMegnevezes[0]->text(), QStringLiteral("Őszi szünet – 日本"));
+            QCOMPARE(testing::EventOf(*s.form, 1).name, QStringLiteral("Őszi szünet – 日本"));
             QCOMPARE(s.form->Edit_MIKOra->text(), QStringLiteral("06"));
             QCOMPARE(s.form->Edit_HaviFizetes->text(), QStringLiteral("350000"));
             QVERIFY(s.form->SaveSettings());
@@ -817,14 +822,15 @@ private Q_SLOTS:
     {
         const QByteArray foreign = "; \x81\x83\x88 idegen sor \xC5\x90\r\n[Sajat]\r\nx=\x90\x98\r\n";
         Started s(foreign + "[Esemenyek]\r\nLabel_EsemenyMegnevezes2=\xC5\x90rs\xC3\xA9g\r\n");
-        QCOMPARE(s.form->Label_EsemenyMegnevezes[1]->text(), QStringLiteral("Őrség"));
-        s.form->Label_EsemenyMegnevezes[0]->setText(QStringLiteral("Καλά Χριστούγεννα"));
+        QCOMPARE(testing::EventOf(*s.form, 2).name, QStringLiteral("Őrség"));
+        testing::ChangeEvent(*s.form, 1,
+                             [](EventSettings& e) { e.name = QStringLiteral("Καλά Χριστούγεννα"); });
         QVERIFY(s.form->SaveSettings());
         const QByteArray saved = ReadAll(s.Path());
         QVERIFY(saved.startsWith(QByteArray(QByteArray("\xEF\xBB\xBF") + foreign)));
         Started again(saved);
-        QCOMPARE(again.form->Label_EsemenyMegnevezes[0]->text(), QStringLiteral("Καλά Χριστούγεννα"));
-        QCOMPARE(again.form->Label_EsemenyMegnevezes[1]->text(), QStringLiteral("Őrség"));
+        QCOMPARE(testing::EventOf(*again.form, 1).name, QStringLiteral("Καλά Χριστούγεννα"));
+        QCOMPARE(testing::EventOf(*again.form, 2).name, QStringLiteral("Őrség"));
         QVERIFY(again.form->SaveSettings());
         QCOMPARE(ReadAll(again.Path()), saved);
     }

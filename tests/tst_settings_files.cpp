@@ -1,5 +1,6 @@
 // The settings file against the file system: a full disk, a read-only folder, two quick starts,
 // who may read the file.
+#include "events_fixture.h"
 #include "window_fixture.h"
 
 #include "app/single_instance.h"
@@ -256,7 +257,7 @@ private Q_SLOTS:
 
         testing::FakePlatform fake;
         TForm_Main f(fake.Make(path));
-        f.Label_EsemenyMegnevezes[0]->setText(QStringLiteral("Nyaralás"));
+        testing::ChangeEvent(f, 1, [](EventSettings& e) { e.name = QStringLiteral("Nyaralás"); });
         f.Menu_BeallitasokClick();
         f.Button_BeallitasokOKClick();
         QCOMPARE(fake.errors, QStringList{QStringLiteral("Unable to write to ") + path});

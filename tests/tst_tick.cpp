@@ -1,3 +1,4 @@
+#include "events_fixture.h"
 #include "window_fixture.h"
 
 #include "app/tick_pacing.h"
@@ -54,6 +55,16 @@ TickSource& SourceOf(TForm_Main& form)
 QTimer* TimerOf(TForm_Main& form)
 {
     return form.findChild<QTimer*>(QStringLiteral("Timer1"));
+}
+
+// The first event shown, at `moment` with its time of day.
+void SetFirstEvent(TForm_Main& form, TDateTime moment)
+{
+    testing::ChangeEvent(form, 1, [&](EventSettings& event) {
+        event.visible = true;
+        event.timeOfDayCounts = true;
+        event.moment = moment;
+    });
 }
 
 // A tick source on a fake tick: what the window would show is set by the test.
@@ -139,10 +150,8 @@ private Q_SLOTS:
         QTest::addRow("an event at .300, with its seconds")
             << QDateTime(friday, QTime(9, 0, 0, 90)) << 30
             << Setup([](TForm_Main& f, const QDateTime& start) {
-                   f.CheckBox_EsemenyLathato[0]->setChecked(true);
-                   f.CheckBox_AzOraEsPercIsSzamit[0]->setChecked(true);
-                   f.dtEsemeny[0] = ToDateTime(start.addMSecs(3210));
-                   f.PageControl_Main->setCurrentWidget(f.TabSheet_Esemenyek);
+                   SetFirstEvent(f, ToDateTime(start.addMSecs(3210)));
+                   f.PageControl_Main->setCurrentWidget(&testing::EventsOf(f));
                });
         QTest::addRow("hourly notice with its beeps")
             << QDateTime(friday, QTime(13, 59, 58, 410)) << 25 << Setup([](TForm_Main& f, const QDateTime&) {
@@ -214,9 +223,7 @@ private Q_SLOTS:
         TForm_Main& f = *w.form;
         f.RadioGroup_MutatosOraKelvatorMegjelenites->setItemIndex(0); // sectors all day
         RunStopwatchSince(f, QDateTime(friday, QTime(9, 58, 40, 700)));
-        f.CheckBox_EsemenyLathato[0]->setChecked(true);
-        f.CheckBox_AzOraEsPercIsSzamit[0]->setChecked(true);
-        f.dtEsemeny[0] = ToDateTime(QDateTime(friday, QTime(9, 0)));
+        SetFirstEvent(f, ToDateTime(QDateTime(friday, QTime(9, 0))));
         QWidget* tab = f.findChild<QWidget*>(page);
         auto* const bigClockKinds = f.findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"));
         if (bigClockKinds->indexOf(tab) >= 0) {

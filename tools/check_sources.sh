@@ -23,7 +23,6 @@ clock_readers=(
 window_header_allowed=(
   bench/kelvator_bench.cpp
   clocks/clocks_form.cpp
-  events/events_form.cpp
   settings/settings_form.cpp
   tests/screens.cpp
   tests/window_fixture.h
