@@ -109,6 +109,39 @@ private Q_SLOTS:
         QCOMPARE(off.monthProgress, 0.0);
     }
 
+    // The pay line: the wage is worked out only for a month with work due, from the page's day or
+    // from the hours due by weekday; otherwise the page keeps the wage it showed.
+    void monthPay_data()
+    {
+        QTest::addColumn<int>("workingDays");
+        QTest::addColumn<int>("dueHours");
+        QTest::addColumn<bool>("weekdayHours");
+        QTest::addColumn<QString>("wage");
+        QTest::addRow("nothing due") << 0 << 0 << false << QString();
+        QTest::addRow("nothing due, hours by weekday") << 0 << 0 << true << QString();
+        QTest::addRow("the page's nine hours") << 20 << 150 << false << QStringLiteral("Órabér = 1 667 Ft.");
+        QTest::addRow("hours by weekday") << 20 << 150 << true << QStringLiteral("Órabér = 2 000 Ft.");
+        QTest::addRow("working days without hours due") << 3 << 0 << true << QString();
+    }
+    void monthPay()
+    {
+        QFETCH(int, workingDays);
+        QFETCH(int, dueHours);
+        QFETCH(bool, weekdayHours);
+        QFETCH(QString, wage);
+        WorkSnapshot s;
+        s.schedule.workStart = 7 * kHour;
+        s.schedule.workEnd = 16 * kHour;
+        s.monthWork.workingDays = workingDays;
+        s.monthWork.dueSeconds = dueHours * kHour;
+        s.monthProgress = 0.5;
+        const MonthPay pay = MonthPayOf(s, 300000, weekdayHours);
+        QCOMPARE(pay.earned, QStringLiteral("Eddig:  150 000 Ft."));
+        QCOMPARE(pay.hourlyWage.has_value(), !wage.isEmpty());
+        if (pay.hourlyWage)
+            QCOMPARE(*pay.hourlyWage, wage);
+    }
+
     // The moment's own facts: the day's second and whether it is worked.
     void theMoment()
     {

@@ -57,4 +57,18 @@ WorkSnapshot ComputeWorkSnapshot(const TickMoment& m, const Settings& settings,
     return s;
 }
 
+MonthPay MonthPayOf(const WorkSnapshot& s, double salary, bool weekdayHoursInUse)
+{
+    MonthPay pay;
+    pay.earned = EarnedText(salary, s.monthProgress);
+    const MonthWork& monthWork = s.monthWork;
+    if (monthWork.workingDays == 0)
+        return pay; // nothing due this month: no wage to work out
+    if (!weekdayHoursInUse)
+        pay.hourlyWage = HourlyWageText(salary, monthWork.workingDays, s.schedule.Length());
+    else if (monthWork.dueSeconds > 0)
+        pay.hourlyWage = HourlyWageText(salary, monthWork);
+    return pay;
+}
+
 } // namespace kelvator

@@ -10,6 +10,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 namespace kelvator {
 
 // What one tick knows of the moment it runs at; the clock is read once per tick.
@@ -42,5 +44,13 @@ struct WorkSnapshot {
 ScheduleFields ScheduleFieldsOf(const Settings& settings);
 WorkSnapshot ComputeWorkSnapshot(const TickMoment& moment, const Settings& settings,
                                  const WorkCalendarModel& calendar);
+
+// The pay line of a monthly salary: what is earned so far, and the hourly wage when the month
+// has work due (without, the page keeps the wage it showed before).
+struct MonthPay {
+    QString earned;
+    std::optional<QString> hourlyWage;
+};
+MonthPay MonthPayOf(const WorkSnapshot& snapshot, double salary, bool weekdayHoursInUse);
 
 } // namespace kelvator
