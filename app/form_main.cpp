@@ -15,6 +15,7 @@
 #include "widgets/tpaintbox.h"
 #include "widgets/tshape.h"
 #include "worktime/workend.h"
+#include "worktime/worktime_page.h"
 #include "yearcal/yearcal.h"
 
 #include <QAbstractButton>
@@ -239,7 +240,8 @@ void TForm_Main::KeepOnScreen()
 
 void TForm_Main::FormCreate()
 {
-    MBarGraph_Munakanap->setMBGPlusColorAt1(kDayBarOrange);
+    workEndBarColour_ = kDayBarOrange;
+    workTimePage_->ShowWorkEnd(workEndBarColour_);
     {
         const kelvator::YearGrid grid =
             kelvator::GridFor(Image_EvesNaptar->width(), Image_EvesNaptar->height());
@@ -258,9 +260,8 @@ void TForm_Main::FormCreate()
     // Minimising is bound to SendToTray in changeEvent.
     settingsLoadedFlag = false;
     LoadSettings();
-    MonthCalendar1->setSelectedDate(platform_.now().date());
+    workTimePage_->SelectDay(platform_.now().date());
     dateCalcPage_->Refresh();
-    CreateDaySquares();
     Timer1Timer();
     workEndBlinkFlag = false;
     if (platform_.sound && !sFileUtvonalKelvatorVegeHang.isEmpty()) {

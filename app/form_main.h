@@ -59,6 +59,7 @@ class IniFile;
 class NoticePage;
 class StopwatchPage;
 class TickSource;
+class WorkTimePage;
 } // namespace kelvator
 
 using kelvator::TickMoment;
@@ -85,7 +86,6 @@ public:
     void Menu_NevjegyClick();
     void Menu_BezarasClick();
     void Button_BeallitasokOKClick();
-    void Button_MaClick();
 
     // Tray and leaving.
     void SendToTray();
@@ -119,10 +119,7 @@ public:
     void Image_EvesNaptarClick();
     void HighlightCalendarLabels(int month, int day);
     void Timer_AktualisNapVillogtatasTimer();
-    void PaintBox_KisMutatosOraPaint(QPainter& p);
 
-    void Shape_FizetesnapMouseDown(TShape* shape, Qt::MouseButton button);
-    void SpeedButton_FizetesKijelzesClick();
     void Button_BeallitasokMIVFileClick();
     void Button_BeallitasokMIVHangStopClick();
     void RadioGroup_HangjelzesKelvatorVegenClick();
@@ -168,7 +165,6 @@ public:
     QWidget* TabSheet_Munkarend = nullptr;
 
     QTabWidget* PageControl_Main = nullptr;
-    QWidget* TabSheet_Kelvator = nullptr;
     QWidget* TabSheet_EvesNaptar = nullptr;
 
     // Settings page.
@@ -226,37 +222,6 @@ public:
     // What the page's OK last applied; the page edits copies until then.
     kelvator::CalendarEntries pendingEntries;
 
-    // Work-time page.
-    QGroupBox* GroupBox1 = nullptr;
-    QLabel* Label_Datum = nullptr;
-    QFrame* Panel1 = nullptr;
-    QLabel* Label_Ido = nullptr;
-    QLabel* Label_Masodperc = nullptr;
-    QLabel* Label_DelutanSzoveg = nullptr;
-    TPaintBox* PaintBox_KisMutatosOra = nullptr;
-    QLabel* Label_EvHeteA = nullptr;
-    QLabel* Label_EvHete = nullptr;
-    TMBarGraph* MBarGraph_ATeljesEv = nullptr;
-    QLabel* Label_EvNapja = nullptr;
-    TMonthCalendar* MonthCalendar1 = nullptr;
-    QPushButton* Button_Ma = nullptr;
-    QLabel* Label_MikorVolt = nullptr;
-    QLabel* Label1 = nullptr;
-    TMBarGraph* MBarGraph_Munakanap = nullptr;
-    QLabel* Label2 = nullptr;
-    TMBarGraph* MBarGraph_Munakahet = nullptr;
-    QLabel* Label16 = nullptr;
-    QLabel* Label_Munkahonap = nullptr;
-    TMBarGraph* MBarGraph_Munkahonap = nullptr;
-    std::array<TShape*, 31> DaySquares{};
-
-    QLabel* Label_FizetesNNapMulva = nullptr;
-    TShape* Shape_Fizetesnap = nullptr;
-    QGroupBox* GroupBox4 = nullptr;
-    QAbstractButton* SpeedButton_FizetesKijelzes = nullptr;
-    QLabel* Label_KeresettPenz = nullptr;
-    QLabel* Label_Oraber = nullptr;
-
     // Yearly calendar page.
     TShape* Shape_EvesNaptarAktualisSzin = nullptr;
     std::array<kelvator::MonthColours, 12> dayColours{};
@@ -289,12 +254,9 @@ public:
     bool hourlyNoticeFlag = false;
     bool noticeAcknowledgedFlag = false;
     int lastPulseSecond = 0;
-    bool afternoonFlag = false;
     int previousTickSecond = 0;
     kelvator::WorkSchedule schedule;
-    kelvator::WorkSnapshot work_;      // this tick's schedule, bars, month and payday
-    kelvator::NewYearsEve newYearsEve; // this tick's, for the big clock copies
-    double yearProgress = 0;
+    kelvator::WorkSnapshot work_; // this tick's schedule, bars, month and payday
     bool workEndBlinkFlag = false;
     bool soundFileOpenFlag = false;
     bool playerIdleFlag = true;
@@ -328,7 +290,6 @@ private:
     void KeepOnScreen();
     bool frameCheckedOnScreen_ = false;
     void BuildMainPage();
-    void BuildWorkTimePage();
     void WireClockFace();
     void BuildYearCalendarPage();
     void SetUpFieldChecks();
@@ -340,7 +301,6 @@ private:
     void BuildWorkPatternPage();
     void FillWeekdayRows(const kelvator::WeekdayHours& hours);
     std::optional<kelvator::WeekdayHours> WeekdayRowsValue() const;
-    void CreateDaySquares();
     void HandleEscape();
     // The timer "Timer1" that runs the tick, paced by what the window shows.
     void MakeTickSource();
@@ -360,8 +320,10 @@ private:
     // The analog face of the big clock and of the work-time page's small clock.
     kelvator::ClockFace clockFace_;
     std::optional<kelvator::ClockFaceInput> ClockFaceNow() const;
-    void ShowSmallFaceChange(const QRect& changed, qint64 previousKey);
     kelvator::EventsPage* eventsPage_ = nullptr;
+    kelvator::WorkTimePage* workTimePage_ = nullptr;
+    // The work day bar's colour, which blinks at the work end.
+    quint32 workEndBarColour_ = 0;
     kelvator::EventEditorPage* eventEditorPage_ = nullptr;
     void ReportTickFailure(const QString& message);
     void TickSteps();
@@ -377,10 +339,8 @@ private:
     void TickSchedule(const TickMoment& m);
     void TickWorkBars(const TickMoment& m);
     void TickPayday(const TickMoment& m);
-    void FitPaydayLabel(bool alone);
     void TickWorkEnd(const TickMoment& m);
     void TickMonth(const TickMoment& m);
-    void TickEarnings();
     // The settings the tick reads; the settings page's fields count with their last checked values.
     kelvator::Settings TickSettings() const;
     void MarkTimeField(QLineEdit* edit, bool hour);
@@ -390,10 +350,6 @@ private:
     kelvator::WorkCalendarModel calendarModel_;
     QString lastTickFailure_;
     bool checkingField_ = false;
-    // The small clock as last shrunk, the face it matches and what changed on the face since.
-    QImage smallFace_;
-    qint64 smallFaceKey_ = 0;
-    QRect smallFaceDirty_;
     // The pixels under today's frame in both blink states, for one day, colours and grid.
     struct YearFrames {
         struct Key {
@@ -410,10 +366,6 @@ private:
     } yearFrames_;
     void ShowYearCalendar();
     bool WindowOutOfSight() const;
-    QDate paydayStripToday_;
-    QDate paydayStripPayday_;
-    bool paydayStripOffHoliday_ = false;
-    unsigned paydayStripVersion_ = 0;
     bool closingAllowed_ = false;
     void NotifyWhileHidden(const QString& body);
     QDateTime notifiedNotice_;

@@ -9,6 +9,7 @@
 #include "widgets/mbargraph.h"
 #include "widgets/tshape.h"
 #include "widgets/widget_factory.h"
+#include "worktime/worktime_page.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -55,7 +56,10 @@ void TForm_Main::BuildMainPage()
         PageControl_Main->addTab(tab, caption);
         return tab;
     };
-    TabSheet_Kelvator = addTab("TabSheet_Kelvator", QStringLiteral("Kelvator"));
+    workTimePage_ = new WorkTimePage(
+        clockFace_, [this] { return platform_.now(); }, PageControl_Main);
+    PageControl_Main->addTab(workTimePage_, QStringLiteral("Kelvator"));
+    connect(workTimePage_, &WorkTimePage::refreshRequested, this, &TForm_Main::Timer1Timer);
     eventsPage_ = new EventsPage([this] { return platform_.now(); }, PageControl_Main);
     PageControl_Main->addTab(eventsPage_, QStringLiteral("Események"));
     connect(eventsPage_, &EventsPage::editRequested, this, [this](int slot) {
@@ -91,7 +95,7 @@ void TForm_Main::BuildMainPage()
     compact->setParent(PageControl_Main);
     PageControl_Main->tabBar()->setStyle(compact);
 
-    BuildWorkTimePage();
+    workTimePage_->ShowDaysOff(DaysOffTest(), int(calendarModel_.Revision()));
     WireClockFace();
     ShowDateCalcWorkCalendar();
     stopwatchPage_->SetDialArtwork(clockFace_.Artwork());
@@ -104,21 +108,6 @@ void TForm_Main::ShowDateCalcWorkCalendar()
     dateCalcPage_->ShowWorkCalendar(
         [this](const QDate& d) { return calendarModel_.Calendar().IsWorkingDay(d); }, DaysOffTest(),
         int(calendarModel_.Revision()));
-}
-
-void TForm_Main::CreateDaySquares()
-{
-    for (int k = 1; k <= 31; ++k) {
-        auto* square = new TShape(TabSheet_Kelvator);
-        square->setObjectName(QStringLiteral("Shape_Nap%1").arg(k));
-        square->setTag(k);
-        square->setGeometry(118 + 9 * k, 264, 10, 17);
-        square->setPenColor(0x00000000);
-        square->setKind(TShape::Kind::Rectangle);
-        square->hide();
-        connect(square, &TShape::mouseDown, this, &TForm_Main::Shape_FizetesnapMouseDown);
-        DaySquares[static_cast<size_t>(k - 1)] = square;
-    }
 }
 
 void TForm_Main::BuildSettingsPage()

@@ -5,12 +5,18 @@
 
 #include "calendar/calendar_texts.h"
 #include "calendar/numbermask.h"
+#include "clocks/big_clock_page.h"
 #include "events/event_editor_page.h"
 #include "events/events_page.h"
 #include "notice/notice_page.h"
+#include "widgets/tshape.h"
+#include "worktime/workend.h"
+#include "worktime/worktime_page.h"
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
@@ -136,4 +142,139 @@ void TForm_Main::AcknowledgeHourlyNotice()
     noticeAcknowledgedFlag = true;
     ShowOuterPage(TabSheet_Main);
     SetMainMenuEnabled(true);
+}
+
+// ---- The work-time page's steps ----------------------------------------------------------
+
+void TForm_Main::TickDateTexts(const TickMoment& m)
+{
+    workTimePage_->ShowDate(m.today);
+    if (PageControl_Main->currentWidget() == TabSheet_EvesNaptar) {
+        const QString text = QStringLiteral("Ma: ") + DateLabelText(m.today);
+        if (Label_EvesNaptarDatum->text() != text)
+            Label_EvesNaptarDatum->setText(text);
+    }
+}
+
+void TForm_Main::TickTimeTexts(const TickMoment& m)
+{
+    workTimePage_->ShowTime(MakeTimeTexts(m.time, CheckBox_12OrasKijelzes->isChecked()));
+}
+
+void TForm_Main::TickYear(const TickMoment& m)
+{
+    const NewYearsEve newYearsEve = NewYearsEveText(m.value);
+    const double yearProgress = YearProgress(m.today);
+    workTimePage_->ShowYear(m.today, newYearsEve, yearProgress);
+    if (PageControl_Main->currentWidget() == bigClockPage_) {
+        bigClockPage_->ShowTexts({m.today, DateLabelText(m.today), m.weekdayName,
+                                  MakeTimeTexts(m.time, CheckBox_12OrasKijelzes->isChecked()), newYearsEve,
+                                  yearProgress, QString::number(IsoWeekNumber(m.today)),
+                                  WeeksInYearText(m.today.year())});
+    }
+}
+
+bool TForm_Main::WorkTimePageShown() const
+{
+    return PageControl_Main->currentWidget() == workTimePage_;
+}
+
+bool TForm_Main::BigAnalogClockShown() const
+{
+    return PageControl_Main->currentWidget() == bigClockPage_ && bigClockPage_->AnalogShown();
+}
+
+std::function<bool(const QDate&)> TForm_Main::DaysOffTest() const
+{
+    // Asked at every paint, so a calendar changed elsewhere is drawn right when shown again.
+    return [this](const QDate& d) {
+        return calendarModel_.Enabled() && !calendarModel_.Calendar().IsWorkingDay(d);
+    };
+}
+
+void TForm_Main::TickCalendarDistance(const TickMoment& m)
+{
+    // A change of the work calendar draws the month calendars' days again.
+    workTimePage_->ShowDaysOff(DaysOffTest(), int(calendarModel_.Revision()));
+    ShowDateCalcWorkCalendar();
+    workTimePage_->ShowDistance(m.value);
+}
+
+Settings TForm_Main::TickSettings() const
+{
+    // The page's controls still hold what is being edited there; the tick counts with them.
+    Settings s = settingsModel_.Get();
+    s.workStartHour = CheckedFieldText(Edit_MIKOra);
+    s.workStartMinute = CheckedFieldText(Edit_MIKPerc);
+    s.workEndHour = CheckedFieldText(Edit_MIVOra);
+    s.workEndMinute = CheckedFieldText(Edit_MIVPerc);
+    for (size_t i = 0; i < 3; ++i) {
+        s.breaks[i].hour = CheckedFieldText(Edit_SzunetOra[i]);
+        s.breaks[i].minute = CheckedFieldText(Edit_SzunetPerc[i]);
+        s.breaks[i].length = CheckedFieldText(Edit_SzunetHossz[i]);
+    }
+    s.paydayRow = ListBox_FizetesnapDatuma->currentRow();
+    s.weekendPayday = RadioGroup_HetvegiFizetes->itemIndex();
+    return s;
+}
+
+void TForm_Main::TickSchedule(const TickMoment& m)
+{
+    work_ = ComputeWorkSnapshot(m, TickSettings(), calendarModel_);
+    schedule = work_.schedule;
+}
+
+void TForm_Main::TickWorkBars(const TickMoment&)
+{
+    workTimePage_->ShowWorkBars(work_.dayBar, work_.weekBar);
+}
+
+void TForm_Main::TickPayday(const TickMoment& m)
+{
+    workTimePage_->ShowPayday(m.today, work_.payday, work_.pattern.isWorkingDay, calendarModel_.Revision());
+}
+
+void TForm_Main::TickWorkEnd(const TickMoment& m)
+{
+    const WorkEndStep step =
+        StepWorkEnd(m.secondOfDay, schedule.workEnd, previousTickSecond, workEndBarColour_, workEndBlinkFlag,
+                    static_cast<WorkEndSound>(RadioGroup_HangjelzesKelvatorVegen->itemIndex()),
+                    soundFileOpenFlag, playerIdleFlag);
+    workEndBarColour_ = step.barColour;
+    workTimePage_->ShowWorkEnd(workEndBarColour_);
+    workEndBlinkFlag = step.blinkFlag;
+    const int sinceEnd = m.secondOfDay - schedule.workEnd;
+    if (sinceEnd >= 0 && sinceEnd <= kWorkEndWindow)
+        NotifyWorkEnd(m, schedule.workEnd);
+    // Every call to the beep and the player swallows its own failure.
+    if (step.beep && platform_.beep) {
+        try {
+            platform_.beep();
+        } catch (...) {
+            // The signal goes on without this beep.
+        }
+    }
+    if (step.startSound && platform_.sound) {
+        bool playing = false;
+        try {
+            playing = platform_.sound->Rewind() && platform_.sound->Play();
+        } catch (...) {
+            // Not playing: the player stays idle.
+        }
+        if (playing) {
+            playerIdleFlag = false;
+            UpdateSoundButton();
+        }
+    }
+    if (step.rearm) {
+        playerIdleFlag = true;
+        UpdateSoundButton();
+    }
+}
+
+void TForm_Main::TickMonth(const TickMoment&)
+{
+    workTimePage_->ShowMonthProgress(work_.monthProgress);
+    const double salary = ParseWholeNumber(CheckedFieldText(Edit_HaviFizetes));
+    workTimePage_->ShowMonthPay(MonthPayOf(work_, salary, WeekdayHoursInUse()), work_.monthWork.workingDays);
 }

@@ -11,6 +11,7 @@
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
+#include "worktime/worktime_page.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -88,7 +89,7 @@ Settings TForm_Main::CollectSettings() const
     s.iconBesideClock = CheckBox_IconAzOraMelle->isChecked();
     s.startAsIcon = CheckBox_IconkentIndul->isChecked();
     s.workEndSoundFile = sFileUtvonalKelvatorVegeHang;
-    s.payShown = SpeedButton_FizetesKijelzes->isChecked();
+    workTimePage_->CollectSettings(s);
     s.mainTab = PageControl_Main->currentIndex();
     bigClockPage_->CollectSettings(s);
     eventsPage_->CollectSettings(s);
@@ -123,7 +124,7 @@ void TForm_Main::ShowSettings(const Settings& s)
     CheckBox_IconAzOraMelle->setChecked(s.iconBesideClock);
     CheckBox_IconkentIndul->setChecked(s.startAsIcon);
     sFileUtvonalKelvatorVegeHang = s.workEndSoundFile;
-    SpeedButton_FizetesKijelzes->setChecked(s.payShown);
+    workTimePage_->ShowSettings(s);
     {
         const QSignalBlocker quiet(PageControl_Main);
         PageControl_Main->setCurrentIndex(s.mainTab);

@@ -7,6 +7,7 @@
 #include "fake_platform.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
+#include "worktime_fixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -25,6 +26,8 @@
 #include <cstdio>
 
 namespace {
+
+using kelvator::testing::WorkTimeControl;
 
 const QDateTime kMoment(QDate(2016, 8, 1), QTime(11, 30, 15));
 
@@ -66,7 +69,7 @@ bool ShootAll(const QDir& out)
     form.Timer_AktualisNapVillogtatas->stop();
     // Show the amounts too, as a user who asked for them sees the page.
     form.Edit_HaviFizetes->setText(QStringLiteral("300000"));
-    form.SpeedButton_FizetesKijelzes->setChecked(true);
+    WorkTimeControl<QAbstractButton>(form, "SpeedButton_FizetesKijelzes")->setChecked(true);
     form.show();
 
     bool ok = true;
@@ -124,14 +127,14 @@ bool ShootAll(const QDir& out)
     form.DrawYearCalendar();
     form.Image_EvesNaptarMouseMove(QPoint(19 * 12 + 6, 7 * 18 + 9)); // 20 August
     shoot(QStringLiteral("Munkarend_EvesNaptar_2026"));
-    form.PageControl_Main->setCurrentWidget(form.TabSheet_Kelvator);
-    form.Button_MaClick();
+    form.PageControl_Main->setCurrentWidget(WorkTimeControl<QWidget>(form, "TabSheet_Kelvator"));
+    WorkTimeControl<QPushButton>(form, "Button_Ma")->click();
     shoot(QStringLiteral("Munkarend_Kelvator_2026-12-09"));
     form.RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
     fake.now = QDateTime(QDate(2026, 12, 11), QTime(13, 29, 59));
     form.Timer1Timer();
     fake.now = QDateTime(QDate(2026, 12, 11), QTime(13, 30, 0));
-    form.Button_MaClick();
+    WorkTimeControl<QPushButton>(form, "Button_Ma")->click();
     shoot(QStringLiteral("Munkarend_Kelvator_pentek_13-30"));
     fake.now = QDateTime(QDate(2026, 12, 11), QTime(13, 45, 0));
     shoot(QStringLiteral("Munkarend_Kelvator_pentek_13-45"));
@@ -140,11 +143,11 @@ bool ShootAll(const QDir& out)
     // with the days not worked in red.
     form.ListBox_FizetesnapDatuma->setCurrentRow(25);
     fake.now = QDateTime(QDate(2026, 12, 24), QTime(10, 0));
-    form.Button_MaClick();
+    WorkTimeControl<QPushButton>(form, "Button_Ma")->click();
     shoot(QStringLiteral("Munkarend_Kelvator_2026-12-24"));
     form.ListBox_FizetesnapDatuma->setCurrentRow(4);
     fake.now = QDateTime(QDate(2026, 12, 5), QTime(10, 0));
-    form.Button_MaClick();
+    WorkTimeControl<QPushButton>(form, "Button_Ma")->click();
     shoot(QStringLiteral("Munkarend_Kelvator_2026-12-05"));
     form.PageControl_Main->setCurrentWidget(form.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
     form.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok1"))
@@ -152,7 +155,7 @@ bool ShootAll(const QDir& out)
     form.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok2"))
         ->setSelectedDate(QDate(2026, 12, 24));
     shoot(QStringLiteral("Munkarend_Datumok_2026-12"));
-    form.PageControl_Main->setCurrentWidget(form.TabSheet_Kelvator);
+    form.PageControl_Main->setCurrentWidget(WorkTimeControl<QWidget>(form, "TabSheet_Kelvator"));
 
     form.CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
     form.ShowOuterPage(form.TabSheet_Main);

@@ -1,4 +1,5 @@
 #include "window_fixture.h"
+#include "worktime_fixture.h"
 
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
@@ -17,7 +18,9 @@
 #include <QTest>
 #include <QTextCharFormat>
 
+using kelvator::testing::DaySquares;
 using kelvator::testing::Window;
+using kelvator::testing::WorkTimeControl;
 
 class TstApp : public QObject {
     Q_OBJECT
@@ -60,7 +63,8 @@ private Q_SLOTS:
     {
         Window w;
         QCOMPARE(Page(w), w.form->TabSheet_Main);
-        QCOMPARE(w.form->PageControl_Main->currentWidget(), w.form->TabSheet_Kelvator);
+        QCOMPARE(w.form->PageControl_Main->currentWidget(),
+                 WorkTimeControl<QWidget>(*w.form, "TabSheet_Kelvator"));
         const QStringList captions{QStringLiteral("Kelvator"),       QStringLiteral("Események"),
                                    QStringLiteral("Nagy óra"),       QStringLiteral("Dátumok"),
                                    QStringLiteral("Stopper óra"),    QStringLiteral("Éves naptár"),
@@ -76,11 +80,11 @@ private Q_SLOTS:
         QCOMPARE(w.form->centralWidget()->size(), QSize(518, 391));
 
         // Day squares share their edge columns and wait hidden for the payday strip.
-        QCOMPARE(w.form->DaySquares[0]->geometry(), QRect(127, 264, 10, 17));
-        QCOMPARE(w.form->DaySquares[30]->geometry(), QRect(397, 264, 10, 17));
+        QCOMPARE(DaySquares(*w.form)[0]->geometry(), QRect(127, 264, 10, 17));
+        QCOMPARE(DaySquares(*w.form)[30]->geometry(), QRect(397, 264, 10, 17));
         for (int k = 1; k <= 31; ++k) {
-            QCOMPARE(w.form->DaySquares[k - 1]->tag(), k);
-            QVERIFY(w.form->DaySquares[k - 1]->isHidden());
+            QCOMPARE(DaySquares(*w.form)[k - 1]->tag(), k);
+            QVERIFY(DaySquares(*w.form)[k - 1]->isHidden());
         }
     }
 
@@ -342,13 +346,15 @@ private Q_SLOTS:
                 return f.findChild<QLabel*>(QString::fromLatin1(name));
             };
             for (QLabel* onKhaki :
-                 {f.Label_Ido, f.Label_Masodperc, f.Label_DelutanSzoveg,
-                  bigClock("Label_NagyDigitalisOraIdo"), bigClock("Label_NagyDigitalisOraMasodperc"),
+                 {WorkTimeControl<QLabel>(f, "Label_Ido"), WorkTimeControl<QLabel>(f, "Label_Masodperc"),
+                  WorkTimeControl<QLabel>(f, "Label_DelutanSzoveg"), bigClock("Label_NagyDigitalisOraIdo"),
+                  bigClock("Label_NagyDigitalisOraMasodperc"),
                   bigClock("Label_NagyDigitalisOraDelutanSzoveg")}) {
                 QVERIFY(onKhaki);
                 QCOMPARE(onKhaki->palette().color(QPalette::WindowText), QColor(Qt::black));
             }
-            const QTextCharFormat heading = f.MonthCalendar1->headerTextFormat();
+            const QTextCharFormat heading =
+                WorkTimeControl<TMonthCalendar>(f, "MonthCalendar1")->headerTextFormat();
             QCOMPARE(heading.foreground().color(), QColor(Qt::black));
             QVERIFY(heading.background().color().lightness() > 200);
             // An uncoloured day of the year grid stays light under its black frame and lines.
@@ -357,7 +363,10 @@ private Q_SLOTS:
             QVERIFY(QColor(f.yearImage.pixel(6, 15)).lightness() > 200);  // 1 January, below its dot
             QCOMPARE(QColor(f.yearImage.pixel(0, 5)), QColor(Qt::black)); // the grid's left line
             // The bars' black percentages sit on a light face.
-            QVERIFY(f.MBarGraph_Munakahet->palette().color(QPalette::Window).lightness() > 200);
+            QVERIFY(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakahet")
+                        ->palette()
+                        .color(QPalette::Window)
+                        .lightness() > 200);
         }
         QApplication::setPalette(desktop);
     }

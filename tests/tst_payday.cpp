@@ -1,4 +1,5 @@
 #include "window_fixture.h"
+#include "worktime_fixture.h"
 
 #include "calendar/calendar_texts.h"
 #include "calendar/workcalendar.h"
@@ -34,6 +35,9 @@ void TickCalendar(kelvator::testing::Window& w)
     QVERIFY(w.form->CalendarModel().Calendar().enabled());
 }
 } // namespace
+
+using kelvator::testing::DaySquares;
+using kelvator::testing::WorkTimeControl;
 
 class TstPayday : public QObject {
     Q_OBJECT
@@ -261,29 +265,33 @@ private Q_SLOTS:
         TForm_Main& f = *w.form;
         f.ListBox_FizetesnapDatuma->setCurrentRow(kRow10);
         w.TickAt(QTime(9, 0));
-        QCOMPARE(f.Label_FizetesNNapMulva->text(), QStringLiteral("Fizetés 2 nap múlva:"));
-        QVERIFY(f.DaySquares[29]->isVisibleTo(f.TabSheet_Kelvator));
-        QVERIFY(!f.DaySquares[28]->isVisibleTo(f.TabSheet_Kelvator));
-        QCOMPARE(f.DaySquares[29]->toolTip(), QStringLiteral("Ez a mai nap.\n2024.05.08.\nSzerda"));
-        QCOMPARE(f.Shape_Fizetesnap->toolTip(), QStringLiteral("Fizetésnap\n2024.05.10.\nPéntek"));
+        QCOMPARE(WorkTimeControl<QLabel>(f, "Label_FizetesNNapMulva")->text(),
+                 QStringLiteral("Fizetés 2 nap múlva:"));
+        QVERIFY(DaySquares(f)[29]->isVisibleTo(WorkTimeControl<QWidget>(f, "TabSheet_Kelvator")));
+        QVERIFY(!DaySquares(f)[28]->isVisibleTo(WorkTimeControl<QWidget>(f, "TabSheet_Kelvator")));
+        QCOMPARE(DaySquares(f)[29]->toolTip(), QStringLiteral("Ez a mai nap.\n2024.05.08.\nSzerda"));
+        QCOMPARE(WorkTimeControl<TShape>(f, "Shape_Fizetesnap")->toolTip(),
+                 QStringLiteral("Fizetésnap\n2024.05.10.\nPéntek"));
 
         // A left click on a square or the marker moves the calendar; a right click does not.
-        QTest::mouseClick(f.Shape_Fizetesnap, Qt::RightButton);
-        QCOMPARE(f.MonthCalendar1->selectedDate(), QDate(2024, 5, 8));
-        QTest::mousePress(f.Shape_Fizetesnap, Qt::LeftButton);
-        QCOMPARE(f.MonthCalendar1->selectedDate(), QDate(2024, 5, 10));
-        QTest::mousePress(f.DaySquares[30], Qt::LeftButton);
-        QCOMPARE(f.MonthCalendar1->selectedDate(), QDate(2024, 5, 9));
+        QTest::mouseClick(WorkTimeControl<TShape>(f, "Shape_Fizetesnap"), Qt::RightButton);
+        QCOMPARE(WorkTimeControl<TMonthCalendar>(f, "MonthCalendar1")->selectedDate(), QDate(2024, 5, 8));
+        QTest::mousePress(WorkTimeControl<TShape>(f, "Shape_Fizetesnap"), Qt::LeftButton);
+        QCOMPARE(WorkTimeControl<TMonthCalendar>(f, "MonthCalendar1")->selectedDate(), QDate(2024, 5, 10));
+        QTest::mousePress(DaySquares(f)[30], Qt::LeftButton);
+        QCOMPARE(WorkTimeControl<TMonthCalendar>(f, "MonthCalendar1")->selectedDate(), QDate(2024, 5, 9));
         w.TickAt(QTime(9, 0, 1));
-        QCOMPARE(f.Label_MikorVolt->text(), QStringLiteral("- 1 nap"));
+        QCOMPARE(WorkTimeControl<QLabel>(f, "Label_MikorVolt")->text(), QStringLiteral("- 1 nap"));
 
         // The next day the strip shrinks; on payday it is gone.
         w.TickAt(QDateTime(QDate(2024, 5, 10), QTime(0, 0, 0)));
-        QCOMPARE(f.Label_FizetesNNapMulva->text(), QStringLiteral("Ma van a fizetés."));
-        for (TShape* sq : f.DaySquares)
-            QVERIFY(!sq->isVisibleTo(f.TabSheet_Kelvator));
-        QVERIFY(f.Shape_Fizetesnap->isVisibleTo(f.TabSheet_Kelvator));
-        QCOMPARE(f.Shape_Fizetesnap->tag(), 0);
+        QCOMPARE(WorkTimeControl<QLabel>(f, "Label_FizetesNNapMulva")->text(),
+                 QStringLiteral("Ma van a fizetés."));
+        for (TShape* sq : DaySquares(f))
+            QVERIFY(!sq->isVisibleTo(WorkTimeControl<QWidget>(f, "TabSheet_Kelvator")));
+        QVERIFY(WorkTimeControl<TShape>(f, "Shape_Fizetesnap")
+                    ->isVisibleTo(WorkTimeControl<QWidget>(f, "TabSheet_Kelvator")));
+        QCOMPARE(WorkTimeControl<TShape>(f, "Shape_Fizetesnap")->tag(), 0);
     }
 
     void pageNamesTheRealReasonAndDay()
@@ -294,12 +302,15 @@ private Q_SLOTS:
         f.ListBox_FizetesnapDatuma->setCurrentRow(25);
         f.RadioGroup_HetvegiFizetes->setItemIndex(0);
         w.TickAt(QTime(9, 0));
-        QCOMPARE(f.Label_FizetesNNapMulva->text(), QStringLiteral("Fizetés 2 nap múlva:"));
-        QCOMPARE(f.Shape_Fizetesnap->toolTip(), QStringLiteral("Fizetésnap\n2026.12.23.\nSzerda"));
+        QCOMPARE(WorkTimeControl<QLabel>(f, "Label_FizetesNNapMulva")->text(),
+                 QStringLiteral("Fizetés 2 nap múlva:"));
+        QCOMPARE(WorkTimeControl<TShape>(f, "Shape_Fizetesnap")->toolTip(),
+                 QStringLiteral("Fizetésnap\n2026.12.23.\nSzerda"));
         for (int day : {24, 25, 26}) {
             w.TickAt(QDateTime(QDate(2026, 12, day), QTime(9, 0)));
-            QCOMPARE(f.Label_FizetesNNapMulva->text(), kDayOffText);
-            QVERIFY(!f.Shape_Fizetesnap->isVisibleTo(f.TabSheet_Kelvator));
+            QCOMPARE(WorkTimeControl<QLabel>(f, "Label_FizetesNNapMulva")->text(), kDayOffText);
+            QVERIFY(!WorkTimeControl<TShape>(f, "Shape_Fizetesnap")
+                         ->isVisibleTo(WorkTimeControl<QWidget>(f, "TabSheet_Kelvator")));
         }
     }
 
@@ -312,10 +323,10 @@ private Q_SLOTS:
         f.RadioGroup_HetvegiFizetes->setItemIndex(0);
         f.ListBox_FizetesnapDatuma->setCurrentRow(22);
         w.TickAt(QTime(9, 0));
-        QCOMPARE(f.Label_FizetesNNapMulva->text(), kWeekendText);
+        QCOMPARE(WorkTimeControl<QLabel>(f, "Label_FizetesNNapMulva")->text(), kWeekendText);
         f.ListBox_FizetesnapDatuma->setCurrentRow(24);
         w.TickAt(QTime(9, 0, 1));
-        QCOMPARE(f.Label_FizetesNNapMulva->text(), kDayOffText);
+        QCOMPARE(WorkTimeControl<QLabel>(f, "Label_FizetesNNapMulva")->text(), kDayOffText);
     }
 
     void movedTextIsReadInFull_data()
@@ -345,23 +356,23 @@ private Q_SLOTS:
         f.RadioGroup_HetvegiFizetes->setItemIndex(0);
         f.show();
         w.TickAt(QTime(9, 0));
-        QLabel* shown = f.Label_FizetesNNapMulva;
+        QLabel* shown = WorkTimeControl<QLabel>(f, "Label_FizetesNNapMulva");
         QCOMPARE(shown->text(), label);
         QVERIFY(shown->isVisible());
         QVERIFY(QFontMetrics(shown->font()).horizontalAdvance(label) <= shown->contentsRect().width());
         QVERIFY(f.rect().contains(QRect(shown->mapTo(&f, QPoint(0, 0)), shown->size())));
         // Nothing is drawn over the text.
-        for (TShape* sq : f.DaySquares)
+        for (TShape* sq : DaySquares(f))
             QVERIFY(!sq->isVisible() || !sq->geometry().intersects(shown->geometry()));
-        QVERIFY(!f.Shape_Fizetesnap->isVisible() ||
-                !f.Shape_Fizetesnap->geometry().intersects(shown->geometry()));
+        QVERIFY(!WorkTimeControl<TShape>(f, "Shape_Fizetesnap")->isVisible() ||
+                !WorkTimeControl<TShape>(f, "Shape_Fizetesnap")->geometry().intersects(shown->geometry()));
         // Beside the squares the label keeps its own width.
         QCOMPARE(shown->width() == 118, !alone);
 
         if (alone) {
             // The next month's payday brings the squares and the narrow label back.
             w.TickAt(QDateTime(today.addDays(3), QTime(9, 0)));
-            QVERIFY(f.Shape_Fizetesnap->isVisible());
+            QVERIFY(WorkTimeControl<TShape>(f, "Shape_Fizetesnap")->isVisible());
             QCOMPARE(shown->width(), 118);
         }
     }
@@ -372,7 +383,8 @@ private Q_SLOTS:
         w.form->ListBox_FizetesnapDatuma->setCurrentRow(-1);
         w.TickAt(QTime(9, 0));
         QVERIFY(w.fake.errors.isEmpty());
-        QCOMPARE(w.form->Label_FizetesNNapMulva->text(), QStringLiteral("Fizetés 1 nap múlva:"));
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_FizetesNNapMulva")->text(),
+                 QStringLiteral("Fizetés 1 nap múlva:"));
     }
 
     void amountsFollowTheToggle()
@@ -381,15 +393,20 @@ private Q_SLOTS:
         TForm_Main& f = *w.form;
         f.Edit_HaviFizetes->setText(QStringLiteral("300000"));
         w.TickAt(QTime(11, 30));
-        QVERIFY(!f.Label_KeresettPenz->isVisibleTo(f.GroupBox4));
-        f.SpeedButton_FizetesKijelzes->click();
-        QVERIFY(f.Label_KeresettPenz->isVisibleTo(f.GroupBox4));
-        QVERIFY(f.Label_Oraber->isVisibleTo(f.GroupBox4));
+        QVERIFY(!WorkTimeControl<QLabel>(f, "Label_KeresettPenz")
+                     ->isVisibleTo(WorkTimeControl<QGroupBox>(f, "GroupBox4")));
+        WorkTimeControl<QAbstractButton>(f, "SpeedButton_FizetesKijelzes")->click();
+        QVERIFY(WorkTimeControl<QLabel>(f, "Label_KeresettPenz")
+                    ->isVisibleTo(WorkTimeControl<QGroupBox>(f, "GroupBox4")));
+        QVERIFY(WorkTimeControl<QLabel>(f, "Label_Oraber")
+                    ->isVisibleTo(WorkTimeControl<QGroupBox>(f, "GroupBox4")));
         // 4.5 hours of 23 × 9: 300000 × 0.0217... = 6522
-        QCOMPARE(f.Label_KeresettPenz->text(), QStringLiteral("Eddig:  6 522 Ft."));
-        QCOMPARE(f.Label_Oraber->text(), QStringLiteral("Órabér = 1 449 Ft."));
-        f.SpeedButton_FizetesKijelzes->click();
-        QVERIFY(!f.Label_KeresettPenz->isVisibleTo(f.GroupBox4));
+        QCOMPARE(WorkTimeControl<QLabel>(f, "Label_KeresettPenz")->text(),
+                 QStringLiteral("Eddig:  6 522 Ft."));
+        QCOMPARE(WorkTimeControl<QLabel>(f, "Label_Oraber")->text(), QStringLiteral("Órabér = 1 449 Ft."));
+        WorkTimeControl<QAbstractButton>(f, "SpeedButton_FizetesKijelzes")->click();
+        QVERIFY(!WorkTimeControl<QLabel>(f, "Label_KeresettPenz")
+                     ->isVisibleTo(WorkTimeControl<QGroupBox>(f, "GroupBox4")));
     }
 };
 

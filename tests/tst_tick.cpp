@@ -1,5 +1,6 @@
 #include "events_fixture.h"
 #include "window_fixture.h"
+#include "worktime_fixture.h"
 
 #include "app/tick_pacing.h"
 #include "app/tick_source.h"
@@ -95,6 +96,9 @@ enum class Input { Key, User, Repaint, Layout, OwnTimer, QuietTimer, OtherTimer,
 } // namespace
 Q_DECLARE_METATYPE(Input)
 Q_DECLARE_METATYPE(Setup)
+
+using kelvator::testing::DaySquares;
+using kelvator::testing::WorkTimeControl;
 
 class TstTick : public QObject {
     Q_OBJECT
@@ -304,14 +308,14 @@ private Q_SLOTS:
 
         // The program's own repaints and layout do not wake it.
         QEvent update(QEvent::UpdateRequest);
-        QCoreApplication::sendEvent(f.Label_Ido, &update);
+        QCoreApplication::sendEvent(WorkTimeControl<QLabel>(f, "Label_Ido"), &update);
         QEvent layout(QEvent::LayoutRequest);
-        QCoreApplication::sendEvent(f.TabSheet_Kelvator, &layout);
+        QCoreApplication::sendEvent(WorkTimeControl<QWidget>(f, "TabSheet_Kelvator"), &layout);
         QCOMPARE(timer->interval(), 1000);
 
         // A key does: the sleep ends within a step, and the step after it runs too.
         QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-        QCoreApplication::sendEvent(f.MonthCalendar1, &key);
+        QCoreApplication::sendEvent(WorkTimeControl<TMonthCalendar>(f, "MonthCalendar1"), &key);
         QVERIFY(timer->isActive());
         QVERIFY(timer->interval() <= 200);
         w.fake.now = w.fake.now.addMSecs(150);
@@ -329,8 +333,8 @@ private Q_SLOTS:
         source.TimerExpired();
         QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
                           Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(f.DaySquares[0], &press);
-        QCOMPARE(f.MonthCalendar1->selectedDate(), QDate(2024, 5, 8));
+        QCoreApplication::sendEvent(DaySquares(f)[0], &press);
+        QCOMPARE(WorkTimeControl<TMonthCalendar>(f, "MonthCalendar1")->selectedDate(), QDate(2024, 5, 8));
         QVERIFY(timer->interval() <= 200);
 
         // A stopped clock stays stopped.

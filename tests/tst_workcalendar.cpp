@@ -1,5 +1,6 @@
 #include "schedule_fixture.h"
 #include "window_fixture.h"
+#include "worktime_fixture.h"
 
 #include "calendar/calendar_texts.h"
 #include "calendar/workcalendar.h"
@@ -106,6 +107,8 @@ int CountKind(const WorkCalendar& c, QDate from, QDate to, DayKind kind)
     return n;
 }
 } // namespace
+
+using kelvator::testing::WorkTimeControl;
 
 class TstWorkCalendar : public QObject {
     Q_OBJECT
@@ -505,7 +508,8 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
         w.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
-        QCOMPARE(w.form->Label_Munkahonap->text(), QStringLiteral("23 munkanap:"));
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_Munkahonap")->text(),
+                 QStringLiteral("23 munkanap:"));
         w.form->SaveSettings();
         QVERIFY(!FileText(w.SettingsPath()).contains(QStringLiteral("Munkarend")));
     }
@@ -522,12 +526,12 @@ private Q_SLOTS:
         QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Beallitasok);
         f.Button_BeallitasokOKClick();
         w.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
-        QCOMPARE(f.Label_Munkahonap->text(), QStringLiteral("22 munkanap:"));
+        QCOMPARE(WorkTimeControl<QLabel>(f, "Label_Munkahonap")->text(), QStringLiteral("22 munkanap:"));
         // Christmas Eve: no day bar, no work-end signal.
         f.RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
         w.TickAt(QDateTime(QDate(2026, 12, 24), QTime(15, 59, 59)));
         w.TickAt(QDateTime(QDate(2026, 12, 24), QTime(16, 0)));
-        QCOMPARE(f.MBarGraph_Munakanap->MBGValue(), 0.0);
+        QCOMPARE(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGValue(), 0.0);
         QCOMPARE(w.fake.beeps, 0);
         // The working Saturday signals its end.
         w.TickAt(QDateTime(QDate(2026, 12, 12), QTime(15, 59, 59)));
@@ -544,7 +548,8 @@ private Q_SLOTS:
         QFile::copy(w.SettingsPath(), again.SettingsPath());
         again.form->LoadSettings();
         again.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
-        QCOMPARE(again.form->Label_Munkahonap->text(), QStringLiteral("22 munkanap:"));
+        QCOMPARE(WorkTimeControl<QLabel>(*again.form, "Label_Munkahonap")->text(),
+                 QStringLiteral("22 munkanap:"));
     }
 
     void cancelChangesNothing()
@@ -909,7 +914,8 @@ private Q_SLOTS:
         QVERIFY(w.fake.errors.isEmpty());
         // Left out of the counting.
         w.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
-        QCOMPARE(f.Label_Munkahonap->text(), QString::number(decemberDays) + QStringLiteral(" munkanap:"));
+        QCOMPARE(WorkTimeControl<QLabel>(f, "Label_Munkahonap")->text(),
+                 QString::number(decemberDays) + QStringLiteral(" munkanap:"));
         // Kept as they are, whatever else is saved.
         QVERIFY(f.SaveSettings());
         QCOMPARE(MunkarendLines(w.SettingsPath()),
@@ -944,7 +950,7 @@ private Q_SLOTS:
                                        QStringLiteral("” – Nem 0 vagy 1, ezért kikapcsoltnak számít.")),
                  told);
         w.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
-        QCOMPARE(f.Label_Munkahonap->text(), QStringLiteral("23 munkanap:"));
+        QCOMPARE(WorkTimeControl<QLabel>(f, "Label_Munkahonap")->text(), QStringLiteral("23 munkanap:"));
         // Not rewritten behind the user's back: the page opened and left with OK keeps it.
         f.Menu_BeallitasokClick();
         f.Button_MunkarendClick();

@@ -1,5 +1,6 @@
 // The work-end signal second by second, the sound choices and the real sound player.
 #include "window_fixture.h"
+#include "worktime_fixture.h"
 
 #include "app/real_platform.h"
 #include "widgets/mbargraph.h"
@@ -55,6 +56,8 @@ QByteArray ReadFile(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 } // namespace
+
+using kelvator::testing::WorkTimeControl;
 
 class TstWorkEnd : public QObject {
     Q_OBJECT
@@ -124,17 +127,17 @@ private Q_SLOTS:
         int limeTicks = 0;
         for (QTime t(15, 59, 58); t <= QTime(16, 10, 1); t = t.addMSecs(200)) {
             w.TickAt(t);
-            if (f.MBarGraph_Munakanap->MBGPlusColorAt1() == kDayBarLime) {
+            if (WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGPlusColorAt1() == kDayBarLime) {
                 ++limeTicks;
                 QVERIFY(f.workEndBlinkFlag);
             }
             if (t == QTime(16, 0, 0))
-                QCOMPARE(f.MBarGraph_Munakanap->MBGValue(), 1.0);
+                QCOMPARE(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGValue(), 1.0);
         }
         QCOMPARE(limeTicks, 16 * 5); // 16 lime seconds of five ticks each
         QCOMPARE(w.fake.beeps, beeps);
         QCOMPARE(w.fake.sound->calls.count(QStringLiteral("Play")), plays);
-        QCOMPARE(f.MBarGraph_Munakanap->MBGPlusColorAt1(), kDayBarOrange);
+        QCOMPARE(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGPlusColorAt1(), kDayBarOrange);
         QVERIFY(f.playerIdleFlag); // re-armed from 16:10:00
         QCOMPARE(f.Button_BeallitasokMIVHangStop->text(), QStringLiteral("Hang lejátszás"));
     }
@@ -146,7 +149,8 @@ private Q_SLOTS:
         for (int s = 0; s < 10; ++s)
             w.TickAt(QTime(16, 0, s));
         QCOMPARE(w.fake.beeps, 0);
-        QCOMPARE(w.form->MBarGraph_Munakanap->MBGPlusColorAt1(), kDayBarOrange);
+        QCOMPARE(WorkTimeControl<TMBarGraph>(*w.form, "MBarGraph_Munakanap")->MBGPlusColorAt1(),
+                 kDayBarOrange);
     }
 
     void settingsPageHoldsTheSignalBack()
@@ -174,7 +178,7 @@ private Q_SLOTS:
             w.TickAt(QTime(16, 0, s));
         const int noticeBeeps = w.fake.beeps; // the notice's own, one a second
         QCOMPARE(noticeBeeps, 4);
-        QVERIFY(f.MBarGraph_Munakanap->MBGPlusColorAt1() == kDayBarOrange);
+        QVERIFY(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGPlusColorAt1() == kDayBarOrange);
         f.findChild<QPushButton*>(QStringLiteral("Button_FigyelemAllapotNyugtazasa"))->click();
         for (int s = 5; s <= 40; ++s)
             w.TickAt(QTime(16, 0, s));

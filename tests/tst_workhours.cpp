@@ -1,5 +1,6 @@
 #include "schedule_fixture.h"
 #include "window_fixture.h"
+#include "worktime_fixture.h"
 
 #include "settings/inifile.h"
 #include "widgets/mbargraph.h"
@@ -40,6 +41,8 @@ void SetShortFriday(TForm_Main& f, bool ticked = true)
     f.Button_BeallitasokOKClick();
 }
 } // namespace
+
+using kelvator::testing::WorkTimeControl;
 
 class TstWorkHours : public QObject {
     Q_OBJECT
@@ -165,7 +168,8 @@ private Q_SLOTS:
         w.TickAt(moment.addSecs(-1));
         w.TickAt(moment);
         QCOMPARE(w.fake.beeps, beeps);
-        QCOMPARE(w.form->MBarGraph_Munakanap->MBGPlusColorAt1(), beeps ? kDayBarLime : kDayBarOrange);
+        QCOMPARE(WorkTimeControl<TMBarGraph>(*w.form, "MBarGraph_Munakanap")->MBGPlusColorAt1(),
+                 beeps ? kDayBarLime : kDayBarOrange);
         // Re-armed ten minutes after the day's own end, not a second before.
         w.form->playerIdleFlag = false;
         w.TickAt(moment.addSecs(599));
@@ -181,10 +185,11 @@ private Q_SLOTS:
         f.Edit_HaviFizetes->setText(QStringLiteral("300000"));
         SetShortFriday(f);
         w.TickAt(QDateTime(QDate(2026, 3, 13), QTime(10, 15)));
-        QCOMPARE(f.MBarGraph_Munakanap->MBGValue(), 0.5);
-        QCOMPARE(f.MBarGraph_Munakahet->MBGValue(), Sec(39, 15) / double(Sec(42, 30)));
-        QCOMPARE(f.Label_Oraber->text(), QStringLiteral("Órabér = 1 596 Ft."));
-        QCOMPARE(f.Label_Munkahonap->text(), QStringLiteral("22 munkanap:"));
+        QCOMPARE(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGValue(), 0.5);
+        QCOMPARE(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakahet")->MBGValue(),
+                 Sec(39, 15) / double(Sec(42, 30)));
+        QCOMPARE(WorkTimeControl<QLabel>(f, "Label_Oraber")->text(), QStringLiteral("Órabér = 1 596 Ft."));
+        QCOMPARE(WorkTimeControl<QLabel>(f, "Label_Munkahonap")->text(), QStringLiteral("22 munkanap:"));
         QCOMPARE(f.schedule.workEnd, Sec(13, 30)); // the clock faces draw today's span
 
         const IniFile saved = IniFile::Load(w.SettingsPath());
@@ -201,8 +206,9 @@ private Q_SLOTS:
         f.Edit_HaviFizetes->setText(QStringLiteral("300000"));
         SetShortFriday(f, false);
         w.TickAt(QDateTime(QDate(2026, 3, 13), QTime(13, 30)));
-        QCOMPARE(f.MBarGraph_Munakanap->MBGValue(), Sec(6, 30) / double(Sec(9, 0)));
-        QCOMPARE(f.Label_Oraber->text(), QStringLiteral("Órabér = 1 515 Ft."));
+        QCOMPARE(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGValue(),
+                 Sec(6, 30) / double(Sec(9, 0)));
+        QCOMPARE(WorkTimeControl<QLabel>(f, "Label_Oraber")->text(), QStringLiteral("Órabér = 1 515 Ft."));
         QCOMPARE(f.schedule.workEnd, Sec(16, 0));
     }
 
@@ -247,7 +253,8 @@ private Q_SLOTS:
         TForm_Main& f = *w.form;
         f.LoadSettings();
         w.TickAt(QDateTime(QDate(2026, 3, 13), QTime(13, 30)));
-        QCOMPARE(f.MBarGraph_Munakanap->MBGValue(), Sec(6, 30) / double(Sec(9, 0)));
+        QCOMPARE(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGValue(),
+                 Sec(6, 30) / double(Sec(9, 0)));
         QVERIFY(w.fake.errors.isEmpty());
         f.Button_MunkarendClick();
         QVERIFY(f.Label_NapiMunkaidoHiba->isVisibleTo(f.TabSheet_Munkarend));
@@ -289,7 +296,8 @@ private Q_SLOTS:
         f.Button_BeallitasokOKClick();
         QCOMPARE(stored(), QStringLiteral("07:00-13:30"));
         w.TickAt(QDateTime(QDate(2026, 3, 13), QTime(13, 30)));
-        QCOMPARE(f.MBarGraph_Munakanap->MBGValue(), Sec(6, 30) / double(Sec(9, 0)));
+        QCOMPARE(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGValue(),
+                 Sec(6, 30) / double(Sec(9, 0)));
         // Rows the user sets replace it.
         SetShortFriday(f, box == u'1');
         QCOMPARE(stored(), QStringLiteral("07:00-16:00;07:00-16:00;07:00-16:00;07:00-16:00;07:00-13:30"));

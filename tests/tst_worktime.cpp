@@ -1,22 +1,29 @@
 #include "schedule_fixture.h"
 #include "window_fixture.h"
+#include "worktime_fixture.h"
 
 #include "calendar/workcalendar.h"
+#include "clocks/clock_face.h"
 #include "settings/inifile.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
 #include "worktime/schedule.h"
+#include "worktime/worktime_page.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 
 using namespace kelvator;
+using kelvator::testing::DaySquares;
 using kelvator::testing::Sec;
 using kelvator::testing::SevenToFour;
 using kelvator::testing::Window;
+using kelvator::testing::WorkTimeControl;
 
 class TstWorktime : public QObject {
     Q_OBJECT
@@ -143,10 +150,10 @@ private Q_SLOTS:
         QFETCH(QString, weeks);
         Window w(QDateTime(date, QTime(9, 15)));
         w.TickAt(QDateTime(date, QTime(9, 15)));
-        QCOMPARE(w.form->Label_EvNapja->text(), eve);
-        QCOMPARE(w.form->MBarGraph_ATeljesEv->MBGValue(), progress);
-        QCOMPARE(w.form->Label_EvHeteA->text(), week);
-        QCOMPARE(w.form->Label_EvHete->text(), weeks);
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_EvNapja")->text(), eve);
+        QCOMPARE(WorkTimeControl<TMBarGraph>(*w.form, "MBarGraph_ATeljesEv")->MBGValue(), progress);
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_EvHeteA")->text(), week);
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_EvHete")->text(), weeks);
     }
 
     void timeTexts_data()
@@ -181,23 +188,35 @@ private Q_SLOTS:
         Window w;
         w.form->CheckBox_12OrasKijelzes->setChecked(twelve);
         w.TickAt(time);
-        QCOMPARE(w.form->Label_Ido->text(), text);
-        QCOMPARE(w.form->Label_Masodperc->text(), seconds);
-        QCOMPARE(w.form->afternoonFlag, afternoon);
-        QCOMPARE(w.form->Label_DelutanSzoveg->isVisibleTo(w.form->Panel1), afternoon);
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_Ido")->text(), text);
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_Masodperc")->text(), seconds);
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_DelutanSzoveg")
+                     ->isVisibleTo(WorkTimeControl<QFrame>(*w.form, "Panel1")),
+                 afternoon);
+        // The big clock is told the same afternoon.
+        w.form->PageControl_Main->setCurrentWidget(
+            w.form->findChild<QWidget*>(QStringLiteral("TabSheet_NagyOra")));
+        w.form->findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"))->setCurrentIndex(0);
+        w.TickAt(time);
+        QCOMPARE(w.form->findChild<QLabel*>(QStringLiteral("Label_NagyDigitalisOraDelutanSzoveg"))
+                     ->isVisibleTo(w.form->findChild<QFrame*>(QStringLiteral("Panel2"))),
+                 afternoon);
     }
 
     void pageAtAMoment()
     {
         Window w(QDateTime(QDate(2016, 8, 1), QTime(11, 30)));
         w.TickAt(QDateTime(QDate(2016, 8, 1), QTime(11, 30)));
-        QCOMPARE(w.form->Label_Datum->text(), QStringLiteral("2016.08.01. Hétfő"));
-        QCOMPARE(w.form->MBarGraph_Munakanap->MBGValue(), 0.5);
-        QCOMPARE(w.form->MBarGraph_Munakahet->MBGValue(), 0.1);
-        QCOMPARE(w.form->Label_Munkahonap->text(), QStringLiteral("23 munkanap:"));
-        QCOMPARE(w.form->Label_MikorVolt->text(), QStringLiteral("0 nap"));
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_Datum")->text(),
+                 QStringLiteral("2016.08.01. Hétfő"));
+        QCOMPARE(WorkTimeControl<TMBarGraph>(*w.form, "MBarGraph_Munakanap")->MBGValue(), 0.5);
+        QCOMPARE(WorkTimeControl<TMBarGraph>(*w.form, "MBarGraph_Munakahet")->MBGValue(), 0.1);
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_Munkahonap")->text(),
+                 QStringLiteral("23 munkanap:"));
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_MikorVolt")->text(), QStringLiteral("0 nap"));
         // The bars show whole percents.
-        QCOMPARE(w.form->MBarGraph_Munakanap->layoutState().label.text, QStringLiteral("50%"));
+        QCOMPARE(WorkTimeControl<TMBarGraph>(*w.form, "MBarGraph_Munakanap")->layoutState().label.text,
+                 QStringLiteral("50%"));
     }
 
     void breaksLeaveTheBarsAlone()
@@ -208,33 +227,37 @@ private Q_SLOTS:
         w.form->Edit_SzunetHossz[0]->setText(QStringLiteral("60"));
         w.form->CheckBox_Szunet[0]->setChecked(true);
         w.TickAt(QTime(11, 30));
-        QCOMPARE(w.form->MBarGraph_Munakanap->MBGValue(), 0.5);
+        QCOMPARE(WorkTimeControl<TMBarGraph>(*w.form, "MBarGraph_Munakanap")->MBGValue(), 0.5);
         QCOMPARE(w.form->schedule.breakStart[0], Sec(11, 0));
     }
 
     void calendarDistanceAndTodayButton()
     {
         Window w(QDateTime(QDate(2024, 5, 7), QTime(20, 0)));
-        w.form->MonthCalendar1->setSelectedDate(QDate(2023, 1, 15));
+        WorkTimeControl<TMonthCalendar>(*w.form, "MonthCalendar1")->setSelectedDate(QDate(2023, 1, 15));
         w.TickAt(QTime(20, 0));
-        QCOMPARE(w.form->Label_MikorVolt->text(), QStringLiteral("+ 1 év, 3 hónap, 23 nap"));
-        w.form->MonthCalendar1->setSelectedDate(QDate(2024, 5, 10));
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_MikorVolt")->text(),
+                 QStringLiteral("+ 1 év, 3 hónap, 23 nap"));
+        WorkTimeControl<TMonthCalendar>(*w.form, "MonthCalendar1")->setSelectedDate(QDate(2024, 5, 10));
         w.TickAt(QTime(20, 0));
-        QCOMPARE(w.form->Label_MikorVolt->text(), QStringLiteral("- 3 nap"));
-        w.form->Button_Ma->click();
-        QCOMPARE(w.form->MonthCalendar1->selectedDate(), QDate(2024, 5, 7));
-        QCOMPARE(w.form->Label_MikorVolt->text(), QStringLiteral("0 nap"));
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_MikorVolt")->text(), QStringLiteral("- 3 nap"));
+        WorkTimeControl<QPushButton>(*w.form, "Button_Ma")->click();
+        QCOMPARE(WorkTimeControl<TMonthCalendar>(*w.form, "MonthCalendar1")->selectedDate(),
+                 QDate(2024, 5, 7));
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_MikorVolt")->text(), QStringLiteral("0 nap"));
     }
 
     void midnightSwitchesOnTheFirstTick()
     {
         Window w(QDateTime(QDate(2023, 12, 31), QTime(23, 59, 59, 800)));
         w.TickAt(QDateTime(QDate(2023, 12, 31), QTime(23, 59, 59, 800)));
-        QCOMPARE(w.form->Label_EvNapja->text(), QStringLiteral("Szilveszter"));
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_EvNapja")->text(), QStringLiteral("Szilveszter"));
         w.TickAt(QDateTime(QDate(2024, 1, 1), QTime(0, 0, 0)));
-        QCOMPARE(w.form->Label_Datum->text(), QStringLiteral("2024.01.01. Hétfő"));
-        QCOMPARE(w.form->Label_EvNapja->text(), QStringLiteral("Szilveszterig: 11 hónap, 30 nap."));
-        QCOMPARE(w.form->Label_EvHete->text(), QStringLiteral(" / 52 hét"));
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_Datum")->text(),
+                 QStringLiteral("2024.01.01. Hétfő"));
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_EvNapja")->text(),
+                 QStringLiteral("Szilveszterig: 11 hónap, 30 nap."));
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_EvHete")->text(), QStringLiteral(" / 52 hét"));
     }
 
     void fieldBeingEditedCountsWithItsLastCheckedValue()
@@ -244,7 +267,7 @@ private Q_SLOTS:
         w.TickAt(QTime(11, 30));
         QVERIFY(w.fake.errors.isEmpty());
         QCOMPARE(w.form->schedule.workEnd, Sec(16, 0));
-        QCOMPARE(w.form->MBarGraph_Munakanap->MBGValue(), 0.5);
+        QCOMPARE(WorkTimeControl<TMBarGraph>(*w.form, "MBarGraph_Munakanap")->MBGValue(), 0.5);
     }
 
     void failureEndsTheTickAndIsReportedOnce()
@@ -256,8 +279,8 @@ private Q_SLOTS:
         w.TickAt(QTime(12, 30, 1));
         QCOMPARE(w.fake.errors.size(), 1);
         // Earlier steps ran; the bars and the stored second stayed.
-        QCOMPARE(w.form->Label_Ido->text(), QStringLiteral("12:30"));
-        QCOMPARE(w.form->MBarGraph_Munakahet->MBGValue(), 0.1);
+        QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_Ido")->text(), QStringLiteral("12:30"));
+        QCOMPARE(WorkTimeControl<TMBarGraph>(*w.form, "MBarGraph_Munakahet")->MBGValue(), 0.1);
         QCOMPARE(w.form->previousTickSecond, Sec(11, 30));
 
         w.form->Edit_MIVOra->setText(QStringLiteral("16"));
@@ -272,7 +295,7 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
         TForm_Main& f = *w.form;
-        TMonthCalendar* month = f.MonthCalendar1;
+        TMonthCalendar* month = WorkTimeControl<TMonthCalendar>(f, "MonthCalendar1");
         const QColor red(Qt::red);
         const QColor black(Qt::black);
         w.TickAt(QTime(11, 30));
@@ -295,6 +318,53 @@ private Q_SLOTS:
         QCOMPARE(month->dayTextColour(QDate(2026, 12, 28)), red);
         f.SetCalendarDay(QDate(2026, 12, 28), DayKind::Plain);
         QCOMPARE(month->dayTextColour(QDate(2026, 12, 28)), black);
+    }
+
+    // The page alone, at a fixed moment: today goes to the month calendar, and every choice of the
+    // user asks for a tick.
+    void pageAloneAnswersTheUser()
+    {
+        ClockFace face;
+        const QDateTime now(QDate(2024, 5, 8), QTime(10, 0));
+        WorkTimePage page(face, [now] { return now; });
+        QCOMPARE(page.objectName(), QStringLiteral("TabSheet_Kelvator"));
+        QSignalSpy refresh(&page, &WorkTimePage::refreshRequested);
+        auto* calendar = WorkTimeControl<TMonthCalendar>(page, "MonthCalendar1");
+        page.SelectDay(QDate(2020, 1, 1));
+        WorkTimeControl<QPushButton>(page, "Button_Ma")->click();
+        QCOMPARE(calendar->selectedDate(), now.date());
+        QCOMPARE(refresh.size(), 1);
+
+        auto* payToggle = WorkTimeControl<QAbstractButton>(page, "SpeedButton_FizetesKijelzes");
+        payToggle->click();
+        QCOMPARE(refresh.size(), 2);
+        Settings settings;
+        page.CollectSettings(settings);
+        QVERIFY(settings.payShown);
+        settings.payShown = false;
+        page.ShowSettings(settings);
+        QVERIFY(!payToggle->isChecked());
+    }
+
+    // The payday strip stands while its dates stand, but a changed work calendar draws it again.
+    void paydayStripFollowsTheCalendarsRevision()
+    {
+        ClockFace face;
+        const QDate today(2024, 5, 8);
+        WorkTimePage page(face, [today] { return QDateTime(today, QTime(10, 0)); });
+        const WorkingDayTest weekdays = [](const QDate& d) { return d.dayOfWeek() < 6; };
+        const WorkingDayTest ninthOff = [](const QDate& d) { return d.dayOfWeek() < 6 && d.day() != 9; };
+        const PaydayChoice friday{QDate(2024, 5, 10), false};
+        TShape* tomorrow = DaySquares(page)[30];
+        page.ShowPayday(today, friday, weekdays, 1);
+        QVERIFY(tomorrow->isVisibleTo(&page));
+        const quint32 worked = tomorrow->brushColor();
+        page.ShowPayday(today, friday, ninthOff, 1);
+        QCOMPARE(tomorrow->brushColor(), worked);
+        page.ShowPayday(today, friday, ninthOff, 2);
+        QVERIFY(tomorrow->brushColor() != worked);
+        QCOMPARE(WorkTimeControl<QLabel>(page, "Label_FizetesNNapMulva")->text(),
+                 QStringLiteral("Fizetés 2 nap múlva:"));
     }
 };
 

@@ -1,6 +1,7 @@
 // A whole year of ticks on the real window, minute by minute and densely around the moments
 // where things switch, with the invariants every tick must keep.
 #include "window_fixture.h"
+#include "worktime_fixture.h"
 
 #include "calendar/tdatetime.h"
 #include "widgets/mbargraph.h"
@@ -15,6 +16,7 @@
 
 using namespace kelvator;
 using kelvator::testing::Window;
+using kelvator::testing::WorkTimeControl;
 
 class TstYear : public QObject {
     Q_OBJECT
@@ -40,7 +42,7 @@ private Q_SLOTS:
         f.PageControl_Main->setCurrentWidget(stopwatch);
         stopwatch->findChild<QPushButton*>(QStringLiteral("Button_StopperStart"))->click();
 
-        QWidget* const tabs[] = {f.TabSheet_Kelvator,
+        QWidget* const tabs[] = {WorkTimeControl<QWidget>(f, "TabSheet_Kelvator"),
                                  f.findChild<QWidget*>(QStringLiteral("TabSheet_NagyOra")), stopwatch};
         auto* const bigClockKinds = f.findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"));
         QDate lastDate;
@@ -52,16 +54,18 @@ private Q_SLOTS:
             const QTime t = now.time();
             if (f.previousTickSecond != SecondOfDay(t))
                 return QStringLiteral("the tick did not run to its end");
-            for (const TMBarGraph* bar : {f.MBarGraph_Munakanap, f.MBarGraph_Munakahet,
-                                          f.MBarGraph_Munkahonap, f.MBarGraph_ATeljesEv}) {
+            for (const TMBarGraph* bar : {WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap"),
+                                          WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakahet"),
+                                          WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munkahonap"),
+                                          WorkTimeControl<TMBarGraph>(f, "MBarGraph_ATeljesEv")}) {
                 if (!(bar->MBGValue() >= 0 && bar->MBGValue() <= 1))
                     return QStringLiteral("%1 out of range: %2").arg(bar->objectName()).arg(bar->MBGValue());
             }
-            const QString payday = f.Label_FizetesNNapMulva->text();
+            const QString payday = WorkTimeControl<QLabel>(f, "Label_FizetesNNapMulva")->text();
             if (payday.isEmpty() || payday.startsWith(QStringLiteral("Label_")))
                 return QStringLiteral("no payday text");
             if (now.date() != lastDate) {
-                if (f.Label_Datum->text() != DateLabelText(now.date()))
+                if (WorkTimeControl<QLabel>(f, "Label_Datum")->text() != DateLabelText(now.date()))
                     return QStringLiteral("the date did not switch on the first tick");
                 lastDate = now.date();
             }
@@ -92,7 +96,8 @@ private Q_SLOTS:
         QVERIFY(tick(QDateTime::fromSecsSinceEpoch(end)).isEmpty());
         QVERIFY(w.fake.errors.isEmpty());
         QVERIFY(ticks > 365 * 24 * 60 / minutesPerStep);
-        QCOMPARE(f.Label_EvNapja->text(), QStringLiteral("Szilveszterig: 11 hónap, 30 nap."));
+        QCOMPARE(WorkTimeControl<QLabel>(f, "Label_EvNapja")->text(),
+                 QStringLiteral("Szilveszterig: 11 hónap, 30 nap."));
     }
 };
 

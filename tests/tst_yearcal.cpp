@@ -1,4 +1,5 @@
 #include "window_fixture.h"
+#include "worktime_fixture.h"
 
 #include "settings/inifile.h"
 #include "widgets/tpaintbox.h"
@@ -28,6 +29,8 @@ QPoint CellPoint(int month, int day)
     return QPoint((day - 1) * 12 + 10, (month - 1) * 18 + 14);
 }
 } // namespace
+
+using kelvator::testing::WorkTimeControl;
 
 class TstYearcal : public QObject {
     Q_OBJECT
@@ -138,7 +141,7 @@ private Q_SLOTS:
         QVERIFY(f.selectedDay.isNull());
 
         // Opening the page again releases "Színezés"; the colour is in the file after a save.
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_Kelvator);
+        f.PageControl_Main->setCurrentWidget(WorkTimeControl<QWidget>(f, "TabSheet_Kelvator"));
         f.PageControl_Main->setCurrentWidget(f.TabSheet_EvesNaptar);
         QVERIFY(!f.SpeedButton_Modositas->isChecked());
         QVERIFY(f.SaveSettings());
@@ -246,7 +249,7 @@ private Q_SLOTS:
         QVERIFY(!f.Timer_AktualisNapVillogtatas->isActive()); // the work-time page is in front
         f.PageControl_Main->setCurrentWidget(f.TabSheet_EvesNaptar);
         QVERIFY(f.Timer_AktualisNapVillogtatas->isActive());
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_Kelvator);
+        f.PageControl_Main->setCurrentWidget(WorkTimeControl<QWidget>(f, "TabSheet_Kelvator"));
         QVERIFY(!f.Timer_AktualisNapVillogtatas->isActive());
 
         // Back after a while: the missed changes are made, the next one comes on time.

@@ -28,7 +28,6 @@ window_header_allowed=(
   tests/window_fixture.h
   worktime/signal_form.cpp
   worktime/workcalendar_form.cpp
-  worktime/worktime_form.cpp
   yearcal/yearcal_form.cpp
 )
 
