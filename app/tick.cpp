@@ -85,7 +85,7 @@ void TForm_Main::TickSteps()
     const QTime& time = m.time;
 
     // Hourly notice: armed in seconds 0-2 of every full hour, held until acknowledged.
-    if (CheckBox_BeallitasOrankentiHangjelzes->isChecked() && time.minute() == 0 && time.second() <= 2) {
+    if (settingsModel_.Get().hourlyNotice && time.minute() == 0 && time.second() <= 2) {
         hourlyNoticeFlag = true;
         noticeAcknowledgedFlag = false;
         NotifyHourlyNotice(m);

@@ -14,6 +14,7 @@
 #include <QTimeZone>
 
 using namespace kelvator;
+using kelvator::testing::Field;
 using kelvator::testing::Window;
 
 class TstYear : public QObject {
@@ -34,7 +35,7 @@ private Q_SLOTS:
         const qint64 end = QDateTime(QDate(2025, 1, 1), QTime(0, 5)).toSecsSinceEpoch();
         Window w(QDateTime::fromSecsSinceEpoch(begin));
         TForm_Main& f = *w.form;
-        f.Edit_HaviFizetes->setText(QStringLiteral("450000"));
+        Field(f, "Edit_HaviFizetes")->setText(QStringLiteral("450000"));
         auto* stopwatch = f.findChild<QWidget*>(QStringLiteral("TabSheet_Stopper"));
         QVERIFY(stopwatch);
         f.PageControl_Main->setCurrentWidget(stopwatch);

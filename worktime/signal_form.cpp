@@ -1,6 +1,7 @@
 // Payday, earnings and the work-end signal of the work-time page, and the sound settings.
 #include "app/form_main.h"
 
+#include "settings/settings_page.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
@@ -79,7 +80,7 @@ void TForm_Main::TickPayday(const TickMoment& m)
 
 void TForm_Main::TickEarnings()
 {
-    const double salary = ParseWholeNumber(CheckedFieldText(Edit_HaviFizetes));
+    const double salary = ParseWholeNumber(settingsModel_.Get().monthlySalary);
     Label_KeresettPenz->setText(EarnedText(salary, work_.monthProgress));
     const bool shown = SpeedButton_FizetesKijelzes->isChecked();
     Label_KeresettPenz->setVisible(shown);
@@ -109,10 +110,10 @@ void TForm_Main::Shape_FizetesnapMouseDown(TShape* shape, Qt::MouseButton button
 
 void TForm_Main::TickWorkEnd(const TickMoment& m)
 {
-    const WorkEndStep step = StepWorkEnd(
-        m.secondOfDay, schedule.workEnd, previousTickSecond, MBarGraph_Munakanap->MBGPlusColorAt1(),
-        workEndBlinkFlag, static_cast<WorkEndSound>(RadioGroup_HangjelzesKelvatorVegen->itemIndex()),
-        soundFileOpenFlag, playerIdleFlag);
+    const WorkEndStep step = StepWorkEnd(m.secondOfDay, schedule.workEnd, previousTickSecond,
+                                         MBarGraph_Munakanap->MBGPlusColorAt1(), workEndBlinkFlag,
+                                         static_cast<WorkEndSound>(settingsModel_.Get().workEndSound),
+                                         soundFileOpenFlag, playerIdleFlag);
     if (MBarGraph_Munakanap->MBGPlusColorAt1() != step.barColour)
         MBarGraph_Munakanap->setMBGPlusColorAt1(step.barColour);
     workEndBlinkFlag = step.blinkFlag;
@@ -129,42 +130,31 @@ void TForm_Main::TickWorkEnd(const TickMoment& m)
     if (step.startSound && platform_.sound) {
         if (Guarded([this] { return platform_.sound->Rewind() && platform_.sound->Play(); })) {
             playerIdleFlag = false;
-            UpdateSoundButton();
+            settingsPage_->ShowSoundPlaying(!playerIdleFlag);
         }
     }
     if (step.rearm) {
         playerIdleFlag = true;
-        UpdateSoundButton();
+        settingsPage_->ShowSoundPlaying(!playerIdleFlag);
     }
 }
 
-void TForm_Main::UpdateSoundButton()
-{
-    QFont font = Button_BeallitasokMIVHangStop->font();
-    font.setBold(!playerIdleFlag);
-    const QString caption =
-        playerIdleFlag ? QStringLiteral("Hang lejátszás") : QStringLiteral("Hang lejátszás STOP");
-    if (Button_BeallitasokMIVHangStop->text() != caption)
-        Button_BeallitasokMIVHangStop->setText(caption);
-    if (Button_BeallitasokMIVHangStop->font() != font)
-        Button_BeallitasokMIVHangStop->setFont(font);
-}
-
-void TForm_Main::Button_BeallitasokMIVFileClick()
+void TForm_Main::ChooseWorkEndSoundFile()
 {
     if (!platform_.openFile)
         return;
-    const QFileInfo current(sFileUtvonalKelvatorVegeHang);
+    const QString path = settingsModel_.Get().workEndSoundFile;
+    const QFileInfo current(path);
     OpenFileRequest request;
     request.title = QStringLiteral("Kelvator végét jelző hang fájl kiválasztása");
     request.defaultSuffix = QStringLiteral("mp3");
     request.filters = {QStringLiteral("hang fájl (*.mp3)"), QStringLiteral("hang fájl (*.wav)")};
-    request.fileName = sFileUtvonalKelvatorVegeHang.isEmpty() ? QString() : current.fileName();
-    request.folder = sFileUtvonalKelvatorVegeHang.isEmpty() ? QString() : current.absolutePath();
+    request.fileName = path.isEmpty() ? QString() : current.fileName();
+    request.folder = path.isEmpty() ? QString() : current.absolutePath();
     const QString chosen = platform_.openFile(this, request);
     if (chosen.isEmpty())
         return;
-    sFileUtvonalKelvatorVegeHang = chosen;
+    settingsPage_->SetWorkEndSoundFile(chosen);
     if (!platform_.sound)
         return;
     SoundPlayer& player = *platform_.sound;
@@ -180,12 +170,12 @@ void TForm_Main::Button_BeallitasokMIVFileClick()
         if (!player.Rewind() || !player.Play())
             return false;
         playerIdleFlag = false;
-        UpdateSoundButton();
+        settingsPage_->ShowSoundPlaying(!playerIdleFlag);
         return true;
     });
 }
 
-void TForm_Main::Button_BeallitasokMIVHangStopClick()
+void TForm_Main::PlayOrStopWorkEndSound()
 {
     if (!platform_.sound)
         return;
@@ -193,20 +183,20 @@ void TForm_Main::Button_BeallitasokMIVHangStopClick()
     if (playerIdleFlag) {
         if (Guarded([&] { return player.Rewind() && player.Play(); })) {
             playerIdleFlag = false;
-            UpdateSoundButton();
+            settingsPage_->ShowSoundPlaying(!playerIdleFlag);
         }
     } else if (Guarded([&] { return player.Stop(); })) {
         playerIdleFlag = true;
-        UpdateSoundButton();
+        settingsPage_->ShowSoundPlaying(!playerIdleFlag);
     }
 }
 
-void TForm_Main::RadioGroup_HangjelzesKelvatorVegenClick()
+void TForm_Main::WorkEndSoundPicked(int index)
 {
-    if (RadioGroup_HangjelzesKelvatorVegen->itemIndex() == 2 || playerIdleFlag || !soundFileOpenFlag)
+    if (index == 2 || playerIdleFlag || !soundFileOpenFlag)
         return;
     if (platform_.sound)
         Guarded([this] { return platform_.sound->Stop(); });
     playerIdleFlag = true;
-    UpdateSoundButton();
+    settingsPage_->ShowSoundPlaying(!playerIdleFlag);
 }

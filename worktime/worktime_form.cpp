@@ -136,7 +136,7 @@ void TForm_Main::TickDateTexts(const TickMoment& m)
 
 void TForm_Main::TickTimeTexts(const TickMoment& m)
 {
-    const TimeTexts t = MakeTimeTexts(m.time, CheckBox_12OrasKijelzes->isChecked());
+    const TimeTexts t = MakeTimeTexts(m.time, settingsModel_.Get().twelveHourClock);
     afternoonFlag = t.afternoon;
     SetText(Label_Ido, t.hourMinute);
     SetShown(Label_DelutanSzoveg, afternoonFlag);
@@ -191,27 +191,9 @@ void TForm_Main::TickCalendarDistance(const TickMoment& m)
         DateDifferenceText(false, true, ToDateTime(MonthCalendar1->selectedDate()), m.value));
 }
 
-Settings TForm_Main::TickSettings() const
-{
-    // The page's controls still hold what is being edited there; the tick counts with them.
-    Settings s = settingsModel_.Get();
-    s.workStartHour = CheckedFieldText(Edit_MIKOra);
-    s.workStartMinute = CheckedFieldText(Edit_MIKPerc);
-    s.workEndHour = CheckedFieldText(Edit_MIVOra);
-    s.workEndMinute = CheckedFieldText(Edit_MIVPerc);
-    for (size_t i = 0; i < 3; ++i) {
-        s.breaks[i].hour = CheckedFieldText(Edit_SzunetOra[i]);
-        s.breaks[i].minute = CheckedFieldText(Edit_SzunetPerc[i]);
-        s.breaks[i].length = CheckedFieldText(Edit_SzunetHossz[i]);
-    }
-    s.paydayRow = ListBox_FizetesnapDatuma->currentRow();
-    s.weekendPayday = RadioGroup_HetvegiFizetes->itemIndex();
-    return s;
-}
-
 void TForm_Main::TickSchedule(const TickMoment& m)
 {
-    work_ = ComputeWorkSnapshot(m, TickSettings(), calendarModel_);
+    work_ = ComputeWorkSnapshot(m, settingsModel_.Get(), calendarModel_);
     schedule = work_.schedule;
 }
 
