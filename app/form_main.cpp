@@ -9,6 +9,7 @@
 #include "events/events_page.h"
 #include "exit/exit_page.h"
 #include "notice/notice_page.h"
+#include "settings/settings_page.h"
 #include "stopwatch/stopwatch_page.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
@@ -157,7 +158,8 @@ void TForm_Main::BuildWindow()
         return page;
     };
     TabSheet_Main = addPage("TabSheet_Main");
-    TabSheet_Beallitasok = addPage("TabSheet_Beallitasok");
+    settingsPage_ = new SettingsPage([this](const QString& text) { ShowError(text); }, PageControl1);
+    PageControl1->addWidget(settingsPage_);
     aboutPage_ = new AboutPage(PageControl1);
     PageControl1->addWidget(aboutPage_);
     exitPage_ = new ExitPage(PageControl1);
@@ -194,7 +196,7 @@ void TForm_Main::BuildWindow()
     connect(eventEditorPage_, &EventEditorPage::cancelled, this, leaveEventEditor);
 
     BuildMainPage();
-    BuildSettingsPage();
+    WireSettingsPage();
     BuildWorkPatternPage();
     ShowOuterPage(TabSheet_Main);
     auto* groupStyle = new CaptionOnFrameStyle;
@@ -253,7 +255,7 @@ void TForm_Main::FormCreate()
     startUpFlag = true;
     soundFileOpenFlag = false;
     playerIdleFlag = true;
-    UpdateSoundButton();
+    settingsPage_->ShowSoundPlaying(!playerIdleFlag);
     hourlyNoticeFlag = false;
     inTrayFlag = false;
     startInTrayFlag = false;
@@ -264,9 +266,9 @@ void TForm_Main::FormCreate()
     dateCalcPage_->Refresh();
     Timer1Timer();
     workEndBlinkFlag = false;
-    if (platform_.sound && !sFileUtvonalKelvatorVegeHang.isEmpty()) {
+    if (platform_.sound && !settingsModel_.Get().workEndSoundFile.isEmpty()) {
         try {
-            if (platform_.sound->Open(sFileUtvonalKelvatorVegeHang))
+            if (platform_.sound->Open(settingsModel_.Get().workEndSoundFile))
                 soundFileOpenFlag = true;
         } catch (...) {
             // A sound file that cannot be opened leaves the work-end sound silent.
@@ -298,8 +300,8 @@ void TForm_Main::SetMainMenuEnabled(bool enabled)
 
 void TForm_Main::Menu_BeallitasokClick()
 {
-    ShowOuterPage(TabSheet_Beallitasok);
-    Button_BeallitasokOK->setFocus();
+    ShowOuterPage(settingsPage_);
+    settingsPage_->FocusDefaultButton();
     SetMainMenuEnabled(false);
 }
 
@@ -356,15 +358,6 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
         // A window manager frames the window before it is first exposed: now its frame counts too.
         frameCheckedOnScreen_ = true;
         KeepOnScreen();
-    }
-    if (event->type() == QEvent::FocusOut && watched->isWidgetType()) {
-        // Checked fields are checked when the user leaves them, not when another window or
-        // a popup takes the focus for a while.
-        auto* edit = qobject_cast<QLineEdit*>(watched);
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (edit && edit->window() == this && reason != Qt::ActiveWindowFocusReason &&
-            reason != Qt::PopupFocusReason && checkedFields.count(edit) > 0)
-            CheckFieldOnLeave(edit);
     }
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto* key = static_cast<QKeyEvent*>(event);

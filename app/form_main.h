@@ -55,8 +55,10 @@ class BigClockPage;
 class EventEditorPage;
 class EventsPage;
 class ExitPage;
+class FieldChecks;
 class IniFile;
 class NoticePage;
+class SettingsPage;
 class StopwatchPage;
 class TickSource;
 class WorkTimePage;
@@ -85,7 +87,6 @@ public:
     void Menu_BeallitasokClick();
     void Menu_NevjegyClick();
     void Menu_BezarasClick();
-    void Button_BeallitasokOKClick();
 
     // Tray and leaving.
     void SendToTray();
@@ -101,28 +102,18 @@ public:
     bool FormCloseQuery();
 
     // Steps owned by features that fill them in.
-    void UpdateSoundButton();
     void LoadSettings();
     // The stored values as the controls hold them, and back into the controls.
     kelvator::Settings CollectSettings() const;
     void ShowSettings(const kelvator::Settings& settings);
     // False, after saying so, when the file could not be written.
     bool SaveSettings();
-    bool ValidateHourEdit(QLineEdit* edit);
-    bool ValidateMinuteEdit(QLineEdit* edit);
-    bool Edit_HaviFizetesExit();
-    // The field's text if it passes its check, else the last text that did.
-    QString CheckedFieldText(const QLineEdit* edit) const;
     void DrawYearCalendar();
     void Shape_EvesNaptarSzin1MouseDown(TShape* shape, Qt::MouseButton button);
     void Image_EvesNaptarMouseMove(QPoint position);
     void Image_EvesNaptarClick();
     void HighlightCalendarLabels(int month, int day);
     void Timer_AktualisNapVillogtatasTimer();
-
-    void Button_BeallitasokMIVFileClick();
-    void Button_BeallitasokMIVHangStopClick();
-    void RadioGroup_HangjelzesKelvatorVegenClick();
 
     // Work calendar and hours per weekday (the "Munkarend" page).
     void Button_MunkarendClick();
@@ -161,40 +152,10 @@ public:
 
     QStackedWidget* PageControl1 = nullptr;
     QWidget* TabSheet_Main = nullptr;
-    QWidget* TabSheet_Beallitasok = nullptr;
     QWidget* TabSheet_Munkarend = nullptr;
 
     QTabWidget* PageControl_Main = nullptr;
     QWidget* TabSheet_EvesNaptar = nullptr;
-
-    // Settings page.
-    QPushButton* Button_BeallitasokOK = nullptr;
-    QLineEdit* Edit_MIKOra = nullptr;
-    QLineEdit* Edit_MIKPerc = nullptr;
-    QLineEdit* Edit_MIVOra = nullptr;
-    QLineEdit* Edit_MIVPerc = nullptr;
-    QListWidget* ListBox_FizetesnapDatuma = nullptr;
-    TRadioGroup* RadioGroup_HetvegiFizetes = nullptr;
-    QLineEdit* Edit_HaviFizetes = nullptr;
-    QCheckBox* CheckBox_IconAzOraMelle = nullptr;
-    QCheckBox* CheckBox_IconkentIndul = nullptr;
-    TRadioGroup* RadioGroup_MutatosOraKelvatorMegjelenites = nullptr;
-    QCheckBox* CheckBox_12OrasKijelzes = nullptr;
-    TRadioGroup* RadioGroup_HangjelzesKelvatorVegen = nullptr;
-    QPushButton* Button_BeallitasokMIVFile = nullptr;
-    QPushButton* Button_BeallitasokMIVHangStop = nullptr;
-    QCheckBox* CheckBox_BeallitasOrankentiHangjelzes = nullptr;
-    std::array<QCheckBox*, 3> CheckBox_Szunet{};
-    std::array<QLineEdit*, 3> Edit_SzunetOra{};
-    std::array<QLineEdit*, 3> Edit_SzunetPerc{};
-    std::array<QLineEdit*, 3> Edit_SzunetHossz{};
-    // Settings fields with a check: what kind of check, and the last text that passed it.
-    struct CheckedField {
-        int kind = 0;
-        QString lastValid;
-        bool hasLastValid = false;
-    };
-    std::map<const QLineEdit*, CheckedField> checkedFields;
 
     // Work calendar page; the settings page's button opens it.
     QPushButton* Button_Munkarend = nullptr;
@@ -267,7 +228,6 @@ public:
     bool settingsFileRefusedFlag = false;
     // What LoadSettings read but did not understand, for the user to hear once at start; or empty.
     QString loadNotice;
-    QString sFileUtvonalKelvatorVegeHang;
 
     const kelvator::Platform& platform() const { return platform_; }
     const kelvator::ClockFace& clockFace() const { return clockFace_; }
@@ -292,12 +252,13 @@ private:
     void BuildMainPage();
     void WireClockFace();
     void BuildYearCalendarPage();
-    void SetUpFieldChecks();
-    bool CheckFieldOnLeave(QLineEdit* edit);
-    void FixLoadedSettings();
     void ShowError(const QString& text);
-    bool RejectField(QLineEdit* edit, const QString& message);
-    void BuildSettingsPage();
+    // The settings page's requests and the values it holds, which the program runs with.
+    void WireSettingsPage();
+    kelvator::SettingsPage* settingsPage_ = nullptr;
+    void ChooseWorkEndSoundFile();
+    void PlayOrStopWorkEndSound();
+    void WorkEndSoundPicked(int index);
     void BuildWorkPatternPage();
     void FillWeekdayRows(const kelvator::WeekdayHours& hours);
     std::optional<kelvator::WeekdayHours> WeekdayRowsValue() const;
@@ -341,15 +302,14 @@ private:
     void TickPayday(const TickMoment& m);
     void TickWorkEnd(const TickMoment& m);
     void TickMonth(const TickMoment& m);
-    // The settings the tick reads; the settings page's fields count with their last checked values.
-    kelvator::Settings TickSettings() const;
+    // The Munkarend page's time fields, checked as the settings page's are.
     void MarkTimeField(QLineEdit* edit, bool hour);
+    kelvator::FieldChecks* weekdayFieldChecks_ = nullptr;
 
     kelvator::Platform platform_;
     kelvator::SettingsModel settingsModel_;
     kelvator::WorkCalendarModel calendarModel_;
     QString lastTickFailure_;
-    bool checkingField_ = false;
     // The pixels under today's frame in both blink states, for one day, colours and grid.
     struct YearFrames {
         struct Key {

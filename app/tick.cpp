@@ -9,6 +9,7 @@
 #include "events/event_editor_page.h"
 #include "events/events_page.h"
 #include "notice/notice_page.h"
+#include "settings/settings_page.h"
 #include "widgets/tshape.h"
 #include "worktime/workend.h"
 #include "worktime/worktime_page.h"
@@ -91,7 +92,7 @@ void TForm_Main::TickSteps()
     const QTime& time = m.time;
 
     // Hourly notice: armed in seconds 0-2 of every full hour, held until acknowledged.
-    if (CheckBox_BeallitasOrankentiHangjelzes->isChecked() && time.minute() == 0 && time.second() <= 2) {
+    if (settingsModel_.Get().hourlyNotice && time.minute() == 0 && time.second() <= 2) {
         hourlyNoticeFlag = true;
         noticeAcknowledgedFlag = false;
         NotifyHourlyNotice(m);
@@ -158,7 +159,7 @@ void TForm_Main::TickDateTexts(const TickMoment& m)
 
 void TForm_Main::TickTimeTexts(const TickMoment& m)
 {
-    workTimePage_->ShowTime(MakeTimeTexts(m.time, CheckBox_12OrasKijelzes->isChecked()));
+    workTimePage_->ShowTime(MakeTimeTexts(m.time, settingsModel_.Get().twelveHourClock));
 }
 
 void TForm_Main::TickYear(const TickMoment& m)
@@ -168,7 +169,7 @@ void TForm_Main::TickYear(const TickMoment& m)
     workTimePage_->ShowYear(m.today, newYearsEve, yearProgress);
     if (PageControl_Main->currentWidget() == bigClockPage_) {
         bigClockPage_->ShowTexts({m.today, DateLabelText(m.today), m.weekdayName,
-                                  MakeTimeTexts(m.time, CheckBox_12OrasKijelzes->isChecked()), newYearsEve,
+                                  MakeTimeTexts(m.time, settingsModel_.Get().twelveHourClock), newYearsEve,
                                   yearProgress, QString::number(IsoWeekNumber(m.today)),
                                   WeeksInYearText(m.today.year())});
     }
@@ -200,27 +201,9 @@ void TForm_Main::TickCalendarDistance(const TickMoment& m)
     workTimePage_->ShowDistance(m.value);
 }
 
-Settings TForm_Main::TickSettings() const
-{
-    // The page's controls still hold what is being edited there; the tick counts with them.
-    Settings s = settingsModel_.Get();
-    s.workStartHour = CheckedFieldText(Edit_MIKOra);
-    s.workStartMinute = CheckedFieldText(Edit_MIKPerc);
-    s.workEndHour = CheckedFieldText(Edit_MIVOra);
-    s.workEndMinute = CheckedFieldText(Edit_MIVPerc);
-    for (size_t i = 0; i < 3; ++i) {
-        s.breaks[i].hour = CheckedFieldText(Edit_SzunetOra[i]);
-        s.breaks[i].minute = CheckedFieldText(Edit_SzunetPerc[i]);
-        s.breaks[i].length = CheckedFieldText(Edit_SzunetHossz[i]);
-    }
-    s.paydayRow = ListBox_FizetesnapDatuma->currentRow();
-    s.weekendPayday = RadioGroup_HetvegiFizetes->itemIndex();
-    return s;
-}
-
 void TForm_Main::TickSchedule(const TickMoment& m)
 {
-    work_ = ComputeWorkSnapshot(m, TickSettings(), calendarModel_);
+    work_ = ComputeWorkSnapshot(m, settingsModel_.Get(), calendarModel_);
     schedule = work_.schedule;
 }
 
@@ -236,10 +219,9 @@ void TForm_Main::TickPayday(const TickMoment& m)
 
 void TForm_Main::TickWorkEnd(const TickMoment& m)
 {
-    const WorkEndStep step =
-        StepWorkEnd(m.secondOfDay, schedule.workEnd, previousTickSecond, workEndBarColour_, workEndBlinkFlag,
-                    static_cast<WorkEndSound>(RadioGroup_HangjelzesKelvatorVegen->itemIndex()),
-                    soundFileOpenFlag, playerIdleFlag);
+    const WorkEndStep step = StepWorkEnd(
+        m.secondOfDay, schedule.workEnd, previousTickSecond, workEndBarColour_, workEndBlinkFlag,
+        static_cast<WorkEndSound>(settingsModel_.Get().workEndSound), soundFileOpenFlag, playerIdleFlag);
     workEndBarColour_ = step.barColour;
     workTimePage_->ShowWorkEnd(workEndBarColour_);
     workEndBlinkFlag = step.blinkFlag;
@@ -263,18 +245,18 @@ void TForm_Main::TickWorkEnd(const TickMoment& m)
         }
         if (playing) {
             playerIdleFlag = false;
-            UpdateSoundButton();
+            settingsPage_->ShowSoundPlaying(!playerIdleFlag);
         }
     }
     if (step.rearm) {
         playerIdleFlag = true;
-        UpdateSoundButton();
+        settingsPage_->ShowSoundPlaying(!playerIdleFlag);
     }
 }
 
 void TForm_Main::TickMonth(const TickMoment&)
 {
     workTimePage_->ShowMonthProgress(work_.monthProgress);
-    const double salary = ParseWholeNumber(CheckedFieldText(Edit_HaviFizetes));
+    const double salary = ParseWholeNumber(settingsModel_.Get().monthlySalary);
     workTimePage_->ShowMonthPay(MonthPayOf(work_, salary, WeekdayHoursInUse()), work_.monthWork.workingDays);
 }

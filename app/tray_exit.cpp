@@ -2,6 +2,7 @@
 
 #include "calendar/numbermask.h"
 #include "exit/exit_page.h"
+#include "settings/settings_page.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -128,11 +129,11 @@ bool TForm_Main::FormCloseQuery()
             // Stopping the sound must not keep the window open.
         }
         playerIdleFlag = true;
-        UpdateSoundButton();
+        settingsPage_->ShowSoundPlaying(!playerIdleFlag);
     }
     if (PageControl1->currentWidget() == exitPage_)
         return false;
-    if (!inTrayFlag && CheckBox_IconAzOraMelle->isChecked()) {
+    if (!inTrayFlag && settingsModel_.Get().iconBesideClock) {
         SendToTray();
         return false;
     }

@@ -25,13 +25,13 @@ std::optional<ClockFaceInput> TForm_Main::ClockFaceNow() const
     const QTime time = now.time();
     in.time = QTime(time.hour(), time.minute(), time.second()); // the face shows whole seconds
     in.dayOfWeek = now.date().dayOfWeek();
-    in.overlayChoice = RadioGroup_MutatosOraKelvatorMegjelenites->itemIndex();
+    in.overlayChoice = settingsModel_.Get().smallClockShown;
     in.blinkFlag = workEndBlinkFlag;
     in.schedule = schedule;
     if (calendarModel_.Enabled())
         in.workingDay = calendarModel_.Calendar().IsWorkingDay(now.date());
     for (size_t k = 0; k < 3; ++k)
-        in.showBreak[k] = CheckBox_Szunet[k]->isChecked();
+        in.showBreak[k] = settingsModel_.Get().breaks[k].on;
     return in;
 }
 

@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPalette>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -68,7 +69,7 @@ bool ShootAll(const QDir& out)
     form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
     form.Timer_AktualisNapVillogtatas->stop();
     // Show the amounts too, as a user who asked for them sees the page.
-    form.Edit_HaviFizetes->setText(QStringLiteral("300000"));
+    form.findChild<QLineEdit*>(QStringLiteral("Edit_HaviFizetes"))->setText(QStringLiteral("300000"));
     WorkTimeControl<QAbstractButton>(form, "SpeedButton_FizetesKijelzes")->setChecked(true);
     form.show();
 
@@ -98,7 +99,8 @@ bool ShootAll(const QDir& out)
     auto* exitPage = form.PageControl1->findChild<QWidget*>(QStringLiteral("TabSheet_Kilepes"));
     auto* eventEditorPage =
         form.PageControl1->findChild<QWidget*>(QStringLiteral("TabSheet_EsemenyBeallitasa"));
-    for (QWidget* page : {form.TabSheet_Beallitasok, aboutPage, exitPage, eventEditorPage}) {
+    auto* settingsPage = form.PageControl1->findChild<QWidget*>(QStringLiteral("TabSheet_Beallitasok"));
+    for (QWidget* page : {settingsPage, aboutPage, exitPage, eventEditorPage}) {
         form.ShowOuterPage(page);
         shoot(page->objectName());
     }
@@ -120,7 +122,7 @@ bool ShootAll(const QDir& out)
     form.Button_AthelyezesHozzaadasClick(); // refused: not a Saturday
     shoot(form.TabSheet_Munkarend->objectName() + QStringLiteral("_napi"));
     form.Button_MunkarendOKClick();
-    form.Button_BeallitasokOKClick();
+    form.findChild<QPushButton*>(QStringLiteral("Button_BeallitasokOK"))->click();
     form.ShowOuterPage(form.TabSheet_Main);
     fake.now = QDateTime(QDate(2026, 12, 9), QTime(11, 30, 15));
     form.PageControl_Main->setCurrentWidget(form.TabSheet_EvesNaptar);
@@ -130,7 +132,7 @@ bool ShootAll(const QDir& out)
     form.PageControl_Main->setCurrentWidget(WorkTimeControl<QWidget>(form, "TabSheet_Kelvator"));
     WorkTimeControl<QPushButton>(form, "Button_Ma")->click();
     shoot(QStringLiteral("Munkarend_Kelvator_2026-12-09"));
-    form.RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
+    form.findChild<TRadioGroup*>(QStringLiteral("RadioGroup_HangjelzesKelvatorVegen"))->setItemIndex(1);
     fake.now = QDateTime(QDate(2026, 12, 11), QTime(13, 29, 59));
     form.Timer1Timer();
     fake.now = QDateTime(QDate(2026, 12, 11), QTime(13, 30, 0));
@@ -141,11 +143,11 @@ bool ShootAll(const QDir& out)
     std::printf("beeps %d\n", fake.beeps);
     // Paydays moved back for Christmas and for a weekend, and the month calendars of December
     // with the days not worked in red.
-    form.ListBox_FizetesnapDatuma->setCurrentRow(25);
+    form.findChild<QListWidget*>(QStringLiteral("ListBox_FizetesnapDatuma"))->setCurrentRow(25);
     fake.now = QDateTime(QDate(2026, 12, 24), QTime(10, 0));
     WorkTimeControl<QPushButton>(form, "Button_Ma")->click();
     shoot(QStringLiteral("Munkarend_Kelvator_2026-12-24"));
-    form.ListBox_FizetesnapDatuma->setCurrentRow(4);
+    form.findChild<QListWidget*>(QStringLiteral("ListBox_FizetesnapDatuma"))->setCurrentRow(4);
     fake.now = QDateTime(QDate(2026, 12, 5), QTime(10, 0));
     WorkTimeControl<QPushButton>(form, "Button_Ma")->click();
     shoot(QStringLiteral("Munkarend_Kelvator_2026-12-05"));
@@ -157,7 +159,7 @@ bool ShootAll(const QDir& out)
     shoot(QStringLiteral("Munkarend_Datumok_2026-12"));
     form.PageControl_Main->setCurrentWidget(WorkTimeControl<QWidget>(form, "TabSheet_Kelvator"));
 
-    form.CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
+    form.findChild<QCheckBox*>(QStringLiteral("CheckBox_BeallitasOrankentiHangjelzes"))->setChecked(true);
     form.ShowOuterPage(form.TabSheet_Main);
     fake.now = QDateTime(QDate(2016, 8, 1), QTime(14, 0, 0));
     shoot(QStringLiteral("TabSheet_Figyelmeztetes"));

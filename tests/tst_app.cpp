@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTextCharFormat>
 
+using kelvator::testing::Control;
 using kelvator::testing::DaySquares;
 using kelvator::testing::Window;
 using kelvator::testing::WorkTimeControl;
@@ -113,8 +114,8 @@ private Q_SLOTS:
     void hourlyNoticePulsesUntilAcknowledged()
     {
         Window w(QDateTime(QDate(2024, 5, 7), QTime(13, 59, 59)));
-        w.form->CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
-        w.form->CheckBox_12OrasKijelzes->setChecked(true); // the notice stays 24-hour
+        Control<QCheckBox>(*w.form, "CheckBox_BeallitasOrankentiHangjelzes")->setChecked(true);
+        Control<QCheckBox>(*w.form, "CheckBox_12OrasKijelzes")->setChecked(true); // the notice stays 24-hour
         w.TickAt(QTime(13, 59, 59));
         QCOMPARE(Page(w), w.form->TabSheet_Main);
 
@@ -156,11 +157,11 @@ private Q_SLOTS:
     void untickingTheChimeDoesNotEndADueNotice()
     {
         Window w;
-        w.form->CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
+        Control<QCheckBox>(*w.form, "CheckBox_BeallitasOrankentiHangjelzes")->setChecked(true);
         w.TickAt(QTime(9, 0, 1));
         QCOMPARE(PageName(w), QStringLiteral("TabSheet_Figyelmeztetes"));
         QCOMPARE(NoticeText(w)->text(), QStringLiteral("9:00"));
-        w.form->CheckBox_BeallitasOrankentiHangjelzes->setChecked(false);
+        Control<QCheckBox>(*w.form, "CheckBox_BeallitasOrankentiHangjelzes")->setChecked(false);
         w.TickAt(QTime(9, 0, 30));
         QCOMPARE(PageName(w), QStringLiteral("TabSheet_Figyelmeztetes"));
         AcknowledgeNotice(w);
@@ -171,9 +172,9 @@ private Q_SLOTS:
     void noticeOverSettingsPageReturnsToMainWithMenus()
     {
         Window w;
-        w.form->CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
+        Control<QCheckBox>(*w.form, "CheckBox_BeallitasOrankentiHangjelzes")->setChecked(true);
         w.form->Menu_Beallitasok->trigger();
-        QCOMPARE(Page(w), w.form->TabSheet_Beallitasok);
+        QCOMPARE(Page(w), Control<QWidget>(*w.form, "TabSheet_Beallitasok"));
         QVERIFY(MenuDisabled(w));
         w.TickAt(QTime(16, 0, 0));
         QCOMPARE(PageName(w), QStringLiteral("TabSheet_Figyelmeztetes"));
@@ -236,7 +237,7 @@ private Q_SLOTS:
         QFETCH(bool, inTray);
         Window w;
         QSignalSpy closedSpy(w.form.get(), &TForm_Main::closed);
-        w.form->CheckBox_IconAzOraMelle->setChecked(trayBox);
+        Control<QCheckBox>(*w.form, "CheckBox_IconAzOraMelle")->setChecked(trayBox);
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
         if (page == QStringLiteral("TabSheet_Nevjegy"))
@@ -274,7 +275,7 @@ private Q_SLOTS:
         QFETCH(bool, closes);
         Window w;
         QSignalSpy closedSpy(w.form.get(), &TForm_Main::closed);
-        w.form->CheckBox_IconAzOraMelle->setChecked(trayBox);
+        Control<QCheckBox>(*w.form, "CheckBox_IconAzOraMelle")->setChecked(trayBox);
         w.form->playerIdleFlag = false; // a work-end sound is playing
         if (exitPage)
             w.form->Menu_BezarasClick();
@@ -289,7 +290,7 @@ private Q_SLOTS:
     {
         Window w;
         QSignalSpy closedSpy(w.form.get(), &TForm_Main::closed);
-        w.form->CheckBox_IconAzOraMelle->setChecked(true);
+        Control<QCheckBox>(*w.form, "CheckBox_IconAzOraMelle")->setChecked(true);
         w.form->Menu_BezarasClick();
         Child<QPushButton>(w, "Button_Kilepes")->click();
         QCOMPARE(closedSpy.count(), 1);

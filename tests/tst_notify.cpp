@@ -13,6 +13,8 @@
 #include <QTest>
 
 using namespace kelvator;
+using kelvator::testing::Control;
+using kelvator::testing::Field;
 using kelvator::testing::Window;
 
 namespace {
@@ -88,9 +90,9 @@ private Q_SLOTS:
         QFETCH(QStringList, ticks);
         QFETCH(QStringList, expected);
         Window w(QDateTime(QDate(2024, 5, 7), QTime(8, 0))); // a Tuesday
-        w.form->Edit_MIVOra->setText(QStringLiteral("16"));
-        w.form->Edit_MIVPerc->setText(QStringLiteral("30"));
-        w.form->CheckBox_BeallitasOrankentiHangjelzes->setChecked(hourly);
+        Field(*w.form, "Edit_MIVOra")->setText(QStringLiteral("16"));
+        Field(*w.form, "Edit_MIVPerc")->setText(QStringLiteral("30"));
+        Control<QCheckBox>(*w.form, "CheckBox_BeallitasOrankentiHangjelzes")->setChecked(hourly);
         if (shown) {
             w.form->show();
             QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
@@ -104,7 +106,7 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2024, 5, 7), QTime(8, 0)));
         w.fake.tray->available = false;
-        w.form->CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
+        Control<QCheckBox>(*w.form, "CheckBox_BeallitasOrankentiHangjelzes")->setChecked(true);
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
         w.form->SendToTray(); // no notification area: minimised
@@ -132,8 +134,8 @@ private Q_SLOTS:
         TForm_Main form(std::move(platform));
         form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
         form.Timer_AktualisNapVillogtatas->stop();
-        form.CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
-        form.CheckBox_IconAzOraMelle->setChecked(true);
+        Control<QCheckBox>(form, "CheckBox_BeallitasOrankentiHangjelzes")->setChecked(true);
+        Control<QCheckBox>(form, "CheckBox_IconAzOraMelle")->setChecked(true);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.close(); // to the tray

@@ -18,6 +18,8 @@
 #include <QTest>
 
 using namespace kelvator;
+using kelvator::testing::Control;
+using kelvator::testing::Field;
 using kelvator::testing::Window;
 
 namespace {
@@ -263,7 +265,7 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2024, 5, 8), QTime(9, 0)));
         TForm_Main& f = *w.form;
-        f.ListBox_FizetesnapDatuma->setCurrentRow(kRow10);
+        Control<QListWidget>(f, "ListBox_FizetesnapDatuma")->setCurrentRow(kRow10);
         w.TickAt(QTime(9, 0));
         QCOMPARE(WorkTimeControl<QLabel>(f, "Label_FizetesNNapMulva")->text(),
                  QStringLiteral("Fizetés 2 nap múlva:"));
@@ -299,8 +301,8 @@ private Q_SLOTS:
         Window w(QDateTime(QDate(2026, 12, 21), QTime(9, 0)));
         TickCalendar(w);
         TForm_Main& f = *w.form;
-        f.ListBox_FizetesnapDatuma->setCurrentRow(25);
-        f.RadioGroup_HetvegiFizetes->setItemIndex(0);
+        Control<QListWidget>(f, "ListBox_FizetesnapDatuma")->setCurrentRow(25);
+        Control<TRadioGroup>(f, "RadioGroup_HetvegiFizetes")->setItemIndex(0);
         w.TickAt(QTime(9, 0));
         QCOMPARE(WorkTimeControl<QLabel>(f, "Label_FizetesNNapMulva")->text(),
                  QStringLiteral("Fizetés 2 nap múlva:"));
@@ -320,11 +322,11 @@ private Q_SLOTS:
         Window w(QDateTime(QDate(2026, 5, 23), QTime(9, 0)));
         TickCalendar(w);
         TForm_Main& f = *w.form;
-        f.RadioGroup_HetvegiFizetes->setItemIndex(0);
-        f.ListBox_FizetesnapDatuma->setCurrentRow(22);
+        Control<TRadioGroup>(f, "RadioGroup_HetvegiFizetes")->setItemIndex(0);
+        Control<QListWidget>(f, "ListBox_FizetesnapDatuma")->setCurrentRow(22);
         w.TickAt(QTime(9, 0));
         QCOMPARE(WorkTimeControl<QLabel>(f, "Label_FizetesNNapMulva")->text(), kWeekendText);
-        f.ListBox_FizetesnapDatuma->setCurrentRow(24);
+        Control<QListWidget>(f, "ListBox_FizetesnapDatuma")->setCurrentRow(24);
         w.TickAt(QTime(9, 0, 1));
         QCOMPARE(WorkTimeControl<QLabel>(f, "Label_FizetesNNapMulva")->text(), kDayOffText);
     }
@@ -352,8 +354,8 @@ private Q_SLOTS:
         if (calendar)
             TickCalendar(w);
         TForm_Main& f = *w.form;
-        f.ListBox_FizetesnapDatuma->setCurrentRow(row);
-        f.RadioGroup_HetvegiFizetes->setItemIndex(0);
+        Control<QListWidget>(f, "ListBox_FizetesnapDatuma")->setCurrentRow(row);
+        Control<TRadioGroup>(f, "RadioGroup_HetvegiFizetes")->setItemIndex(0);
         f.show();
         w.TickAt(QTime(9, 0));
         QLabel* shown = WorkTimeControl<QLabel>(f, "Label_FizetesNNapMulva");
@@ -380,7 +382,7 @@ private Q_SLOTS:
     void noPaydayRowFallsBackToTheDefault()
     {
         Window w(QDateTime(QDate(2024, 5, 1), QTime(9, 0)));
-        w.form->ListBox_FizetesnapDatuma->setCurrentRow(-1);
+        Control<QListWidget>(*w.form, "ListBox_FizetesnapDatuma")->setCurrentRow(-1);
         w.TickAt(QTime(9, 0));
         QVERIFY(w.fake.errors.isEmpty());
         QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_FizetesNNapMulva")->text(),
@@ -391,7 +393,7 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2016, 8, 1), QTime(11, 30)));
         TForm_Main& f = *w.form;
-        f.Edit_HaviFizetes->setText(QStringLiteral("300000"));
+        Field(f, "Edit_HaviFizetes")->setText(QStringLiteral("300000"));
         w.TickAt(QTime(11, 30));
         QVERIFY(!WorkTimeControl<QLabel>(f, "Label_KeresettPenz")
                      ->isVisibleTo(WorkTimeControl<QGroupBox>(f, "GroupBox4")));

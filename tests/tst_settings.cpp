@@ -3,16 +3,20 @@
 
 #include "settings/inifile.h"
 #include "settings/settings_location.h"
+#include "settings/settings_page.h"
 #include "settings/value_forms.h"
 #include "stopwatch/stopwatch_page.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFocusEvent>
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
@@ -28,6 +33,8 @@
 #include <sys/stat.h>
 
 using namespace kelvator;
+using kelvator::testing::Control;
+using kelvator::testing::Field;
 using kelvator::testing::Window;
 
 namespace {
@@ -296,12 +303,13 @@ private Q_SLOTS:
                                     "[EvesNaptar]\r\n"
                                     "sNapokSzinei02=----------------------------777\r\n"));
         TForm_Main& f = *s.form;
-        QCOMPARE(f.ListBox_FizetesnapDatuma->currentItem()->text(), QStringLiteral("6"));
-        QCOMPARE(f.RadioGroup_HetvegiFizetes->itemIndex(), 2);
-        QCOMPARE(f.RadioGroup_MutatosOraKelvatorMegjelenites->itemIndex(), -1);
-        QVERIFY(f.CheckBox_12OrasKijelzes->isChecked());
-        QVERIFY(f.CheckBox_IconAzOraMelle->isChecked());
-        QCOMPARE(f.Edit_HaviFizetes->text(), QStringLiteral("350000"));
+        QCOMPARE(Control<QListWidget>(f, "ListBox_FizetesnapDatuma")->currentItem()->text(),
+                 QStringLiteral("6"));
+        QCOMPARE(Control<TRadioGroup>(f, "RadioGroup_HetvegiFizetes")->itemIndex(), 2);
+        QCOMPARE(Control<TRadioGroup>(f, "RadioGroup_MutatosOraKelvatorMegjelenites")->itemIndex(), -1);
+        QVERIFY(Control<QCheckBox>(f, "CheckBox_12OrasKijelzes")->isChecked());
+        QVERIFY(Control<QCheckBox>(f, "CheckBox_IconAzOraMelle")->isChecked());
+        QCOMPARE(Field(f, "Edit_HaviFizetes")->text(), QStringLiteral("350000"));
         QCOMPARE(ToQDateTime(testing::EventOf(f, 1).moment), QDateTime(QDate(2024, 12, 24), QTime(0, 0)));
         QCOMPARE(ToQDateTime(testing::EventOf(f, 2).moment), kMoment);
         QCOMPARE(ToQDateTime(testing::EventOf(f, 6).moment), kMoment);
@@ -370,7 +378,7 @@ private Q_SLOTS:
             f.findChild<QComboBox*>(QStringLiteral("ComboBox_DatumokLepeskoz1"))->setCurrentIndex(98);
             f.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok2"))
                 ->setSelectedDate(QDate(1999, 12, 31));
-            f.Edit_HaviFizetes->setText(QStringLiteral("-12"));
+            Field(f, "Edit_HaviFizetes")->setText(QStringLiteral("-12"));
             f.findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"))->setCurrentIndex(0);
             QVERIFY(f.SaveSettings());
             first = ReadAll(s.Path());
@@ -395,7 +403,7 @@ private Q_SLOTS:
                      QStringLiteral("99"));
             QCOMPARE(f.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok2"))->selectedDate(),
                      QDate(1999, 12, 31));
-            QCOMPARE(f.Edit_HaviFizetes->text(), QStringLiteral("-12"));
+            QCOMPARE(Field(f, "Edit_HaviFizetes")->text(), QStringLiteral("-12"));
             QCOMPARE(f.findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"))->currentIndex(), 0);
             QVERIFY(f.SaveSettings());
             second = ReadAll(path);
@@ -476,9 +484,9 @@ private Q_SLOTS:
         testing::FakePlatform fake;
         TForm_Main f(fake.Make(path));
         f.Menu_BeallitasokClick();
-        f.Button_BeallitasokOKClick();
+        Control<QPushButton>(f, "Button_BeallitasokOK")->click();
         QCOMPARE(fake.errors, QStringList{QStringLiteral("Unable to write to ") + path});
-        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Beallitasok);
+        QCOMPARE(f.PageControl1->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
     }
 
     void okChecks_data()
@@ -508,12 +516,12 @@ private Q_SLOTS:
         TForm_Main& f = *w.form;
         f.PageControl_Main->setCurrentWidget(f.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
         f.Menu_BeallitasokClick();
-        f.Edit_MIKOra->setText(start.section(u':', 0, 0));
-        f.Edit_MIKPerc->setText(start.section(u':', 1, 1));
-        f.Edit_MIVOra->setText(end.section(u':', 0, 0));
-        f.Edit_MIVPerc->setText(end.section(u':', 1, 1));
-        f.RadioGroup_HetvegiFizetes->setItemIndex(payday);
-        f.Button_BeallitasokOK->click();
+        Field(f, "Edit_MIKOra")->setText(start.section(u':', 0, 0));
+        Field(f, "Edit_MIKPerc")->setText(start.section(u':', 1, 1));
+        Field(f, "Edit_MIVOra")->setText(end.section(u':', 0, 0));
+        Field(f, "Edit_MIVPerc")->setText(end.section(u':', 1, 1));
+        Control<TRadioGroup>(f, "RadioGroup_HetvegiFizetes")->setItemIndex(payday);
+        Control<QPushButton>(f, "Button_BeallitasokOK")->click();
         if (error.isEmpty()) {
             QVERIFY(w.fake.errors.isEmpty());
             QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Main);
@@ -523,7 +531,7 @@ private Q_SLOTS:
             QVERIFY(QFile::exists(w.SettingsPath()));
         } else {
             QCOMPARE(w.fake.errors, QStringList{error});
-            QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Beallitasok);
+            QCOMPARE(f.PageControl1->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
             QVERIFY(!f.Menu_Beallitasok->isEnabled());
             QVERIFY(!QFile::exists(w.SettingsPath()));
         }
@@ -605,42 +613,44 @@ private Q_SLOTS:
         QFETCH(int, chosen);
         Window w;
         TForm_Main& f = *w.form;
-        for (TRadioGroup* group : {f.RadioGroup_HetvegiFizetes, f.RadioGroup_MutatosOraKelvatorMegjelenites,
-                                   f.RadioGroup_HangjelzesKelvatorVegen})
+        for (TRadioGroup* group : {Control<TRadioGroup>(f, "RadioGroup_HetvegiFizetes"),
+                                   Control<TRadioGroup>(f, "RadioGroup_MutatosOraKelvatorMegjelenites"),
+                                   Control<TRadioGroup>(f, "RadioGroup_HangjelzesKelvatorVegen")})
             group->setItemIndex(chosen);
         f.show();
         QVERIFY(QTest::qWaitForWindowActive(&f));
         f.Menu_BeallitasokClick();
-        QTRY_COMPARE(QApplication::focusWidget(), f.Button_BeallitasokOK);
-        const QList<QWidget*> expected{f.Edit_MIKOra,
-                                       f.Edit_MIKPerc,
-                                       f.Edit_MIVOra,
-                                       f.Edit_MIVPerc,
-                                       f.ListBox_FizetesnapDatuma,
-                                       f.RadioGroup_HetvegiFizetes->button(chosen),
-                                       f.Edit_HaviFizetes,
-                                       f.CheckBox_IconAzOraMelle,
-                                       f.CheckBox_IconkentIndul,
-                                       f.RadioGroup_MutatosOraKelvatorMegjelenites->button(chosen),
-                                       f.CheckBox_12OrasKijelzes,
-                                       f.RadioGroup_HangjelzesKelvatorVegen->button(chosen),
-                                       f.Button_BeallitasokMIVFile,
-                                       f.Button_BeallitasokMIVHangStop,
-                                       f.CheckBox_BeallitasOrankentiHangjelzes,
-                                       f.CheckBox_Szunet[0],
-                                       f.Edit_SzunetOra[0],
-                                       f.Edit_SzunetPerc[0],
-                                       f.Edit_SzunetHossz[0],
-                                       f.CheckBox_Szunet[1],
-                                       f.Edit_SzunetOra[1],
-                                       f.Edit_SzunetPerc[1],
-                                       f.Edit_SzunetHossz[1],
-                                       f.CheckBox_Szunet[2],
-                                       f.Edit_SzunetOra[2],
-                                       f.Edit_SzunetPerc[2],
-                                       f.Edit_SzunetHossz[2],
-                                       f.Button_Munkarend,
-                                       f.Button_BeallitasokOK};
+        QTRY_COMPARE(QApplication::focusWidget(), Control<QPushButton>(f, "Button_BeallitasokOK"));
+        const QList<QWidget*> expected{
+            Field(f, "Edit_MIKOra"),
+            Field(f, "Edit_MIKPerc"),
+            Field(f, "Edit_MIVOra"),
+            Field(f, "Edit_MIVPerc"),
+            Control<QListWidget>(f, "ListBox_FizetesnapDatuma"),
+            Control<TRadioGroup>(f, "RadioGroup_HetvegiFizetes")->button(chosen),
+            Field(f, "Edit_HaviFizetes"),
+            Control<QCheckBox>(f, "CheckBox_IconAzOraMelle"),
+            Control<QCheckBox>(f, "CheckBox_IconkentIndul"),
+            Control<TRadioGroup>(f, "RadioGroup_MutatosOraKelvatorMegjelenites")->button(chosen),
+            Control<QCheckBox>(f, "CheckBox_12OrasKijelzes"),
+            Control<TRadioGroup>(f, "RadioGroup_HangjelzesKelvatorVegen")->button(chosen),
+            Control<QPushButton>(f, "Button_BeallitasokMIVFile"),
+            Control<QPushButton>(f, "Button_BeallitasokMIVHangStop"),
+            Control<QCheckBox>(f, "CheckBox_BeallitasOrankentiHangjelzes"),
+            Control<QCheckBox>(f, "CheckBox_Szunet1"),
+            Field(f, "Edit_SzunetOra1"),
+            Field(f, "Edit_SzunetPerc1"),
+            Field(f, "Edit_SzunetHossz1"),
+            Control<QCheckBox>(f, "CheckBox_Szunet2"),
+            Field(f, "Edit_SzunetOra2"),
+            Field(f, "Edit_SzunetPerc2"),
+            Field(f, "Edit_SzunetHossz2"),
+            Control<QCheckBox>(f, "CheckBox_Szunet3"),
+            Field(f, "Edit_SzunetOra3"),
+            Field(f, "Edit_SzunetPerc3"),
+            Field(f, "Edit_SzunetHossz3"),
+            f.Button_Munkarend,
+            Control<QPushButton>(f, "Button_BeallitasokOK")};
         auto name = [](const QWidget* w) {
             return w ? w->parentWidget()->objectName() + u'/' + w->objectName() + u'/' +
                            (qobject_cast<const QAbstractButton*>(w)
@@ -658,13 +668,13 @@ private Q_SLOTS:
             QCOMPARE(name(QApplication::focusWidget()), name(expected[i]));
         }
         // Arrow keys move between the items of a group and choose; Tab leaves it from there.
-        TRadioGroup* payday = f.RadioGroup_HetvegiFizetes;
+        TRadioGroup* payday = Control<TRadioGroup>(f, "RadioGroup_HetvegiFizetes");
         payday->button(chosen)->setFocus();
         QTest::keyClick(payday->button(chosen), chosen == 0 ? Qt::Key_Down : Qt::Key_Up);
         QCOMPARE(payday->itemIndex(), 1);
         QCOMPARE(QApplication::focusWidget(), payday->button(1));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), f.Edit_HaviFizetes);
+        QCOMPARE(QApplication::focusWidget(), Field(f, "Edit_HaviFizetes"));
         QVERIFY(w.fake.errors.isEmpty());
     }
 
@@ -675,12 +685,12 @@ private Q_SLOTS:
         {
             testing::FakePlatform fake;
             TForm_Main f(fake.Make(path));
-            f.Edit_MIVOra->setText(QStringLiteral("15"));
+            Field(f, "Edit_MIVOra")->setText(QStringLiteral("15"));
             f.Menu_BeallitasokClick();
-            f.Button_BeallitasokOKClick(); // 15 is now the checked value
+            Control<QPushButton>(f, "Button_BeallitasokOK")->click(); // 15 is now the checked value
             f.Menu_BeallitasokClick();
-            f.Edit_MIVOra->clear();
-            f.Edit_MIKPerc->setText(QStringLiteral("75"));
+            Field(f, "Edit_MIVOra")->clear();
+            Field(f, "Edit_MIKPerc")->setText(QStringLiteral("75"));
         }
         const IniFile ini = IniFile::Load(path);
         QCOMPARE(*ini.Value(QStringLiteral("Beallitasok"), QStringLiteral("Edit_MIVOra")),
@@ -744,8 +754,8 @@ private Q_SLOTS:
             Started s(file);
             QVERIFY(s.fake.errors.isEmpty());
             QCOMPARE(testing::EventOf(*s.form, 1).name, QStringLiteral("Őszi szünet – 日本"));
-            QCOMPARE(s.form->Edit_MIKOra->text(), QStringLiteral("06"));
-            QCOMPARE(s.form->Edit_HaviFizetes->text(), QStringLiteral("350000"));
+            QCOMPARE(Field(*s.form, "Edit_MIKOra")->text(), QStringLiteral("06"));
+            QCOMPARE(Field(*s.form, "Edit_HaviFizetes")->text(), QStringLiteral("350000"));
             QVERIFY(s.form->SaveSettings());
             const QByteArray saved = ReadAll(s.Path());
             QCOMPARE(saved.left(2), file.left(2)); // the file keeps its form
@@ -766,7 +776,7 @@ private Q_SLOTS:
             QCOMPARE(fake.errors.size(), 1);
             QVERIFY(fake.errors[0].contains(backup));
             QCOMPARE(ReadAll(backup), damaged); // one copy, replaced by the next
-            QCOMPARE(f.Edit_MIKOra->text(), QStringLiteral("07"));
+            QCOMPARE(Field(f, "Edit_MIKOra")->text(), QStringLiteral("07"));
         }
         // A file of the program's own, or one of comments only, is not copied.
         QFile::remove(backup);
@@ -862,9 +872,9 @@ private Q_SLOTS:
         TForm_Main f(fake.Make(path));
         QCOMPARE(fake.errors.size(), 1); // said once
         QVERIFY(fake.errors[0].contains(path));
-        QCOMPARE(f.Edit_MIKOra->text(), QStringLiteral("07"));
+        QCOMPARE(Field(f, "Edit_MIKOra")->text(), QStringLiteral("07"));
         f.Menu_BeallitasokClick();
-        f.Button_BeallitasokOKClick(); // leaves the page without writing
+        Control<QPushButton>(f, "Button_BeallitasokOK")->click(); // leaves the page without writing
         QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Main);
         QVERIFY(f.SaveSettings());
         QCOMPARE(fake.errors.size(), 1);
@@ -924,6 +934,133 @@ private Q_SLOTS:
         Started s(QByteArrayLiteral("[Beallitasok]\r\nCheckBox_IconkentIndul=1\r\n"));
         QVERIFY(s.form->startInTrayFlag);
         QVERIFY(s.form->settingsLoadedFlag);
+    }
+
+    // The page alone: a field counts while it passes its check, else with the value last taken (at
+    // load, on leaving the field, or by OK); every change is announced.
+    void pageCountsTheLastTakenValue()
+    {
+        QStringList errors;
+        SettingsPage page([&errors](const QString& text) { errors << text; });
+        page.ShowSettings(Settings{});
+        page.FixLoadedFields();
+        QSignalSpy changed(&page, &SettingsPage::changed);
+        QLineEdit* start = Field(page, "Edit_MIKOra");
+        auto counted = [&page] {
+            Settings s;
+            page.CollectSettings(s);
+            return s.workStartHour;
+        };
+        start->setText(QStringLiteral("8"));
+        QCOMPARE(counted(), QStringLiteral("8"));
+        start->setText(QStringLiteral("30")); // refused, and not yet said
+        QCOMPARE(counted(), QStringLiteral("07"));
+        QCOMPARE(changed.count(), 2);
+        QVERIFY(errors.isEmpty());
+
+        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(start, &leave);
+        QCOMPARE(errors, QStringList{QStringLiteral("A beírt óra érték hibás.\r\n0–23 a jó érték.")});
+        QVERIFY(start->text().isEmpty());
+        QCOMPARE(counted(), QStringLiteral("07"));
+        QCOMPARE(changed.count(), 3);
+
+        // Another window or a popup taking the focus for a while is not leaving the field.
+        start->setText(QStringLiteral("24"));
+        QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(start, &away);
+        QCOMPARE(errors.size(), 1);
+        QCOMPARE(start->text(), QStringLiteral("24"));
+
+        // A good value taken on leaving is what a refused one falls back to from then on.
+        start->setText(QStringLiteral("09"));
+        QApplication::sendEvent(start, &leave);
+        start->setText(QStringLiteral("99"));
+        QCOMPARE(counted(), QStringLiteral("09"));
+        QCOMPARE(errors.size(), 1);
+    }
+
+    void pageOkOnlyForAWholeDay_data()
+    {
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<int>("weekendPayday");
+        QTest::addColumn<QString>("error");
+        QTest::addRow("good") << "17" << 0 << QString();
+        QTest::addRow("ends at the start")
+            << "07" << 0 << "A kelvator vége legyen nagyobb,\r\nmint a kelvator kezdete.";
+        QTest::addRow("not a number") << "x" << 0 << "'x' is not a valid integer value";
+        QTest::addRow("no weekend rule")
+            << "17" << -1 << "Be kell jelölni, mi történik,\r\nha a fizetésnap hétvégére esik.";
+    }
+    void pageOkOnlyForAWholeDay()
+    {
+        QFETCH(QString, end);
+        QFETCH(int, weekendPayday);
+        QFETCH(QString, error);
+        QStringList errors;
+        SettingsPage page([&errors](const QString& text) { errors << text; });
+        Settings shown;
+        shown.weekendPayday = weekendPayday;
+        page.ShowSettings(shown);
+        page.FixLoadedFields();
+        QSignalSpy ok(&page, &SettingsPage::okClicked);
+        Field(page, "Edit_MIVOra")->setText(end);
+        Control<QPushButton>(page, "Button_BeallitasokOK")->click();
+        QCOMPARE(errors.value(0), error);
+        QCOMPARE(ok.count(), error.isEmpty() ? 1 : 0);
+        // What OK took is what a refused value then falls back to.
+        Field(page, "Edit_MIVOra")->setText(QStringLiteral("99"));
+        Settings s;
+        page.CollectSettings(s);
+        QCOMPARE(s.workEndHour, error.isEmpty() ? end : QStringLiteral("16"));
+    }
+
+    // The tick counts with what the page holds as it is edited, before OK, and a refused value
+    // with the one last taken.
+    void theTickFollowsThePageBeforeOk_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("workEnd");
+        QTest::addRow("hour") << "Edit_MIVOra"
+                              << "17" << 17 * 3600;
+        QTest::addRow("refused hour") << "Edit_MIVOra"
+                                      << "25" << 16 * 3600;
+        QTest::addRow("emptied hour") << "Edit_MIVOra"
+                                      << "" << 16 * 3600;
+        QTest::addRow("minute") << "Edit_MIVPerc"
+                                << "45" << 16 * 3600 + 45 * 60;
+        QTest::addRow("refused minute") << "Edit_MIVPerc"
+                                        << "60" << 16 * 3600;
+    }
+    void theTickFollowsThePageBeforeOk()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(int, workEnd);
+        Window w(QDateTime(QDate(2024, 5, 7), QTime(14, 0)));
+        TForm_Main& f = *w.form;
+        Field(f, field.toLatin1().constData())->setText(text);
+        w.TickAt(QTime(14, 0, 1));
+        QCOMPARE(f.schedule.workEnd, workEnd);
+    }
+
+    void clocksAndPaydayFollowThePageBeforeOk()
+    {
+        Window w(QDateTime(QDate(2024, 5, 7), QTime(14, 0)));
+        TForm_Main& f = *w.form;
+        const auto afternoonShown = [&f] {
+            return f.findChild<QLabel*>(QStringLiteral("Label_DelutanSzoveg"))
+                ->isVisibleTo(f.findChild<QFrame*>(QStringLiteral("Panel1")));
+        };
+        w.TickAt(QTime(14, 0, 1));
+        QVERIFY(afternoonShown());
+        QCOMPARE(f.work_.payday.payday, QDate(2024, 5, 31)); // 2 June, a Sunday: the Friday before
+        Control<QCheckBox>(f, "CheckBox_12OrasKijelzes")->setChecked(false);
+        Control<QListWidget>(f, "ListBox_FizetesnapDatuma")->setCurrentRow(24); // the 25th, a Saturday
+        w.TickAt(QTime(14, 0, 2));
+        QVERIFY(!afternoonShown());
+        QCOMPARE(f.work_.payday.payday, QDate(2024, 5, 24));
     }
 };
 

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
 
@@ -18,6 +19,7 @@
 #include <unistd.h>
 
 using namespace kelvator;
+using kelvator::testing::Control;
 
 namespace {
 QByteArray ReadAll(const QString& path)
@@ -259,9 +261,9 @@ private Q_SLOTS:
         TForm_Main f(fake.Make(path));
         testing::ChangeEvent(f, 1, [](EventSettings& e) { e.name = QStringLiteral("Nyaralás"); });
         f.Menu_BeallitasokClick();
-        f.Button_BeallitasokOKClick();
+        Control<QPushButton>(f, "Button_BeallitasokOK")->click();
         QCOMPARE(fake.errors, QStringList{QStringLiteral("Unable to write to ") + path});
-        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Beallitasok);
+        QCOMPARE(f.PageControl1->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
         QCOMPARE(ReadAll(path), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{QStringLiteral("filler"), QStringLiteral("kelvator.ini")}));

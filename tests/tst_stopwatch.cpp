@@ -16,6 +16,7 @@
 #include <QTest>
 
 using namespace kelvator;
+using kelvator::testing::Control;
 using kelvator::testing::Window;
 
 namespace {
@@ -184,7 +185,7 @@ private Q_SLOTS:
             fake.now = QDateTime(QDate(2024, 5, 8), QTime(8, 0));
             TForm_Main f(fake.Make(path));
             const Controls c(f);
-            f.CheckBox_12OrasKijelzes->setChecked(false);
+            Control<QCheckBox>(f, "CheckBox_12OrasKijelzes")->setChecked(false);
             c.name->setText(QStringLiteral("Sütés"));
             f.PageControl_Main->setCurrentWidget(c.page);
             c.start->click();

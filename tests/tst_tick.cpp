@@ -25,6 +25,7 @@
 #include <vector>
 
 using namespace kelvator;
+using kelvator::testing::Control;
 using kelvator::testing::Window;
 
 namespace {
@@ -138,7 +139,8 @@ private Q_SLOTS:
         const QDate friday(2024, 5, 10);
         QTest::addRow("work end with the blink on the face")
             << QDateTime(friday, QTime(15, 59, 57, 130)) << 40 << Setup([](TForm_Main& f, const QDateTime&) {
-                   f.RadioGroup_MutatosOraKelvatorMegjelenites->setItemIndex(0); // the face all day
+                   Control<TRadioGroup>(f, "RadioGroup_MutatosOraKelvatorMegjelenites")
+                       ->setItemIndex(0); // the face all day
                });
         QTest::addRow("big analog clock at work end")
             << QDateTime(friday, QTime(15, 59, 58, 20)) << 25 << Setup([](TForm_Main& f, const QDateTime&) {
@@ -159,12 +161,12 @@ private Q_SLOTS:
                });
         QTest::addRow("hourly notice with its beeps")
             << QDateTime(friday, QTime(13, 59, 58, 410)) << 25 << Setup([](TForm_Main& f, const QDateTime&) {
-                   f.CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
+                   Control<QCheckBox>(f, "CheckBox_BeallitasOrankentiHangjelzes")->setChecked(true);
                });
         QTest::addRow("midnight with hours per weekday")
             << QDateTime(QDate(2024, 5, 9), QTime(23, 59, 58, 510)) << 20
             << Setup([](TForm_Main& f, const QDateTime&) {
-                   f.RadioGroup_MutatosOraKelvatorMegjelenites->setItemIndex(0);
+                   Control<TRadioGroup>(f, "RadioGroup_MutatosOraKelvatorMegjelenites")->setItemIndex(0);
                    WeekdayHours hours;
                    for (auto& day : hours)
                        day = DaySpan{0, 20 * 3600};
@@ -225,7 +227,8 @@ private Q_SLOTS:
         const QDate friday(2024, 5, 10);
         Window w(QDateTime(friday, QTime(8, 0)));
         TForm_Main& f = *w.form;
-        f.RadioGroup_MutatosOraKelvatorMegjelenites->setItemIndex(0); // sectors all day
+        Control<TRadioGroup>(f, "RadioGroup_MutatosOraKelvatorMegjelenites")
+            ->setItemIndex(0); // sectors all day
         RunStopwatchSince(f, QDateTime(friday, QTime(9, 58, 40, 700)));
         SetFirstEvent(f, ToDateTime(QDateTime(friday, QTime(9, 0))));
         QWidget* tab = f.findChild<QWidget*>(page);

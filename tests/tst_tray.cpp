@@ -16,6 +16,7 @@
 #include <csignal>
 
 using namespace kelvator;
+using kelvator::testing::Control;
 using kelvator::testing::Window;
 
 namespace {
@@ -60,7 +61,7 @@ private Q_SLOTS:
     {
         Window w;
         QSignalSpy closed(w.form.get(), &TForm_Main::closed);
-        w.form->CheckBox_IconAzOraMelle->setChecked(true);
+        Control<QCheckBox>(*w.form, "CheckBox_IconAzOraMelle")->setChecked(true);
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
         w.form->close(); // the box is ticked: to the tray
@@ -76,7 +77,7 @@ private Q_SLOTS:
     void faceLeftInTheTrayIsDrawnWhenShownAgain()
     {
         Window w(QDateTime(QDate(2024, 5, 7), QTime(9, 0, 0)));
-        w.form->CheckBox_IconAzOraMelle->setChecked(true);
+        Control<QCheckBox>(*w.form, "CheckBox_IconAzOraMelle")->setChecked(true);
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
         w.TickAt(QTime(9, 0, 0));

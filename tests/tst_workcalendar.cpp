@@ -30,6 +30,7 @@
 #include <functional>
 
 using namespace kelvator;
+using kelvator::testing::Control;
 using kelvator::testing::Sec;
 using kelvator::testing::SevenToFour;
 using kelvator::testing::Window;
@@ -523,12 +524,12 @@ private Q_SLOTS:
         QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Munkarend);
         f.CheckBox_Unnepnapok->setChecked(true);
         f.Button_MunkarendOKClick();
-        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Beallitasok);
-        f.Button_BeallitasokOKClick();
+        QCOMPARE(f.PageControl1->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
+        Control<QPushButton>(f, "Button_BeallitasokOK")->click();
         w.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
         QCOMPARE(WorkTimeControl<QLabel>(f, "Label_Munkahonap")->text(), QStringLiteral("22 munkanap:"));
         // Christmas Eve: no day bar, no work-end signal.
-        f.RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
+        Control<TRadioGroup>(f, "RadioGroup_HangjelzesKelvatorVegen")->setItemIndex(1);
         w.TickAt(QDateTime(QDate(2026, 12, 24), QTime(15, 59, 59)));
         w.TickAt(QDateTime(QDate(2026, 12, 24), QTime(16, 0)));
         QCOMPARE(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGValue(), 0.0);
@@ -562,7 +563,7 @@ private Q_SLOTS:
         f.Edit_MunkarendDatum->setText(QStringLiteral("2026.12.28."));
         f.Button_MunkarendSzabadnapClick();
         QTest::keyClick(f.Edit_MunkarendDatum, Qt::Key_Escape);
-        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Beallitasok);
+        QCOMPARE(f.PageControl1->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
         QVERIFY(!f.CalendarModel().Calendar().enabled());
         QVERIFY(f.CalendarModel().Entries().rest.isEmpty());
     }
@@ -955,7 +956,7 @@ private Q_SLOTS:
         f.Menu_BeallitasokClick();
         f.Button_MunkarendClick();
         f.Button_MunkarendOKClick();
-        f.Button_BeallitasokOKClick();
+        Control<QPushButton>(f, "Button_BeallitasokOK")->click();
         QVERIFY(MunkarendLines(w.SettingsPath()).contains(QString::fromLatin1(line)));
         // Ticked by the user, it is written as the program writes it.
         f.Button_MunkarendClick();
@@ -1021,7 +1022,7 @@ private Q_SLOTS:
         f.Menu_BeallitasokClick();
         f.Button_MunkarendClick();
         f.Button_MunkarendOKClick();
-        f.Button_BeallitasokOKClick();
+        Control<QPushButton>(f, "Button_BeallitasokOK")->click();
         QVERIFY(!FileText(w.SettingsPath()).contains(QStringLiteral("Munkarend")));
         // Rows looked at but left alone, ticked and unticked again: still nothing of the user's.
         f.Button_MunkarendClick();

@@ -20,6 +20,7 @@
 #include <numbers>
 
 using namespace kelvator;
+using kelvator::testing::Control;
 using kelvator::testing::Window;
 
 namespace {
@@ -122,7 +123,7 @@ private Q_SLOTS:
         QFETCH(int, plays);
         Window w(QDateTime(QDate(2024, 5, 8), QTime(15, 59)));
         TForm_Main& f = *w.form;
-        f.RadioGroup_HangjelzesKelvatorVegen->setItemIndex(choice);
+        Control<TRadioGroup>(f, "RadioGroup_HangjelzesKelvatorVegen")->setItemIndex(choice);
         f.soundFileOpenFlag = true;
         int limeTicks = 0;
         for (QTime t(15, 59, 58); t <= QTime(16, 10, 1); t = t.addMSecs(200)) {
@@ -139,13 +140,14 @@ private Q_SLOTS:
         QCOMPARE(w.fake.sound->calls.count(QStringLiteral("Play")), plays);
         QCOMPARE(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGPlusColorAt1(), kDayBarOrange);
         QVERIFY(f.playerIdleFlag); // re-armed from 16:10:00
-        QCOMPARE(f.Button_BeallitasokMIVHangStop->text(), QStringLiteral("Hang lejátszás"));
+        QCOMPARE(Control<QPushButton>(f, "Button_BeallitasokMIVHangStop")->text(),
+                 QStringLiteral("Hang lejátszás"));
     }
 
     void weekendHasNoSignal()
     {
         Window w(QDateTime(QDate(2024, 5, 11), QTime(15, 59)));
-        w.form->RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
+        Control<TRadioGroup>(*w.form, "RadioGroup_HangjelzesKelvatorVegen")->setItemIndex(1);
         for (int s = 0; s < 10; ++s)
             w.TickAt(QTime(16, 0, s));
         QCOMPARE(w.fake.beeps, 0);
@@ -157,12 +159,12 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2024, 5, 8), QTime(15, 59)));
         TForm_Main& f = *w.form;
-        f.RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
+        Control<TRadioGroup>(f, "RadioGroup_HangjelzesKelvatorVegen")->setItemIndex(1);
         f.Menu_BeallitasokClick();
         for (int s = 0; s <= 20; ++s)
             w.TickAt(QTime(16, 0, s));
         QCOMPARE(w.fake.beeps, 0);
-        f.Button_BeallitasokOKClick();
+        Control<QPushButton>(f, "Button_BeallitasokOK")->click();
         for (int s = 21; s <= 40; ++s)
             w.TickAt(QTime(16, 0, s));
         QCOMPARE(w.fake.beeps, 10); // what is left of the window: 16:00:21 to 16:00:30
@@ -172,8 +174,8 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2024, 5, 8), QTime(15, 59)));
         TForm_Main& f = *w.form;
-        f.RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
-        f.CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
+        Control<TRadioGroup>(f, "RadioGroup_HangjelzesKelvatorVegen")->setItemIndex(1);
+        Control<QCheckBox>(f, "CheckBox_BeallitasOrankentiHangjelzes")->setChecked(true);
         for (int s = 0; s <= 4; ++s)
             w.TickAt(QTime(16, 0, s));
         const int noticeBeeps = w.fake.beeps; // the notice's own, one a second
@@ -190,13 +192,16 @@ private Q_SLOTS:
         Window w(QDateTime(QDate(2024, 5, 8), QTime(10, 0)));
         TForm_Main& f = *w.form;
         f.soundFileOpenFlag = true;
-        f.Button_BeallitasokMIVHangStop->click();
-        QCOMPARE(f.Button_BeallitasokMIVHangStop->text(), QStringLiteral("Hang lejátszás STOP"));
-        QVERIFY(f.Button_BeallitasokMIVHangStop->font().bold());
+        Control<QPushButton>(f, "Button_BeallitasokMIVHangStop")->click();
+        QCOMPARE(Control<QPushButton>(f, "Button_BeallitasokMIVHangStop")->text(),
+                 QStringLiteral("Hang lejátszás STOP"));
+        QVERIFY(Control<QPushButton>(f, "Button_BeallitasokMIVHangStop")->font().bold());
         w.TickAt(QTime(10, 0, 1)); // the sound goes on, the button says idle
-        QCOMPARE(f.Button_BeallitasokMIVHangStop->text(), QStringLiteral("Hang lejátszás"));
-        QVERIFY(!f.Button_BeallitasokMIVHangStop->font().bold());
-        f.Button_BeallitasokMIVHangStop->click(); // plays again from the start instead of stopping
+        QCOMPARE(Control<QPushButton>(f, "Button_BeallitasokMIVHangStop")->text(),
+                 QStringLiteral("Hang lejátszás"));
+        QVERIFY(!Control<QPushButton>(f, "Button_BeallitasokMIVHangStop")->font().bold());
+        Control<QPushButton>(f, "Button_BeallitasokMIVHangStop")
+            ->click(); // plays again from the start instead of stopping
         QCOMPARE(w.fake.sound->calls, (QStringList{QStringLiteral("Rewind"), QStringLiteral("Play"),
                                                    QStringLiteral("Rewind"), QStringLiteral("Play")}));
     }
@@ -208,28 +213,30 @@ private Q_SLOTS:
         f.soundFileOpenFlag = true;
         f.playerIdleFlag = false;
         w.fake.chosenFile = QStringLiteral("/zene/uj.mp3");
-        f.Button_BeallitasokMIVFile->click();
-        QCOMPARE(f.sFileUtvonalKelvatorVegeHang, QStringLiteral("/zene/uj.mp3"));
+        Control<QPushButton>(f, "Button_BeallitasokMIVFile")->click();
+        QCOMPARE(f.CollectSettings().workEndSoundFile, QStringLiteral("/zene/uj.mp3"));
         QCOMPARE(w.fake.sound->calls, (QStringList{QStringLiteral("Stop"), QStringLiteral("Close"),
                                                    QStringLiteral("Open /zene/uj.mp3"),
                                                    QStringLiteral("Rewind"), QStringLiteral("Play")}));
         QVERIFY(!f.playerIdleFlag);
 
         // Picking "no sound" stops it; picking the file choice again plays nothing.
-        f.RadioGroup_HangjelzesKelvatorVegen->button(0)->click();
+        Control<TRadioGroup>(f, "RadioGroup_HangjelzesKelvatorVegen")->button(0)->click();
         QVERIFY(f.playerIdleFlag);
         QCOMPARE(w.fake.sound->calls.last(), QStringLiteral("Stop"));
         const qsizetype calls = w.fake.sound->calls.size();
-        f.RadioGroup_HangjelzesKelvatorVegen->button(2)->click();
+        Control<TRadioGroup>(f, "RadioGroup_HangjelzesKelvatorVegen")->button(2)->click();
         QCOMPARE(w.fake.sound->calls.size(), calls);
     }
 
     void cancelledDialogChangesNothing()
     {
         Window w;
-        w.form->sFileUtvonalKelvatorVegeHang = QStringLiteral("/zene/regi.wav");
-        w.form->Button_BeallitasokMIVFile->click();
-        QCOMPARE(w.form->sFileUtvonalKelvatorVegeHang, QStringLiteral("/zene/regi.wav"));
+        Settings settings = w.form->CollectSettings();
+        settings.workEndSoundFile = QStringLiteral("/zene/regi.wav");
+        w.form->ShowSettings(settings);
+        Control<QPushButton>(*w.form, "Button_BeallitasokMIVFile")->click();
+        QCOMPARE(w.form->CollectSettings().workEndSoundFile, QStringLiteral("/zene/regi.wav"));
         QVERIFY(w.fake.sound->calls.isEmpty());
     }
 
@@ -237,7 +244,7 @@ private Q_SLOTS:
     {
         Window w;
         w.fake.sound->fail = true;
-        w.form->Button_BeallitasokMIVHangStop->click();
+        Control<QPushButton>(*w.form, "Button_BeallitasokMIVHangStop")->click();
         QVERIFY(w.form->playerIdleFlag);
         QVERIFY(w.fake.errors.isEmpty());
     }

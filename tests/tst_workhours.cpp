@@ -9,7 +9,9 @@
 #include "worktime/workend.h"
 #include "worktime/workpattern.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,6 +19,8 @@
 #include <QTest>
 
 using namespace kelvator;
+using kelvator::testing::Control;
+using kelvator::testing::Field;
 using kelvator::testing::Sec;
 using kelvator::testing::SevenToFour;
 using kelvator::testing::Window;
@@ -38,7 +42,7 @@ void SetShortFriday(TForm_Main& f, bool ticked = true)
     f.Edit_NapiMIVOra[4]->setText(QStringLiteral("13"));
     f.Edit_NapiMIVPerc[4]->setText(QStringLiteral("30"));
     f.Button_MunkarendOKClick();
-    f.Button_BeallitasokOKClick();
+    Control<QPushButton>(f, "Button_BeallitasokOK")->click();
 }
 } // namespace
 
@@ -164,7 +168,7 @@ private Q_SLOTS:
         QFETCH(int, beeps);
         Window w(moment.addSecs(-60));
         SetShortFriday(*w.form, ticked);
-        w.form->RadioGroup_HangjelzesKelvatorVegen->setItemIndex(1);
+        Control<TRadioGroup>(*w.form, "RadioGroup_HangjelzesKelvatorVegen")->setItemIndex(1);
         w.TickAt(moment.addSecs(-1));
         w.TickAt(moment);
         QCOMPARE(w.fake.beeps, beeps);
@@ -182,7 +186,7 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2026, 3, 13), QTime(10, 15)));
         TForm_Main& f = *w.form;
-        f.Edit_HaviFizetes->setText(QStringLiteral("300000"));
+        Field(f, "Edit_HaviFizetes")->setText(QStringLiteral("300000"));
         SetShortFriday(f);
         w.TickAt(QDateTime(QDate(2026, 3, 13), QTime(10, 15)));
         QCOMPARE(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGValue(), 0.5);
@@ -203,7 +207,7 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2026, 3, 13), QTime(13, 30)));
         TForm_Main& f = *w.form;
-        f.Edit_HaviFizetes->setText(QStringLiteral("300000"));
+        Field(f, "Edit_HaviFizetes")->setText(QStringLiteral("300000"));
         SetShortFriday(f, false);
         w.TickAt(QDateTime(QDate(2026, 3, 13), QTime(13, 30)));
         QCOMPARE(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGValue(),
@@ -216,9 +220,9 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2026, 3, 13), QTime(10, 15)));
         TForm_Main& f = *w.form;
-        f.Edit_MIKOra->setText(QStringLiteral("08"));
-        f.Edit_MIVOra->setText(QStringLiteral("17"));
-        f.Edit_MIVPerc->setText(QStringLiteral("30"));
+        Field(f, "Edit_MIKOra")->setText(QStringLiteral("08"));
+        Field(f, "Edit_MIVOra")->setText(QStringLiteral("17"));
+        Field(f, "Edit_MIVPerc")->setText(QStringLiteral("30"));
         f.Menu_BeallitasokClick();
         f.Button_MunkarendClick();
         QVERIFY(!f.Edit_NapiMIKOra[2]->isEnabled());
@@ -237,7 +241,9 @@ private Q_SLOTS:
         QVERIFY(!f.CalendarModel().WeekdayHoursOn());
         // A field left with a bad hour gets the settings page's field check.
         f.Edit_NapiMIKOra[1]->setText(QStringLiteral("24"));
-        QVERIFY(!f.ValidateHourEdit(f.Edit_NapiMIKOra[1]));
+        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(f.Edit_NapiMIKOra[1], &leave);
+        QVERIFY(f.Edit_NapiMIKOra[1]->text().isEmpty());
         QCOMPARE(w.fake.errors.value(1), QStringLiteral("A beírt óra érték hibás.\r\n0–23 a jó érték."));
     }
 
@@ -293,7 +299,7 @@ private Q_SLOTS:
         f.Menu_BeallitasokClick();
         f.Button_MunkarendClick();
         f.Button_MunkarendOKClick();
-        f.Button_BeallitasokOKClick();
+        Control<QPushButton>(f, "Button_BeallitasokOK")->click();
         QCOMPARE(stored(), QStringLiteral("07:00-13:30"));
         w.TickAt(QDateTime(QDate(2026, 3, 13), QTime(13, 30)));
         QCOMPARE(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGValue(),

@@ -19,7 +19,9 @@
 #include <QTest>
 
 using namespace kelvator;
+using kelvator::testing::Control;
 using kelvator::testing::DaySquares;
+using kelvator::testing::Field;
 using kelvator::testing::Sec;
 using kelvator::testing::SevenToFour;
 using kelvator::testing::Window;
@@ -186,7 +188,7 @@ private Q_SLOTS:
         QFETCH(QString, seconds);
         QFETCH(bool, afternoon);
         Window w;
-        w.form->CheckBox_12OrasKijelzes->setChecked(twelve);
+        Control<QCheckBox>(*w.form, "CheckBox_12OrasKijelzes")->setChecked(twelve);
         w.TickAt(time);
         QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_Ido")->text(), text);
         QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_Masodperc")->text(), seconds);
@@ -222,10 +224,10 @@ private Q_SLOTS:
     void breaksLeaveTheBarsAlone()
     {
         Window w(QDateTime(QDate(2016, 8, 1), QTime(11, 30)));
-        w.form->Edit_SzunetOra[0]->setText(QStringLiteral("11"));
-        w.form->Edit_SzunetPerc[0]->setText(QStringLiteral("00"));
-        w.form->Edit_SzunetHossz[0]->setText(QStringLiteral("60"));
-        w.form->CheckBox_Szunet[0]->setChecked(true);
+        Field(*w.form, "Edit_SzunetOra1")->setText(QStringLiteral("11"));
+        Field(*w.form, "Edit_SzunetPerc1")->setText(QStringLiteral("00"));
+        Field(*w.form, "Edit_SzunetHossz1")->setText(QStringLiteral("60"));
+        Control<QCheckBox>(*w.form, "CheckBox_Szunet1")->setChecked(true);
         w.TickAt(QTime(11, 30));
         QCOMPARE(WorkTimeControl<TMBarGraph>(*w.form, "MBarGraph_Munakanap")->MBGValue(), 0.5);
         QCOMPARE(w.form->schedule.breakStart[0], Sec(11, 0));
@@ -263,7 +265,7 @@ private Q_SLOTS:
     void fieldBeingEditedCountsWithItsLastCheckedValue()
     {
         Window w(QDateTime(QDate(2016, 8, 1), QTime(11, 30)));
-        w.form->Edit_MIVOra->setText(QStringLiteral("x"));
+        Field(*w.form, "Edit_MIVOra")->setText(QStringLiteral("x"));
         w.TickAt(QTime(11, 30));
         QVERIFY(w.fake.errors.isEmpty());
         QCOMPARE(w.form->schedule.workEnd, Sec(16, 0));
@@ -274,7 +276,7 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2016, 8, 1), QTime(11, 30)));
         w.TickAt(QTime(11, 30));
-        w.form->Edit_MIVOra->setText(QStringLiteral("07")); // a zero-length work day
+        Field(*w.form, "Edit_MIVOra")->setText(QStringLiteral("07")); // a zero-length work day
         w.TickAt(QTime(12, 30));
         w.TickAt(QTime(12, 30, 1));
         QCOMPARE(w.fake.errors.size(), 1);
@@ -283,10 +285,10 @@ private Q_SLOTS:
         QCOMPARE(WorkTimeControl<TMBarGraph>(*w.form, "MBarGraph_Munakahet")->MBGValue(), 0.1);
         QCOMPARE(w.form->previousTickSecond, Sec(11, 30));
 
-        w.form->Edit_MIVOra->setText(QStringLiteral("16"));
+        Field(*w.form, "Edit_MIVOra")->setText(QStringLiteral("16"));
         w.TickAt(QTime(12, 30, 2));
         QCOMPARE(w.form->previousTickSecond, Sec(12, 30, 2));
-        w.form->Edit_MIVOra->setText(QStringLiteral("07"));
+        Field(*w.form, "Edit_MIVOra")->setText(QStringLiteral("07"));
         w.TickAt(QTime(12, 30, 3)); // a new failure after a good tick is reported again
         QCOMPARE(w.fake.errors.size(), 2);
     }

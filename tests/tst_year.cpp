@@ -15,6 +15,7 @@
 #include <QTimeZone>
 
 using namespace kelvator;
+using kelvator::testing::Field;
 using kelvator::testing::Window;
 using kelvator::testing::WorkTimeControl;
 
@@ -36,7 +37,7 @@ private Q_SLOTS:
         const qint64 end = QDateTime(QDate(2025, 1, 1), QTime(0, 5)).toSecsSinceEpoch();
         Window w(QDateTime::fromSecsSinceEpoch(begin));
         TForm_Main& f = *w.form;
-        f.Edit_HaviFizetes->setText(QStringLiteral("450000"));
+        Field(f, "Edit_HaviFizetes")->setText(QStringLiteral("450000"));
         auto* stopwatch = f.findChild<QWidget*>(QStringLiteral("TabSheet_Stopper"));
         QVERIFY(stopwatch);
         f.PageControl_Main->setCurrentWidget(stopwatch);

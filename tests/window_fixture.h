@@ -3,6 +3,7 @@
 #include "app/form_main.h"
 #include "fake_platform.h"
 
+#include <QLineEdit>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -10,6 +11,19 @@
 #include <memory>
 
 namespace kelvator::testing {
+
+// A control of a window or page by its object name; a name that is not there ends the test run.
+template <typename T> T* Control(const QObject& parent, const char* name)
+{
+    T* control = parent.findChild<T*>(QString::fromLatin1(name));
+    if (!control)
+        qFatal("no control named %s", name);
+    return control;
+}
+inline QLineEdit* Field(const QObject& parent, const char* name)
+{
+    return Control<QLineEdit>(parent, name);
+}
 
 // A whole window on a fake platform, at a moment the test sets.
 struct Window {

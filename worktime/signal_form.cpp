@@ -1,6 +1,7 @@
 // The settings page's work-end sound: the file, the test playback and the choice.
 #include "app/form_main.h"
 
+#include "settings/settings_page.h"
 #include "widgets/tshape.h"
 #include "worktime/workend.h"
 
@@ -25,33 +26,22 @@ template <typename Action> bool Guarded(Action action)
 }
 } // namespace
 
-void TForm_Main::UpdateSoundButton()
-{
-    QFont font = Button_BeallitasokMIVHangStop->font();
-    font.setBold(!playerIdleFlag);
-    const QString caption =
-        playerIdleFlag ? QStringLiteral("Hang lejátszás") : QStringLiteral("Hang lejátszás STOP");
-    if (Button_BeallitasokMIVHangStop->text() != caption)
-        Button_BeallitasokMIVHangStop->setText(caption);
-    if (Button_BeallitasokMIVHangStop->font() != font)
-        Button_BeallitasokMIVHangStop->setFont(font);
-}
-
-void TForm_Main::Button_BeallitasokMIVFileClick()
+void TForm_Main::ChooseWorkEndSoundFile()
 {
     if (!platform_.openFile)
         return;
-    const QFileInfo current(sFileUtvonalKelvatorVegeHang);
+    const QString path = settingsModel_.Get().workEndSoundFile;
+    const QFileInfo current(path);
     OpenFileRequest request;
     request.title = QStringLiteral("Kelvator végét jelző hang fájl kiválasztása");
     request.defaultSuffix = QStringLiteral("mp3");
     request.filters = {QStringLiteral("hang fájl (*.mp3)"), QStringLiteral("hang fájl (*.wav)")};
-    request.fileName = sFileUtvonalKelvatorVegeHang.isEmpty() ? QString() : current.fileName();
-    request.folder = sFileUtvonalKelvatorVegeHang.isEmpty() ? QString() : current.absolutePath();
+    request.fileName = path.isEmpty() ? QString() : current.fileName();
+    request.folder = path.isEmpty() ? QString() : current.absolutePath();
     const QString chosen = platform_.openFile(this, request);
     if (chosen.isEmpty())
         return;
-    sFileUtvonalKelvatorVegeHang = chosen;
+    settingsPage_->SetWorkEndSoundFile(chosen);
     if (!platform_.sound)
         return;
     SoundPlayer& player = *platform_.sound;
@@ -67,12 +57,12 @@ void TForm_Main::Button_BeallitasokMIVFileClick()
         if (!player.Rewind() || !player.Play())
             return false;
         playerIdleFlag = false;
-        UpdateSoundButton();
+        settingsPage_->ShowSoundPlaying(!playerIdleFlag);
         return true;
     });
 }
 
-void TForm_Main::Button_BeallitasokMIVHangStopClick()
+void TForm_Main::PlayOrStopWorkEndSound()
 {
     if (!platform_.sound)
         return;
@@ -80,20 +70,20 @@ void TForm_Main::Button_BeallitasokMIVHangStopClick()
     if (playerIdleFlag) {
         if (Guarded([&] { return player.Rewind() && player.Play(); })) {
             playerIdleFlag = false;
-            UpdateSoundButton();
+            settingsPage_->ShowSoundPlaying(!playerIdleFlag);
         }
     } else if (Guarded([&] { return player.Stop(); })) {
         playerIdleFlag = true;
-        UpdateSoundButton();
+        settingsPage_->ShowSoundPlaying(!playerIdleFlag);
     }
 }
 
-void TForm_Main::RadioGroup_HangjelzesKelvatorVegenClick()
+void TForm_Main::WorkEndSoundPicked(int index)
 {
-    if (RadioGroup_HangjelzesKelvatorVegen->itemIndex() == 2 || playerIdleFlag || !soundFileOpenFlag)
+    if (index == 2 || playerIdleFlag || !soundFileOpenFlag)
         return;
     if (platform_.sound)
         Guarded([this] { return platform_.sound->Stop(); });
     playerIdleFlag = true;
-    UpdateSoundButton();
+    settingsPage_->ShowSoundPlaying(!playerIdleFlag);
 }

@@ -4,6 +4,7 @@
 
 #include "calendar/calendar_texts.h"
 #include "settings/inifile.h"
+#include "settings/settings_page.h"
 #include "widgets/tpaintbox.h"
 #include "widgets/widget_factory.h"
 #include "yearcal/yearcal.h"
@@ -46,13 +47,13 @@ void SayOnPage(QLabel* label, bool refused, const QString& text)
 const std::array<const char16_t*, 5> kWeekdays{u"Hétfő", u"Kedd", u"Szerda", u"Csütörtök", u"Péntek"};
 
 // Every weekday with the settings page's hours: what the rows hold until the user sets them.
-WeekdayHours SettingsPageRows(const TForm_Main& f)
+WeekdayHours SettingsPageRows(const Settings& s)
 {
     int h1 = 0, m1 = 0, h2 = 0, m2 = 0;
-    TryParseWholeNumber(f.CheckedFieldText(f.Edit_MIKOra), h1);
-    TryParseWholeNumber(f.CheckedFieldText(f.Edit_MIKPerc), m1);
-    TryParseWholeNumber(f.CheckedFieldText(f.Edit_MIVOra), h2);
-    TryParseWholeNumber(f.CheckedFieldText(f.Edit_MIVPerc), m2);
+    TryParseWholeNumber(s.workStartHour, h1);
+    TryParseWholeNumber(s.workStartMinute, m1);
+    TryParseWholeNumber(s.workEndHour, h2);
+    TryParseWholeNumber(s.workEndMinute, m2);
     WeekdayHours rows;
     rows.fill(DaySpan{h1 * 3600 + m1 * 60, h2 * 3600 + m2 * 60});
     return rows;
@@ -64,11 +65,11 @@ void TForm_Main::BuildWorkPatternPage()
 {
     QWidget* page = TabSheet_Munkarend;
     // Opened from the settings page, beside its other buttons.
-    Button_Munkarend = Place<QPushButton>(TabSheet_Beallitasok, "Button_Munkarend", 312, 240, 198, 23,
+    Button_Munkarend = Place<QPushButton>(settingsPage_, "Button_Munkarend", 312, 240, 198, 23,
                                           QStringLiteral("Munkarend…"));
     connect(Button_Munkarend, &QPushButton::clicked, this, &TForm_Main::Button_MunkarendClick);
     // The page's own stops keep their order; this one comes last, before OK comes round again.
-    setTabOrder(Edit_SzunetHossz[2], Button_Munkarend);
+    settingsPage_->AppendToTabOrder(Button_Munkarend);
 
     CheckBox_Unnepnapok =
         Place<QCheckBox>(page, "CheckBox_Unnepnapok", 8, 6, 502, 19,
@@ -241,10 +242,10 @@ void TForm_Main::Button_MunkarendClick()
     } else {
         // Until the user sets them, every weekday has the settings page's hours.
         for (size_t i = 0; i < 5; ++i) {
-            Edit_NapiMIKOra[i]->setText(CheckedFieldText(Edit_MIKOra));
-            Edit_NapiMIKPerc[i]->setText(CheckedFieldText(Edit_MIKPerc));
-            Edit_NapiMIVOra[i]->setText(CheckedFieldText(Edit_MIVOra));
-            Edit_NapiMIVPerc[i]->setText(CheckedFieldText(Edit_MIVPerc));
+            Edit_NapiMIKOra[i]->setText(settingsModel_.Get().workStartHour);
+            Edit_NapiMIKPerc[i]->setText(settingsModel_.Get().workStartMinute);
+            Edit_NapiMIVOra[i]->setText(settingsModel_.Get().workEndHour);
+            Edit_NapiMIVPerc[i]->setText(settingsModel_.Get().workEndMinute);
         }
     }
     CheckBox_NapiMunkaidoClick();
@@ -268,21 +269,21 @@ void TForm_Main::Button_MunkarendOKClick()
     // program could not read stays as the user wrote it.
     std::optional<WeekdayHours> kept;
     if (const auto rows = WeekdayRowsValue()) {
-        const bool untouched = !calendarModel_.Hours() && *rows == SettingsPageRows(*this);
+        const bool untouched = !calendarModel_.Hours() && *rows == SettingsPageRows(settingsModel_.Get());
         if (!untouched || (perDay && calendarModel_.WeekdayHoursText().isEmpty()))
             kept = rows;
     }
     calendarModel_.Apply(CheckBox_Unnepnapok->isChecked(), pendingEntries, perDay, kept);
     if (!SaveSettings())
         return;
-    ShowOuterPage(TabSheet_Beallitasok);
+    ShowOuterPage(settingsPage_);
     Button_Munkarend->setFocus();
     DrawYearCalendar();
 }
 
 void TForm_Main::Button_MunkarendMegsemClick()
 {
-    ShowOuterPage(TabSheet_Beallitasok);
+    ShowOuterPage(settingsPage_);
     Button_Munkarend->setFocus();
 }
 
@@ -434,10 +435,10 @@ void TForm_Main::CheckBox_NapiMunkaidoClick()
              {Edit_NapiMIKOra[i], Edit_NapiMIKPerc[i], Edit_NapiMIVOra[i], Edit_NapiMIVPerc[i]}) {
             e->setEnabled(on);
             if (on && e->text().isEmpty())
-                e->setText(CheckedFieldText(e == Edit_NapiMIKOra[i]    ? Edit_MIKOra
-                                            : e == Edit_NapiMIKPerc[i] ? Edit_MIKPerc
-                                            : e == Edit_NapiMIVOra[i]  ? Edit_MIVOra
-                                                                       : Edit_MIVPerc));
+                e->setText(e == Edit_NapiMIKOra[i]    ? settingsModel_.Get().workStartHour
+                           : e == Edit_NapiMIKPerc[i] ? settingsModel_.Get().workStartMinute
+                           : e == Edit_NapiMIVOra[i]  ? settingsModel_.Get().workEndHour
+                                                      : settingsModel_.Get().workEndMinute);
         }
     }
 }
