@@ -8,6 +8,8 @@
 #include "worktime/workend.h"
 #include "worktime/workpattern.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +23,15 @@ using kelvator::testing::SevenToFour;
 using kelvator::testing::Window;
 
 namespace {
+// A control of the work calendar page, found by its name as screen readers find it.
+template <typename T = QAbstractButton> T* Named(const QObject& parent, const char* name)
+{
+    return parent.findChild<T*>(QString::fromLatin1(name));
+}
+bool MunkarendShown(const TForm_Main& f)
+{
+    return f.PageControl1->currentWidget()->objectName() == QStringLiteral("TabSheet_Munkarend");
+}
 // Monday to Thursday 07:00-16:00, Friday 07:00-13:30.
 WeekdayHours ShortFriday()
 {
@@ -32,11 +43,12 @@ void SetShortFriday(TForm_Main& f, bool ticked = true)
 {
     f.Menu_BeallitasokClick();
     f.Button_MunkarendClick();
-    f.CheckBox_NapiMunkaido->setChecked(ticked);
-    f.CheckBox_NapiMunkaidoClick();
-    f.Edit_NapiMIVOra[4]->setText(QStringLiteral("13"));
-    f.Edit_NapiMIVPerc[4]->setText(QStringLiteral("30"));
-    f.Button_MunkarendOKClick();
+    auto* perDay = Named(f, "CheckBox_NapiMunkaido");
+    perDay->setChecked(!ticked);
+    perDay->click(); // to `ticked`, as the user clicks it
+    Named<QLineEdit>(f, "Edit_NapiMIVOra5")->setText(QStringLiteral("13"));
+    Named<QLineEdit>(f, "Edit_NapiMIVPerc5")->setText(QStringLiteral("30"));
+    Named(f, "Button_MunkarendOK")->click();
     f.Button_BeallitasokOKClick();
 }
 } // namespace
@@ -213,26 +225,33 @@ private Q_SLOTS:
         f.Edit_MIKOra->setText(QStringLiteral("08"));
         f.Edit_MIVOra->setText(QStringLiteral("17"));
         f.Edit_MIVPerc->setText(QStringLiteral("30"));
+        f.show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
         f.Menu_BeallitasokClick();
         f.Button_MunkarendClick();
-        QVERIFY(!f.Edit_NapiMIKOra[2]->isEnabled());
-        f.CheckBox_NapiMunkaido->setChecked(true);
-        f.CheckBox_NapiMunkaidoClick();
-        QVERIFY(f.Edit_NapiMIKOra[2]->isEnabled());
-        QCOMPARE(f.Edit_NapiMIKOra[2]->text(), QStringLiteral("08"));
-        QCOMPARE(f.Edit_NapiMIVOra[2]->text(), QStringLiteral("17"));
-        QCOMPARE(f.Edit_NapiMIVPerc[2]->text(), QStringLiteral("30"));
+        auto* wednesdayStart = Named<QLineEdit>(f, "Edit_NapiMIKOra3");
+        QVERIFY(!wednesdayStart->isEnabled());
+        Named(f, "CheckBox_NapiMunkaido")->click(); // ticked
+        QVERIFY(wednesdayStart->isEnabled());
+        QCOMPARE(wednesdayStart->text(), QStringLiteral("08"));
+        QCOMPARE(Named<QLineEdit>(f, "Edit_NapiMIVOra3")->text(), QStringLiteral("17"));
+        QCOMPARE(Named<QLineEdit>(f, "Edit_NapiMIVPerc3")->text(), QStringLiteral("30"));
         // A row that ends before it starts is refused with the settings page's message.
-        f.Edit_NapiMIVOra[2]->setText(QStringLiteral("07"));
-        f.Button_MunkarendOKClick();
+        Named<QLineEdit>(f, "Edit_NapiMIVOra3")->setText(QStringLiteral("07"));
+        Named(f, "Button_MunkarendOK")->click();
         QCOMPARE(w.fake.errors.value(0),
                  QStringLiteral("A kelvator vége legyen nagyobb,\r\nmint a kelvator kezdete."));
-        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Munkarend);
+        QVERIFY(MunkarendShown(f));
         QVERIFY(!f.CalendarModel().WeekdayHoursOn());
         // A field left with a bad hour gets the settings page's field check.
-        f.Edit_NapiMIKOra[1]->setText(QStringLiteral("24"));
-        QVERIFY(!f.ValidateHourEdit(f.Edit_NapiMIKOra[1]));
+        auto* tuesdayStart = Named<QLineEdit>(f, "Edit_NapiMIKOra2");
+        tuesdayStart->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), tuesdayStart);
+        tuesdayStart->setText(QStringLiteral("24"));
+        QTest::keyClick(tuesdayStart, Qt::Key_Tab);
         QCOMPARE(w.fake.errors.value(1), QStringLiteral("A beírt óra érték hibás.\r\n0–23 a jó érték."));
+        QVERIFY(tuesdayStart->text().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), tuesdayStart);
     }
 
     void malformedValueIsIgnoredAndSaidOnce()
@@ -250,8 +269,9 @@ private Q_SLOTS:
         QCOMPARE(f.MBarGraph_Munakanap->MBGValue(), Sec(6, 30) / double(Sec(9, 0)));
         QVERIFY(w.fake.errors.isEmpty());
         f.Button_MunkarendClick();
-        QVERIFY(f.Label_NapiMunkaidoHiba->isVisibleTo(f.TabSheet_Munkarend));
-        f.Button_MunkarendMegsemClick();
+        auto* told = Named<QLabel>(f, "Label_NapiMunkaidoHiba");
+        QVERIFY(told->isVisibleTo(Named<QWidget>(f, "TabSheet_Munkarend")));
+        Named(f, "Button_MunkarendMegsem")->click();
         f.SaveSettings();
         QCOMPARE(IniFile::Load(w.SettingsPath())
                      .Value(QStringLiteral("Munkarend"), QStringLiteral("sNapiMunkaido")),
@@ -285,7 +305,7 @@ private Q_SLOTS:
         // The page looked at and left with OK: the value stays as the user wrote it.
         f.Menu_BeallitasokClick();
         f.Button_MunkarendClick();
-        f.Button_MunkarendOKClick();
+        Named(f, "Button_MunkarendOK")->click();
         f.Button_BeallitasokOKClick();
         QCOMPARE(stored(), QStringLiteral("07:00-13:30"));
         w.TickAt(QDateTime(QDate(2026, 3, 13), QTime(13, 30)));
