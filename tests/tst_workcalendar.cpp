@@ -24,6 +24,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -123,11 +124,12 @@ struct LonePage {
     WorkCalendarModel model;
     QStringList errors;
     int saves = 0;
+    bool saveFails = false;
     WorkCalendarPage page{model,
                           {[this](const QString& text) { errors << text; },
                            [this] {
                                ++saves;
-                               return true;
+                               return !saveFails;
                            }}};
     explicit LonePage(const CalendarEntries& entries = {})
     {
@@ -596,6 +598,60 @@ private Q_SLOTS:
         QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Beallitasok);
         QVERIFY(!f.CalendarModel().Calendar().enabled());
         QVERIFY(f.CalendarModel().Entries().rest.isEmpty());
+    }
+
+    void pageEditsCopiesUntilOk()
+    {
+        LonePage lone;
+        QSignalSpy applied(&lone.page, &WorkCalendarPage::applied);
+        QSignalSpy done(&lone.page, &WorkCalendarPage::done);
+        const QWidget& p = lone.page;
+        auto* list = Named<QListWidget>(p, "ListBox_MunkarendNapok");
+        const int listed = list->count();
+        auto addDay = [&p] {
+            Named(p, "CheckBox_Unnepnapok")->setChecked(true);
+            Named<QLineEdit>(p, "Edit_MunkarendDatum")->setText(QStringLiteral("2026.12.28."));
+            Named(p, "Button_MunkarendSzabadnap")->click();
+        };
+        // Cancel: the model untouched, nothing written.
+        addDay();
+        QCOMPARE(list->count(), listed + 1);
+        const unsigned revision = lone.model.Revision();
+        Named(p, "Button_MunkarendMegsem")->click();
+        QCOMPARE(done.count(), 1);
+        QCOMPARE(applied.count(), 0);
+        QCOMPARE(lone.model.Revision(), revision);
+        QVERIFY(!lone.model.Enabled());
+        QCOMPARE(lone.saves, 0);
+        // Opened again, the page shows the model, not what was cancelled.
+        lone.page.Open(2026, Settings{});
+        QCOMPARE(list->count(), listed);
+        QVERIFY(!Named(p, "CheckBox_Unnepnapok")->isChecked());
+        QVERIFY(Named<QLineEdit>(p, "Edit_MunkarendDatum")->text().isEmpty());
+        QVERIFY(Named<QLabel>(p, "Label_MunkarendUzenet")->text().isEmpty());
+        // OK: one change with all of it, written, then done.
+        addDay();
+        QCOMPARE(lone.Applied().rest, QStringList{QStringLiteral("2026.12.28.")});
+        QVERIFY(lone.model.Enabled());
+        QCOMPARE(lone.model.Revision(), revision + 1);
+        QCOMPARE(lone.saves, 1);
+        QCOMPARE(applied.count(), 1);
+        QCOMPARE(done.count(), 2);
+    }
+
+    void pageStaysWhenTheFileCannotBeWritten()
+    {
+        LonePage lone;
+        lone.saveFails = true;
+        QSignalSpy applied(&lone.page, &WorkCalendarPage::applied);
+        QSignalSpy done(&lone.page, &WorkCalendarPage::done);
+        Named(lone.page, "CheckBox_Unnepnapok")->setChecked(true);
+        Named(lone.page, "Button_MunkarendOK")->click();
+        // The program runs with it; the user may try again or leave.
+        QVERIFY(lone.model.Enabled());
+        QCOMPARE(lone.saves, 1);
+        QCOMPARE(applied.count(), 0);
+        QCOMPARE(done.count(), 0);
     }
 
     void badInput_data()

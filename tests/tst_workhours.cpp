@@ -2,9 +2,12 @@
 #include "window_fixture.h"
 
 #include "settings/inifile.h"
+#include "settings/settings_model.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tshape.h"
 #include "worktime/payday.h"
+#include "worktime/workcalendar_model.h"
+#include "worktime/workcalendar_page.h"
 #include "worktime/workend.h"
 #include "worktime/workpattern.h"
 
@@ -252,6 +255,55 @@ private Q_SLOTS:
         QCOMPARE(w.fake.errors.value(1), QStringLiteral("A beírt óra érték hibás.\r\n0–23 a jó érték."));
         QVERIFY(tuesdayStart->text().isEmpty());
         QCOMPARE(QApplication::focusWidget(), tuesdayStart);
+    }
+
+    void rowFieldsAreCheckedOnLeaving_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("error");
+        const QString hour = QStringLiteral("A beírt óra érték hibás.\r\n0–23 a jó érték.");
+        const QString minute = QStringLiteral("A beírt perc érték hibás.\r\n0–59 a jó érték.");
+        QTest::addRow("start hour 24") << "Edit_NapiMIKOra1"
+                                       << "24" << hour;
+        QTest::addRow("end hour 23") << "Edit_NapiMIVOra5"
+                                     << "23" << QString();
+        QTest::addRow("end hour empty") << "Edit_NapiMIVOra2"
+                                        << "" << hour;
+        QTest::addRow("start minute 60") << "Edit_NapiMIKPerc3"
+                                         << "60" << minute;
+        QTest::addRow("end minute 59") << "Edit_NapiMIVPerc4"
+                                       << "59" << QString();
+        QTest::addRow("end minute text") << "Edit_NapiMIVPerc1"
+                                         << "x" << minute;
+    }
+    void rowFieldsAreCheckedOnLeaving()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, error);
+        WorkCalendarModel model;
+        QStringList errors;
+        WorkCalendarPage page(model, {[&errors](const QString& e) { errors << e; }, [] { return true; }});
+        page.Open(2026, Settings{});
+        Named(page, "CheckBox_NapiMunkaido")->click(); // ticked: the rows take the focus
+        page.show();
+        QVERIFY(QTest::qWaitForWindowActive(&page));
+        auto* edit = page.findChild<QLineEdit*>(field);
+        edit->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), edit);
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        if (error.isEmpty()) {
+            QVERIFY(errors.isEmpty());
+            QCOMPARE(edit->text(), text);
+            QVERIFY(QApplication::focusWidget() != edit);
+        } else {
+            // Told once, emptied and back in the field.
+            QCOMPARE(errors, QStringList{error});
+            QVERIFY(edit->text().isEmpty());
+            QCOMPARE(QApplication::focusWidget(), edit);
+        }
     }
 
     void malformedValueIsIgnoredAndSaidOnce()
