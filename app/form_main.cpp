@@ -15,6 +15,7 @@
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tpaintbox.h"
 #include "widgets/tshape.h"
+#include "worktime/workcalendar_page.h"
 #include "worktime/workend.h"
 #include "worktime/worktime_page.h"
 #include "yearcal/yearcal.h"
@@ -168,7 +169,10 @@ void TForm_Main::BuildWindow()
     PageControl1->addWidget(eventEditorPage_);
     noticePage_ = new NoticePage(PageControl1);
     PageControl1->addWidget(noticePage_);
-    TabSheet_Munkarend = addPage("TabSheet_Munkarend");
+    workCalendarPage_ = new WorkCalendarPage(
+        calendarModel_, {[this](const QString& text) { ShowError(text); }, [this] { return SaveSettings(); }},
+        PageControl1);
+    PageControl1->addWidget(workCalendarPage_);
     connect(PageControl1, &QStackedWidget::currentChanged, this, &TForm_Main::PageControl1Change);
     connect(aboutPage_, &AboutPage::done, this, &TForm_Main::ReturnToMainPage);
     connect(exitPage_, &ExitPage::back, this, &TForm_Main::ReturnToMainPage);
@@ -197,7 +201,7 @@ void TForm_Main::BuildWindow()
 
     BuildMainPage();
     WireSettingsPage();
-    BuildWorkPatternPage();
+    WireWorkCalendarPage();
     ShowOuterPage(TabSheet_Main);
     auto* groupStyle = new CaptionOnFrameStyle;
     groupStyle->setParent(this);
@@ -340,11 +344,8 @@ void TForm_Main::HandleEscape()
         eventEditorPage_->Cancel();
         return;
     }
-    QPushButton* cancel = nullptr;
-    if (page == TabSheet_Munkarend)
-        cancel = Button_MunkarendMegsem;
-    if (cancel && cancel->isEnabled()) {
-        cancel->click();
+    if (page == workCalendarPage_) {
+        workCalendarPage_->Cancel();
         return;
     }
     FormKeyPress(QChar(27));

@@ -35,7 +35,6 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
-class QSpinBox;
 class QStackedWidget;
 class QTabWidget;
 class QTimer;
@@ -62,6 +61,7 @@ class SettingsPage;
 class StopwatchPage;
 class TickSource;
 class WorkTimePage;
+class WorkCalendarPage;
 } // namespace kelvator
 
 using kelvator::TickMoment;
@@ -117,21 +117,9 @@ public:
 
     // Work calendar and hours per weekday (the "Munkarend" page).
     void Button_MunkarendClick();
-    void Button_MunkarendOKClick();
-    void Button_MunkarendMegsemClick();
-    void SpinEdit_MunkarendEvChange();
-    void ListBox_MunkarendNapokClick();
-    void Button_MunkarendSzabadnapClick();
-    void Button_MunkarendMunkanapClick();
-    void Button_MunkarendTorlesClick();
-    void Button_AthelyezesHozzaadasClick();
-    void CheckBox_NapiMunkaidoClick();
-    void RefreshWorkPatternList();
     void Image_EvesNaptarContextMenu(QPoint position);
     // A right click's choice in the yearly calendar: rest, work, or back to the calendar (Plain).
     void SetCalendarDay(const QDate& date, kelvator::DayKind kind);
-    // False, after saying so, when a weekday row ends before it starts.
-    bool CheckWeekdayRows();
     bool WeekdayHoursInUse() const { return calendarModel_.WeekdayHoursInUse(); }
     // The work calendar and the hours per weekday the program runs with.
     kelvator::WorkCalendarModel& CalendarModel() { return calendarModel_; }
@@ -152,36 +140,12 @@ public:
 
     QStackedWidget* PageControl1 = nullptr;
     QWidget* TabSheet_Main = nullptr;
-    QWidget* TabSheet_Munkarend = nullptr;
 
     QTabWidget* PageControl_Main = nullptr;
     QWidget* TabSheet_EvesNaptar = nullptr;
 
-    // Work calendar page; the settings page's button opens it.
+    // The settings page's button that opens the work calendar page.
     QPushButton* Button_Munkarend = nullptr;
-    QCheckBox* CheckBox_Unnepnapok = nullptr;
-    QGroupBox* GroupBox_MunkarendNapok = nullptr;
-    QSpinBox* SpinEdit_MunkarendEv = nullptr;
-    QListWidget* ListBox_MunkarendNapok = nullptr;
-    QLineEdit* Edit_MunkarendDatum = nullptr;
-    QPushButton* Button_MunkarendSzabadnap = nullptr;
-    QPushButton* Button_MunkarendMunkanap = nullptr;
-    QPushButton* Button_MunkarendTorles = nullptr;
-    QLineEdit* Edit_AthelyezesMunkanap = nullptr;
-    QLineEdit* Edit_AthelyezesPihenonap = nullptr;
-    QPushButton* Button_AthelyezesHozzaadas = nullptr;
-    QLabel* Label_MunkarendUzenet = nullptr;
-    QGroupBox* GroupBox_NapiMunkaido = nullptr;
-    QCheckBox* CheckBox_NapiMunkaido = nullptr;
-    std::array<QLineEdit*, 5> Edit_NapiMIKOra{};
-    std::array<QLineEdit*, 5> Edit_NapiMIKPerc{};
-    std::array<QLineEdit*, 5> Edit_NapiMIVOra{};
-    std::array<QLineEdit*, 5> Edit_NapiMIVPerc{};
-    QLabel* Label_NapiMunkaidoHiba = nullptr;
-    QPushButton* Button_MunkarendOK = nullptr;
-    QPushButton* Button_MunkarendMegsem = nullptr;
-    // What the page's OK last applied; the page edits copies until then.
-    kelvator::CalendarEntries pendingEntries;
 
     // Yearly calendar page.
     TShape* Shape_EvesNaptarAktualisSzin = nullptr;
@@ -259,9 +223,8 @@ private:
     void ChooseWorkEndSoundFile();
     void PlayOrStopWorkEndSound();
     void WorkEndSoundPicked(int index);
-    void BuildWorkPatternPage();
-    void FillWeekdayRows(const kelvator::WeekdayHours& hours);
-    std::optional<kelvator::WeekdayHours> WeekdayRowsValue() const;
+    // The settings page's button to the work calendar page, and the page's wiring.
+    void WireWorkCalendarPage();
     void HandleEscape();
     // The timer "Timer1" that runs the tick, paced by what the window shows.
     void MakeTickSource();
@@ -278,6 +241,7 @@ private:
     kelvator::StopwatchPage* stopwatchPage_ = nullptr;
     kelvator::AlarmsPage* alarmsPage_ = nullptr;
     kelvator::BigClockPage* bigClockPage_ = nullptr;
+    kelvator::WorkCalendarPage* workCalendarPage_ = nullptr;
     // The analog face of the big clock and of the work-time page's small clock.
     kelvator::ClockFace clockFace_;
     std::optional<kelvator::ClockFaceInput> ClockFaceNow() const;
@@ -302,9 +266,6 @@ private:
     void TickPayday(const TickMoment& m);
     void TickWorkEnd(const TickMoment& m);
     void TickMonth(const TickMoment& m);
-    // The Munkarend page's time fields, checked as the settings page's are.
-    void MarkTimeField(QLineEdit* edit, bool hour);
-    kelvator::FieldChecks* weekdayFieldChecks_ = nullptr;
 
     kelvator::Platform platform_;
     kelvator::SettingsModel settingsModel_;

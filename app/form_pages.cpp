@@ -10,6 +10,7 @@
 #include "widgets/mbargraph.h"
 #include "widgets/tshape.h"
 #include "widgets/widget_factory.h"
+#include "worktime/workcalendar_page.h"
 #include "worktime/worktime_page.h"
 
 #include <QCheckBox>
@@ -121,4 +122,30 @@ void TForm_Main::WireSettingsPage()
     connect(settingsPage_, &SettingsPage::soundFileRequested, this, &TForm_Main::ChooseWorkEndSoundFile);
     connect(settingsPage_, &SettingsPage::soundButtonClicked, this, &TForm_Main::PlayOrStopWorkEndSound);
     connect(settingsPage_, &SettingsPage::workEndSoundPicked, this, &TForm_Main::WorkEndSoundPicked);
+}
+
+// ---- The work calendar page, opened from the settings page -----------------------------------
+
+void TForm_Main::WireWorkCalendarPage()
+{
+    // Opened from the settings page, beside its other buttons.
+    Button_Munkarend = Place<QPushButton>(settingsPage_, "Button_Munkarend", 312, 240, 198, 23,
+                                          QStringLiteral("Munkarend…"));
+    connect(Button_Munkarend, &QPushButton::clicked, this, &TForm_Main::Button_MunkarendClick);
+    // The page's own stops keep their order; this one comes last, before OK comes round again.
+    settingsPage_->AppendToTabOrder(Button_Munkarend);
+    connect(workCalendarPage_, &WorkCalendarPage::applied, this, &TForm_Main::DrawYearCalendar);
+    // Back to the settings page, at the button that opened it.
+    connect(workCalendarPage_, &WorkCalendarPage::done, this, [this] {
+        ShowOuterPage(settingsPage_);
+        Button_Munkarend->setFocus();
+    });
+}
+
+void TForm_Main::Button_MunkarendClick()
+{
+    // The rows the user never set show the settings page's hours as they stand.
+    workCalendarPage_->Open(platform_.now().date().year(), CollectSettings());
+    ShowOuterPage(workCalendarPage_);
+    workCalendarPage_->FocusDefaultButton();
 }

@@ -145,10 +145,3 @@ void TForm_Main::ShowError(const QString& text)
     if (platform_.errorBox)
         platform_.errorBox(this, text);
 }
-
-void TForm_Main::MarkTimeField(QLineEdit* edit, bool hour)
-{
-    if (!weekdayFieldChecks_)
-        weekdayFieldChecks_ = new FieldChecks([this](const QString& text) { ShowError(text); }, this);
-    weekdayFieldChecks_->Add(edit, hour ? FieldKind::Hour : FieldKind::Minute);
-}

@@ -105,23 +105,29 @@ bool ShootAll(const QDir& out)
         shoot(page->objectName());
     }
     // The work calendar and the hours per weekday, switched on as a user would.
+    auto calendarButton = [&form](const char* name) {
+        return form.findChild<QAbstractButton*>(QString::fromLatin1(name));
+    };
+    auto calendarField = [&form](const char* name) {
+        return form.findChild<QLineEdit*>(QString::fromLatin1(name));
+    };
     form.Menu_BeallitasokClick();
     form.Button_MunkarendClick();
-    form.CheckBox_Unnepnapok->setChecked(true);
-    form.Edit_MunkarendDatum->setText(QStringLiteral("2016.08.05."));
-    form.Button_MunkarendSzabadnapClick();
-    shoot(form.TabSheet_Munkarend->objectName());
-    form.CheckBox_NapiMunkaido->setChecked(true);
-    form.CheckBox_NapiMunkaidoClick();
-    form.Edit_NapiMIVOra[4]->setText(QStringLiteral("13"));
-    form.Edit_NapiMIVPerc[4]->setText(QStringLiteral("30"));
-    form.Edit_NapiMIKOra[0]->setText(QStringLiteral("08"));
-    form.Edit_NapiMIVOra[0]->setText(QStringLiteral("17"));
-    form.Edit_AthelyezesMunkanap->setText(QStringLiteral("2016.12.09."));
-    form.Edit_AthelyezesPihenonap->setText(QStringLiteral("2016.12.23."));
-    form.Button_AthelyezesHozzaadasClick(); // refused: not a Saturday
-    shoot(form.TabSheet_Munkarend->objectName() + QStringLiteral("_napi"));
-    form.Button_MunkarendOKClick();
+    calendarButton("CheckBox_Unnepnapok")->setChecked(true);
+    calendarField("Edit_MunkarendDatum")->setText(QStringLiteral("2016.08.05."));
+    calendarButton("Button_MunkarendSzabadnap")->click();
+    shoot(QStringLiteral("TabSheet_Munkarend"));
+    calendarButton("CheckBox_NapiMunkaido")->setChecked(false);
+    calendarButton("CheckBox_NapiMunkaido")->click(); // ticked as the user ticks it
+    calendarField("Edit_NapiMIVOra5")->setText(QStringLiteral("13"));
+    calendarField("Edit_NapiMIVPerc5")->setText(QStringLiteral("30"));
+    calendarField("Edit_NapiMIKOra1")->setText(QStringLiteral("08"));
+    calendarField("Edit_NapiMIVOra1")->setText(QStringLiteral("17"));
+    calendarField("Edit_AthelyezesMunkanap")->setText(QStringLiteral("2016.12.09."));
+    calendarField("Edit_AthelyezesPihenonap")->setText(QStringLiteral("2016.12.23."));
+    calendarButton("Button_AthelyezesHozzaadas")->click(); // refused: not a Saturday
+    shoot(QStringLiteral("TabSheet_Munkarend_napi"));
+    calendarButton("Button_MunkarendOK")->click();
     form.findChild<QPushButton*>(QStringLiteral("Button_BeallitasokOK"))->click();
     form.ShowOuterPage(form.TabSheet_Main);
     fake.now = QDateTime(QDate(2026, 12, 9), QTime(11, 30, 15));

@@ -7,13 +7,17 @@
 #include "clocks/analog_clock.h"
 #include "datecalc/datecalc.h"
 #include "settings/inifile.h"
+#include "settings/settings_model.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
 #include "worktime/payday.h"
+#include "worktime/workcalendar_model.h"
+#include "worktime/workcalendar_page.h"
 #include "worktime/workpattern.h"
 #include "yearcal/yearcal.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -21,6 +25,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -107,6 +112,39 @@ int CountKind(const WorkCalendar& c, QDate from, QDate to, DayKind kind)
         n += c.Info(d).kind == kind ? 1 : 0;
     return n;
 }
+// A control of the work calendar page, found by its name as screen readers find it.
+template <typename T = QAbstractButton> T* Named(const QObject& parent, const char* name)
+{
+    return parent.findChild<T*>(QString::fromLatin1(name));
+}
+bool MunkarendShown(const TForm_Main& f)
+{
+    return f.PageControl1->currentWidget()->objectName() == QStringLiteral("TabSheet_Munkarend");
+}
+// The page on its own, opened on 2026 with the settings page's default hours.
+struct LonePage {
+    WorkCalendarModel model;
+    QStringList errors;
+    int saves = 0;
+    bool saveFails = false;
+    WorkCalendarPage page{model,
+                          {[this](const QString& text) { errors << text; },
+                           [this] {
+                               ++saves;
+                               return !saveFails;
+                           }}};
+    explicit LonePage(const CalendarEntries& entries = {})
+    {
+        model.SetCalendar(false, entries);
+        page.Open(2026, Settings{});
+    }
+    // OK, and the days it put into the model.
+    CalendarEntries Applied()
+    {
+        Named(page, "Button_MunkarendOK")->click();
+        return model.Entries();
+    }
+};
 } // namespace
 
 using kelvator::testing::WorkTimeControl;
@@ -521,9 +559,9 @@ private Q_SLOTS:
         TForm_Main& f = *w.form;
         f.Menu_BeallitasokClick();
         f.Button_MunkarendClick();
-        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Munkarend);
-        f.CheckBox_Unnepnapok->setChecked(true);
-        f.Button_MunkarendOKClick();
+        QVERIFY(MunkarendShown(f));
+        Named(f, "CheckBox_Unnepnapok")->setChecked(true);
+        Named(f, "Button_MunkarendOK")->click();
         QCOMPARE(f.PageControl1->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
         Control<QPushButton>(f, "Button_BeallitasokOK")->click();
         w.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
@@ -559,13 +597,67 @@ private Q_SLOTS:
         TForm_Main& f = *w.form;
         f.Menu_BeallitasokClick();
         f.Button_MunkarendClick();
-        f.CheckBox_Unnepnapok->setChecked(true);
-        f.Edit_MunkarendDatum->setText(QStringLiteral("2026.12.28."));
-        f.Button_MunkarendSzabadnapClick();
-        QTest::keyClick(f.Edit_MunkarendDatum, Qt::Key_Escape);
+        Named(f, "CheckBox_Unnepnapok")->setChecked(true);
+        Named<QLineEdit>(f, "Edit_MunkarendDatum")->setText(QStringLiteral("2026.12.28."));
+        Named(f, "Button_MunkarendSzabadnap")->click();
+        QTest::keyClick(Named<QLineEdit>(f, "Edit_MunkarendDatum"), Qt::Key_Escape);
         QCOMPARE(f.PageControl1->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
         QVERIFY(!f.CalendarModel().Calendar().enabled());
         QVERIFY(f.CalendarModel().Entries().rest.isEmpty());
+    }
+
+    void pageEditsCopiesUntilOk()
+    {
+        LonePage lone;
+        QSignalSpy applied(&lone.page, &WorkCalendarPage::applied);
+        QSignalSpy done(&lone.page, &WorkCalendarPage::done);
+        const QWidget& p = lone.page;
+        auto* list = Named<QListWidget>(p, "ListBox_MunkarendNapok");
+        const int listed = list->count();
+        auto addDay = [&p] {
+            Named(p, "CheckBox_Unnepnapok")->setChecked(true);
+            Named<QLineEdit>(p, "Edit_MunkarendDatum")->setText(QStringLiteral("2026.12.28."));
+            Named(p, "Button_MunkarendSzabadnap")->click();
+        };
+        // Cancel: the model untouched, nothing written.
+        addDay();
+        QCOMPARE(list->count(), listed + 1);
+        const unsigned revision = lone.model.Revision();
+        Named(p, "Button_MunkarendMegsem")->click();
+        QCOMPARE(done.count(), 1);
+        QCOMPARE(applied.count(), 0);
+        QCOMPARE(lone.model.Revision(), revision);
+        QVERIFY(!lone.model.Enabled());
+        QCOMPARE(lone.saves, 0);
+        // Opened again, the page shows the model, not what was cancelled.
+        lone.page.Open(2026, Settings{});
+        QCOMPARE(list->count(), listed);
+        QVERIFY(!Named(p, "CheckBox_Unnepnapok")->isChecked());
+        QVERIFY(Named<QLineEdit>(p, "Edit_MunkarendDatum")->text().isEmpty());
+        QVERIFY(Named<QLabel>(p, "Label_MunkarendUzenet")->text().isEmpty());
+        // OK: one change with all of it, written, then done.
+        addDay();
+        QCOMPARE(lone.Applied().rest, QStringList{QStringLiteral("2026.12.28.")});
+        QVERIFY(lone.model.Enabled());
+        QCOMPARE(lone.model.Revision(), revision + 1);
+        QCOMPARE(lone.saves, 1);
+        QCOMPARE(applied.count(), 1);
+        QCOMPARE(done.count(), 2);
+    }
+
+    void pageStaysWhenTheFileCannotBeWritten()
+    {
+        LonePage lone;
+        lone.saveFails = true;
+        QSignalSpy applied(&lone.page, &WorkCalendarPage::applied);
+        QSignalSpy done(&lone.page, &WorkCalendarPage::done);
+        Named(lone.page, "CheckBox_Unnepnapok")->setChecked(true);
+        Named(lone.page, "Button_MunkarendOK")->click();
+        // The program runs with it; the user may try again or leave.
+        QVERIFY(lone.model.Enabled());
+        QCOMPARE(lone.saves, 1);
+        QCOMPARE(applied.count(), 0);
+        QCOMPARE(done.count(), 0);
     }
 
     void badInput_data()
@@ -594,21 +686,20 @@ private Q_SLOTS:
         QFETCH(QString, working);
         QFETCH(QString, rest);
         QFETCH(QString, message);
-        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
-        TForm_Main& f = *w.form;
-        f.Button_MunkarendClick();
+        LonePage lone;
+        const QWidget& p = lone.page;
         if (!day.isEmpty()) {
-            f.Edit_MunkarendDatum->setText(day);
-            f.Button_MunkarendSzabadnapClick();
-            f.Button_MunkarendMunkanapClick();
+            Named<QLineEdit>(p, "Edit_MunkarendDatum")->setText(day);
+            Named(p, "Button_MunkarendSzabadnap")->click();
+            Named(p, "Button_MunkarendMunkanap")->click();
         } else {
-            f.Edit_AthelyezesMunkanap->setText(working);
-            f.Edit_AthelyezesPihenonap->setText(rest);
-            f.Button_AthelyezesHozzaadasClick();
+            Named<QLineEdit>(p, "Edit_AthelyezesMunkanap")->setText(working);
+            Named<QLineEdit>(p, "Edit_AthelyezesPihenonap")->setText(rest);
+            Named(p, "Button_AthelyezesHozzaadas")->click();
         }
-        QVERIFY2(f.Label_MunkarendUzenet->text().startsWith(message),
-                 qPrintable(f.Label_MunkarendUzenet->text()));
-        QCOMPARE(f.pendingEntries, CalendarEntries{});
+        const QString said = Named<QLabel>(p, "Label_MunkarendUzenet")->text();
+        QVERIFY2(said.startsWith(message), qPrintable(said));
+        QCOMPARE(lone.Applied(), CalendarEntries{});
     }
 
     void pageAddsAndRemoves()
@@ -616,22 +707,24 @@ private Q_SLOTS:
         Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
         TForm_Main& f = *w.form;
         f.Button_MunkarendClick();
-        const int before = f.ListBox_MunkarendNapok->count();
+        auto* list = Named<QListWidget>(f, "ListBox_MunkarendNapok");
+        auto* date = Named<QLineEdit>(f, "Edit_MunkarendDatum");
+        const int before = list->count();
         QCOMPARE(before, 13 + 6); // 2026: 13 holidays, three pairs
-        f.Edit_AthelyezesMunkanap->setText(QStringLiteral("2026.12.19."));
-        f.Edit_AthelyezesPihenonap->setText(QStringLiteral("2026.12.31."));
-        f.Button_AthelyezesHozzaadasClick();
-        f.Edit_MunkarendDatum->setText(QStringLiteral("2026.12.29."));
-        f.Button_MunkarendSzabadnapClick();
-        QCOMPARE(f.ListBox_MunkarendNapok->count(), before + 3);
-        f.Edit_MunkarendDatum->setText(QStringLiteral("2026.12.31."));
-        f.Button_MunkarendTorlesClick(); // the pair the user added goes with either of its days
-        QCOMPARE(f.ListBox_MunkarendNapok->count(), before + 1);
-        f.Edit_MunkarendDatum->setText(QStringLiteral("2026.12.25."));
-        f.Button_MunkarendTorlesClick(); // the law's days stay
-        QCOMPARE(f.ListBox_MunkarendNapok->count(), before + 1);
-        f.CheckBox_Unnepnapok->setChecked(true);
-        f.Button_MunkarendOKClick();
+        Named<QLineEdit>(f, "Edit_AthelyezesMunkanap")->setText(QStringLiteral("2026.12.19."));
+        Named<QLineEdit>(f, "Edit_AthelyezesPihenonap")->setText(QStringLiteral("2026.12.31."));
+        Named(f, "Button_AthelyezesHozzaadas")->click();
+        date->setText(QStringLiteral("2026.12.29."));
+        Named(f, "Button_MunkarendSzabadnap")->click();
+        QCOMPARE(list->count(), before + 3);
+        date->setText(QStringLiteral("2026.12.31."));
+        Named(f, "Button_MunkarendTorles")->click(); // the pair the user added goes with either of its days
+        QCOMPARE(list->count(), before + 1);
+        date->setText(QStringLiteral("2026.12.25."));
+        Named(f, "Button_MunkarendTorles")->click(); // the law's days stay
+        QCOMPARE(list->count(), before + 1);
+        Named(f, "CheckBox_Unnepnapok")->setChecked(true);
+        Named(f, "Button_MunkarendOK")->click();
         QCOMPARE(f.CalendarModel().Entries().rest, QStringList{QStringLiteral("2026.12.29.")});
         QVERIFY(f.CalendarModel().Entries().pairs.isEmpty());
     }
@@ -648,8 +741,8 @@ private Q_SLOTS:
         QVERIFY(f.findChild<QMenu*>(QStringLiteral("PopupMenu_EvesNaptar")) == nullptr); // off: no menu
 
         f.Button_MunkarendClick();
-        f.CheckBox_Unnepnapok->setChecked(true);
-        f.Button_MunkarendOKClick();
+        Named(f, "CheckBox_Unnepnapok")->setChecked(true);
+        Named(f, "Button_MunkarendOK")->click();
         f.hoveredCell = QPoint();
         f.Image_EvesNaptarMouseMove(christmasEve);
         QCOMPARE(f.Label_EvesNaptarNapFajta->text(), QStringLiteral("Pihenőnap"));
@@ -717,10 +810,10 @@ private Q_SLOTS:
         e.pairs = LawfulPairs(QDate(2100, 1, 1), pairs);
 
         Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
+        w.form->CalendarModel().SetCalendar(false, e); // what the page opens with
         w.form->Button_MunkarendClick();
-        w.form->CheckBox_Unnepnapok->setChecked(true);
-        w.form->pendingEntries = e;
-        w.form->Button_MunkarendOKClick();
+        Named(*w.form, "CheckBox_Unnepnapok")->setChecked(true);
+        Named(*w.form, "Button_MunkarendOK")->click();
         const QByteArray saved = FileBytes(w.SettingsPath());
         for (const auto& [key, list] :
              {std::pair{"sSzabadnapok=", &e.rest}, std::pair{"sMunkanapok=", &e.work},
@@ -800,17 +893,17 @@ private Q_SLOTS:
         QFETCH(QString, rest);
         QFETCH(QString, message);
         // On the page: refused in red, nothing added.
-        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
-        TForm_Main& f = *w.form;
-        f.Button_MunkarendClick();
-        f.pendingEntries.pairs = SplitEntries(earlier);
-        f.Edit_AthelyezesMunkanap->setText(working);
-        f.Edit_AthelyezesPihenonap->setText(rest);
-        f.Button_AthelyezesHozzaadasClick();
-        QVERIFY2(f.Label_MunkarendUzenet->text().startsWith(message),
-                 qPrintable(f.Label_MunkarendUzenet->text()));
-        QCOMPARE(f.Label_MunkarendUzenet->palette().color(QPalette::WindowText), QColor(192, 0, 0));
-        QCOMPARE(f.pendingEntries.pairs, SplitEntries(earlier));
+        CalendarEntries before;
+        before.pairs = SplitEntries(earlier);
+        LonePage lone(before);
+        const QWidget& p = lone.page;
+        Named<QLineEdit>(p, "Edit_AthelyezesMunkanap")->setText(working);
+        Named<QLineEdit>(p, "Edit_AthelyezesPihenonap")->setText(rest);
+        Named(p, "Button_AthelyezesHozzaadas")->click();
+        const auto* said = Named<QLabel>(p, "Label_MunkarendUzenet");
+        QVERIFY2(said->text().startsWith(message), qPrintable(said->text()));
+        QCOMPARE(said->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+        QCOMPARE(lone.Applied().pairs, SplitEntries(earlier));
 
         // From the file: left out of the counting, kept, and named.
         const QString entry = working + u'>' + rest;
@@ -955,13 +1048,13 @@ private Q_SLOTS:
         // Not rewritten behind the user's back: the page opened and left with OK keeps it.
         f.Menu_BeallitasokClick();
         f.Button_MunkarendClick();
-        f.Button_MunkarendOKClick();
+        Named(f, "Button_MunkarendOK")->click();
         Control<QPushButton>(f, "Button_BeallitasokOK")->click();
         QVERIFY(MunkarendLines(w.SettingsPath()).contains(QString::fromLatin1(line)));
         // Ticked by the user, it is written as the program writes it.
         f.Button_MunkarendClick();
-        f.CheckBox_Unnepnapok->setChecked(true);
-        f.Button_MunkarendOKClick();
+        Named(f, "CheckBox_Unnepnapok")->setChecked(true);
+        Named(f, "Button_MunkarendOK")->click();
         QVERIFY(MunkarendLines(w.SettingsPath()).contains(QStringLiteral("CheckBox_Unnepnapok=1")));
     }
 
@@ -993,26 +1086,26 @@ private Q_SLOTS:
     {
         QFETCH(QString, day);
         QFETCH(bool, taken);
-        Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
-        TForm_Main& f = *w.form;
-        f.Button_MunkarendClick();
-        f.Edit_MunkarendDatum->setText(day);
-        f.Button_MunkarendSzabadnapClick();
-        QCOMPARE(f.pendingEntries.rest, taken ? QStringList{day} : QStringList{});
+        LonePage lone;
+        const QWidget& p = lone.page;
+        const auto* year = Named<QSpinBox>(p, "SpinEdit_MunkarendEv");
+        const auto* said = Named<QLabel>(p, "Label_MunkarendUzenet");
+        Named<QLineEdit>(p, "Edit_MunkarendDatum")->setText(day);
+        Named(p, "Button_MunkarendSzabadnap")->click();
         if (taken) {
             // Listed under its own year.
-            QCOMPARE(f.SpinEdit_MunkarendEv->value(), ParseCalendarDate(day).year());
-            QVERIFY(
-                !f.ListBox_MunkarendNapok->findItems(DateText(ParseCalendarDate(day)), Qt::MatchStartsWith)
-                     .isEmpty());
+            QCOMPARE(year->value(), ParseCalendarDate(day).year());
+            QVERIFY(!Named<QListWidget>(p, "ListBox_MunkarendNapok")
+                         ->findItems(DateText(ParseCalendarDate(day)), Qt::MatchStartsWith)
+                         .isEmpty());
         } else {
-            QCOMPARE(f.Label_MunkarendUzenet->text(),
-                     QStringLiteral("A dátum hibás: „") + day +
-                         QStringLiteral("”.\nCsak 1900 és 2200 közötti év adható meg."));
-            QCOMPARE(f.Label_MunkarendUzenet->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+            QCOMPARE(said->text(), QStringLiteral("A dátum hibás: „") + day +
+                                       QStringLiteral("”.\nCsak 1900 és 2200 közötti év adható meg."));
+            QCOMPARE(said->palette().color(QPalette::WindowText), QColor(192, 0, 0));
         }
-        QCOMPARE(f.SpinEdit_MunkarendEv->minimum(), kFirstCalendarYear);
-        QCOMPARE(f.SpinEdit_MunkarendEv->maximum(), kLastCalendarYear);
+        QCOMPARE(year->minimum(), kFirstCalendarYear);
+        QCOMPARE(year->maximum(), kLastCalendarYear);
+        QCOMPARE(lone.Applied().rest, taken ? QStringList{day} : QStringList{});
     }
 
     void okWithNothingChangedAddsNoSection()
@@ -1021,16 +1114,15 @@ private Q_SLOTS:
         TForm_Main& f = *w.form;
         f.Menu_BeallitasokClick();
         f.Button_MunkarendClick();
-        f.Button_MunkarendOKClick();
+        Named(f, "Button_MunkarendOK")->click();
         Control<QPushButton>(f, "Button_BeallitasokOK")->click();
         QVERIFY(!FileText(w.SettingsPath()).contains(QStringLiteral("Munkarend")));
         // Rows looked at but left alone, ticked and unticked again: still nothing of the user's.
         f.Button_MunkarendClick();
-        f.CheckBox_NapiMunkaido->setChecked(true);
-        f.CheckBox_NapiMunkaidoClick();
-        f.CheckBox_NapiMunkaido->setChecked(false);
-        f.CheckBox_NapiMunkaidoClick();
-        f.Button_MunkarendOKClick();
+        Named(f, "CheckBox_NapiMunkaido")->click(); // ticked
+        QVERIFY(Named(f, "CheckBox_NapiMunkaido")->isChecked());
+        Named(f, "CheckBox_NapiMunkaido")->click(); // and unticked
+        Named(f, "Button_MunkarendOK")->click();
         QVERIFY(!FileText(w.SettingsPath()).contains(QStringLiteral("Munkarend")));
         QVERIFY(!f.CalendarModel().Hours());
     }
@@ -1061,8 +1153,8 @@ private Q_SLOTS:
             f.LoadSettings();
         }
         f.Button_MunkarendClick();
-        f.CheckBox_Unnepnapok->setChecked(true);
-        f.Button_MunkarendOKClick();
+        Named(f, "CheckBox_Unnepnapok")->setChecked(true);
+        Named(f, "Button_MunkarendOK")->click();
         QCOMPARE(MunkarendLines(w.SettingsPath()), after);
     }
 
@@ -1071,9 +1163,9 @@ private Q_SLOTS:
         Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
         TForm_Main& f = *w.form;
         f.Button_MunkarendClick();
-        f.Edit_NapiMIVOra[4]->setEnabled(true);
-        f.Edit_NapiMIVOra[4]->setText(QStringLiteral("13"));
-        f.Button_MunkarendOKClick();
+        Named<QLineEdit>(f, "Edit_NapiMIVOra5")->setEnabled(true);
+        Named<QLineEdit>(f, "Edit_NapiMIVOra5")->setText(QStringLiteral("13"));
+        Named(f, "Button_MunkarendOK")->click();
         QCOMPARE(MunkarendLines(w.SettingsPath()),
                  QStringList{QStringLiteral(
                      "sNapiMunkaido=07:00-16:00;07:00-16:00;07:00-16:00;07:00-16:00;07:00-13:00")});
@@ -1084,8 +1176,8 @@ private Q_SLOTS:
         Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
         TForm_Main& f = *w.form;
         f.Button_MunkarendClick();
-        f.CheckBox_Unnepnapok->setChecked(true);
-        f.Button_MunkarendOKClick();
+        Named(f, "CheckBox_Unnepnapok")->setChecked(true);
+        Named(f, "Button_MunkarendOK")->click();
         f.PageControl_Main->setCurrentWidget(f.TabSheet_EvesNaptar);
         const QPoint christmasEve(6 + 23 * 12, 9 + 11 * 18);
         f.Image_EvesNaptarContextMenu(christmasEve);
@@ -1112,10 +1204,10 @@ private Q_SLOTS:
         palette.setColor(QPalette::Window, window);
         f.setPalette(palette);
         f.Button_MunkarendClick();
-        f.Edit_AthelyezesMunkanap->setText(QStringLiteral("2027.12.10.")); // a Friday
-        f.Edit_AthelyezesPihenonap->setText(QStringLiteral("2027.12.24."));
-        f.Button_AthelyezesHozzaadasClick();
-        const QColor text = f.Label_MunkarendUzenet->palette().color(QPalette::WindowText);
+        Named<QLineEdit>(f, "Edit_AthelyezesMunkanap")->setText(QStringLiteral("2027.12.10.")); // a Friday
+        Named<QLineEdit>(f, "Edit_AthelyezesPihenonap")->setText(QStringLiteral("2027.12.24."));
+        Named(f, "Button_AthelyezesHozzaadas")->click();
+        const QColor text = Named<QLabel>(f, "Label_MunkarendUzenet")->palette().color(QPalette::WindowText);
         // Red, and at least 4.5 : 1 against the page (the usual measure of readable text).
         QVERIFY(text.red() > 2 * text.green() && text.green() == text.blue());
         auto luminance = [](const QColor& c) {

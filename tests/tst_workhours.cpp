@@ -3,12 +3,16 @@
 #include "worktime_fixture.h"
 
 #include "settings/inifile.h"
+#include "settings/settings_model.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tshape.h"
 #include "worktime/payday.h"
+#include "worktime/workcalendar_model.h"
+#include "worktime/workcalendar_page.h"
 #include "worktime/workend.h"
 #include "worktime/workpattern.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFocusEvent>
@@ -26,6 +30,15 @@ using kelvator::testing::SevenToFour;
 using kelvator::testing::Window;
 
 namespace {
+// A control of the work calendar page, found by its name as screen readers find it.
+template <typename T = QAbstractButton> T* Named(const QObject& parent, const char* name)
+{
+    return parent.findChild<T*>(QString::fromLatin1(name));
+}
+bool MunkarendShown(const TForm_Main& f)
+{
+    return f.PageControl1->currentWidget()->objectName() == QStringLiteral("TabSheet_Munkarend");
+}
 // Monday to Thursday 07:00-16:00, Friday 07:00-13:30.
 WeekdayHours ShortFriday()
 {
@@ -37,11 +50,12 @@ void SetShortFriday(TForm_Main& f, bool ticked = true)
 {
     f.Menu_BeallitasokClick();
     f.Button_MunkarendClick();
-    f.CheckBox_NapiMunkaido->setChecked(ticked);
-    f.CheckBox_NapiMunkaidoClick();
-    f.Edit_NapiMIVOra[4]->setText(QStringLiteral("13"));
-    f.Edit_NapiMIVPerc[4]->setText(QStringLiteral("30"));
-    f.Button_MunkarendOKClick();
+    auto* perDay = Named(f, "CheckBox_NapiMunkaido");
+    perDay->setChecked(!ticked);
+    perDay->click(); // to `ticked`, as the user clicks it
+    Named<QLineEdit>(f, "Edit_NapiMIVOra5")->setText(QStringLiteral("13"));
+    Named<QLineEdit>(f, "Edit_NapiMIVPerc5")->setText(QStringLiteral("30"));
+    Named(f, "Button_MunkarendOK")->click();
     Control<QPushButton>(f, "Button_BeallitasokOK")->click();
 }
 } // namespace
@@ -223,28 +237,82 @@ private Q_SLOTS:
         Field(f, "Edit_MIKOra")->setText(QStringLiteral("08"));
         Field(f, "Edit_MIVOra")->setText(QStringLiteral("17"));
         Field(f, "Edit_MIVPerc")->setText(QStringLiteral("30"));
+        f.show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
         f.Menu_BeallitasokClick();
         f.Button_MunkarendClick();
-        QVERIFY(!f.Edit_NapiMIKOra[2]->isEnabled());
-        f.CheckBox_NapiMunkaido->setChecked(true);
-        f.CheckBox_NapiMunkaidoClick();
-        QVERIFY(f.Edit_NapiMIKOra[2]->isEnabled());
-        QCOMPARE(f.Edit_NapiMIKOra[2]->text(), QStringLiteral("08"));
-        QCOMPARE(f.Edit_NapiMIVOra[2]->text(), QStringLiteral("17"));
-        QCOMPARE(f.Edit_NapiMIVPerc[2]->text(), QStringLiteral("30"));
+        auto* wednesdayStart = Named<QLineEdit>(f, "Edit_NapiMIKOra3");
+        QVERIFY(!wednesdayStart->isEnabled());
+        Named(f, "CheckBox_NapiMunkaido")->click(); // ticked
+        QVERIFY(wednesdayStart->isEnabled());
+        QCOMPARE(wednesdayStart->text(), QStringLiteral("08"));
+        QCOMPARE(Named<QLineEdit>(f, "Edit_NapiMIVOra3")->text(), QStringLiteral("17"));
+        QCOMPARE(Named<QLineEdit>(f, "Edit_NapiMIVPerc3")->text(), QStringLiteral("30"));
         // A row that ends before it starts is refused with the settings page's message.
-        f.Edit_NapiMIVOra[2]->setText(QStringLiteral("07"));
-        f.Button_MunkarendOKClick();
+        Named<QLineEdit>(f, "Edit_NapiMIVOra3")->setText(QStringLiteral("07"));
+        Named(f, "Button_MunkarendOK")->click();
         QCOMPARE(w.fake.errors.value(0),
                  QStringLiteral("A kelvator vége legyen nagyobb,\r\nmint a kelvator kezdete."));
-        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Munkarend);
+        QVERIFY(MunkarendShown(f));
         QVERIFY(!f.CalendarModel().WeekdayHoursOn());
         // A field left with a bad hour gets the settings page's field check.
-        f.Edit_NapiMIKOra[1]->setText(QStringLiteral("24"));
-        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(f.Edit_NapiMIKOra[1], &leave);
-        QVERIFY(f.Edit_NapiMIKOra[1]->text().isEmpty());
+        auto* tuesdayStart = Named<QLineEdit>(f, "Edit_NapiMIKOra2");
+        tuesdayStart->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), tuesdayStart);
+        tuesdayStart->setText(QStringLiteral("24"));
+        QTest::keyClick(tuesdayStart, Qt::Key_Tab);
         QCOMPARE(w.fake.errors.value(1), QStringLiteral("A beírt óra érték hibás.\r\n0–23 a jó érték."));
+        QVERIFY(tuesdayStart->text().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), tuesdayStart);
+    }
+
+    void rowFieldsAreCheckedOnLeaving_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("error");
+        const QString hour = QStringLiteral("A beírt óra érték hibás.\r\n0–23 a jó érték.");
+        const QString minute = QStringLiteral("A beírt perc érték hibás.\r\n0–59 a jó érték.");
+        QTest::addRow("start hour 24") << "Edit_NapiMIKOra1"
+                                       << "24" << hour;
+        QTest::addRow("end hour 23") << "Edit_NapiMIVOra5"
+                                     << "23" << QString();
+        QTest::addRow("end hour empty") << "Edit_NapiMIVOra2"
+                                        << "" << hour;
+        QTest::addRow("start minute 60") << "Edit_NapiMIKPerc3"
+                                         << "60" << minute;
+        QTest::addRow("end minute 59") << "Edit_NapiMIVPerc4"
+                                       << "59" << QString();
+        QTest::addRow("end minute text") << "Edit_NapiMIVPerc1"
+                                         << "x" << minute;
+    }
+    void rowFieldsAreCheckedOnLeaving()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, error);
+        WorkCalendarModel model;
+        QStringList errors;
+        WorkCalendarPage page(model, {[&errors](const QString& e) { errors << e; }, [] { return true; }});
+        page.Open(2026, Settings{});
+        Named(page, "CheckBox_NapiMunkaido")->click(); // ticked: the rows take the focus
+        page.show();
+        QVERIFY(QTest::qWaitForWindowActive(&page));
+        auto* edit = page.findChild<QLineEdit*>(field);
+        edit->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), edit);
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        if (error.isEmpty()) {
+            QVERIFY(errors.isEmpty());
+            QCOMPARE(edit->text(), text);
+            QVERIFY(QApplication::focusWidget() != edit);
+        } else {
+            // Told once, emptied and back in the field.
+            QCOMPARE(errors, QStringList{error});
+            QVERIFY(edit->text().isEmpty());
+            QCOMPARE(QApplication::focusWidget(), edit);
+        }
     }
 
     void malformedValueIsIgnoredAndSaidOnce()
@@ -263,8 +331,9 @@ private Q_SLOTS:
                  Sec(6, 30) / double(Sec(9, 0)));
         QVERIFY(w.fake.errors.isEmpty());
         f.Button_MunkarendClick();
-        QVERIFY(f.Label_NapiMunkaidoHiba->isVisibleTo(f.TabSheet_Munkarend));
-        f.Button_MunkarendMegsemClick();
+        auto* told = Named<QLabel>(f, "Label_NapiMunkaidoHiba");
+        QVERIFY(told->isVisibleTo(Named<QWidget>(f, "TabSheet_Munkarend")));
+        Named(f, "Button_MunkarendMegsem")->click();
         f.SaveSettings();
         QCOMPARE(IniFile::Load(w.SettingsPath())
                      .Value(QStringLiteral("Munkarend"), QStringLiteral("sNapiMunkaido")),
@@ -298,7 +367,7 @@ private Q_SLOTS:
         // The page looked at and left with OK: the value stays as the user wrote it.
         f.Menu_BeallitasokClick();
         f.Button_MunkarendClick();
-        f.Button_MunkarendOKClick();
+        Named(f, "Button_MunkarendOK")->click();
         Control<QPushButton>(f, "Button_BeallitasokOK")->click();
         QCOMPARE(stored(), QStringLiteral("07:00-13:30"));
         w.TickAt(QDateTime(QDate(2026, 3, 13), QTime(13, 30)));
