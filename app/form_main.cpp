@@ -15,7 +15,7 @@
 #include "widgets/tpaintbox.h"
 #include "widgets/tshape.h"
 #include "worktime/workend.h"
-#include "yearcal/yearcal.h"
+#include "yearcal/yeargrid_page.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -207,14 +207,7 @@ void TForm_Main::BuildWindow()
     KeepOnScreen();
 
     MakeTickSource();
-    Timer_AktualisNapVillogtatas = new QTimer(this);
-    Timer_AktualisNapVillogtatas->setObjectName(QStringLiteral("Timer_AktualisNapVillogtatas"));
-    Timer_AktualisNapVillogtatas->setInterval(500);
-    // Resumed in phase after a pause, so it must not be moved by the coarse timers' slack.
-    Timer_AktualisNapVillogtatas->setTimerType(Qt::PreciseTimer);
-    connect(Timer_AktualisNapVillogtatas, &QTimer::timeout, this,
-            &TForm_Main::Timer_AktualisNapVillogtatasTimer);
-    tickSource_->IgnoreTimerEvents(Timer_AktualisNapVillogtatas);
+    tickSource_->IgnoreTimerEvents(yearGridPage_->BlinkTimer());
 
     if (platform_.tray) {
         platform_.tray->onRelease = [this](TrayIcon::Button b) { TrayRelease(b); };
@@ -240,14 +233,6 @@ void TForm_Main::KeepOnScreen()
 void TForm_Main::FormCreate()
 {
     MBarGraph_Munakanap->setMBGPlusColorAt1(kDayBarOrange);
-    {
-        const kelvator::YearGrid grid =
-            kelvator::GridFor(Image_EvesNaptar->width(), Image_EvesNaptar->height());
-        yearGridCellWidth = grid.cellWidth;
-        yearGridCellHeight = grid.cellHeight;
-        hoveredCell = QPoint();
-        selectedDay = QPoint();
-    }
     startUpFlag = true;
     soundFileOpenFlag = false;
     playerIdleFlag = true;
@@ -273,7 +258,7 @@ void TForm_Main::FormCreate()
     }
     startUpFlag = false;
     tickSource_->Start();
-    StartYearBlink();
+    yearGridPage_->StartBlink();
 }
 
 void TForm_Main::FormDestroy()
@@ -285,7 +270,7 @@ void TForm_Main::ShowOuterPage(QWidget* page)
 {
     const QSignalBlocker blocker(PageControl1);
     PageControl1->setCurrentWidget(page);
-    UpdateYearBlink();
+    yearGridPage_->UpdateBlink();
 }
 
 void TForm_Main::SetMainMenuEnabled(bool enabled)
@@ -389,13 +374,8 @@ void TForm_Main::PageControl_MainChange()
         dateCalcPage_->Refresh();
     if (tab == stopwatchPage_)
         stopwatchPage_->FocusLastEnabledButton();
-    if (tab == TabSheet_EvesNaptar) {
-        auto* toggle =
-            TabSheet_EvesNaptar->findChild<QAbstractButton*>(QStringLiteral("SpeedButton_Modositas"));
-        if (toggle)
-            toggle->setChecked(false);
-        DrawYearCalendar();
-    }
+    if (tab == yearGridPage_)
+        yearGridPage_->Shown();
 }
 
 void TForm_Main::closeEvent(QCloseEvent* event)
@@ -413,13 +393,13 @@ void TForm_Main::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     // The window's first appearance is where it may go straight to the tray.
     FormPaint();
-    UpdateYearBlink();
+    yearGridPage_->UpdateBlink();
 }
 
 void TForm_Main::hideEvent(QHideEvent* event)
 {
     QMainWindow::hideEvent(event);
-    UpdateYearBlink();
+    yearGridPage_->UpdateBlink();
 }
 
 void TForm_Main::changeEvent(QEvent* event)
@@ -427,7 +407,7 @@ void TForm_Main::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange)
         return;
-    UpdateYearBlink();
+    yearGridPage_->UpdateBlink();
     if (isMinimized() && !inTrayFlag) {
         // Hiding from inside the state change confuses some window managers; do it next.
         QTimer::singleShot(0, this, [this] {

@@ -58,6 +58,7 @@ class ExitPage;
 class IniFile;
 class NoticePage;
 class StopwatchPage;
+class YearGridPage;
 class TickSource;
 } // namespace kelvator
 
@@ -113,12 +114,6 @@ public:
     bool Edit_HaviFizetesExit();
     // The field's text if it passes its check, else the last text that did.
     QString CheckedFieldText(const QLineEdit* edit) const;
-    void DrawYearCalendar();
-    void Shape_EvesNaptarSzin1MouseDown(TShape* shape, Qt::MouseButton button);
-    void Image_EvesNaptarMouseMove(QPoint position);
-    void Image_EvesNaptarClick();
-    void HighlightCalendarLabels(int month, int day);
-    void Timer_AktualisNapVillogtatasTimer();
     void PaintBox_KisMutatosOraPaint(QPainter& p);
 
     void Shape_FizetesnapMouseDown(TShape* shape, Qt::MouseButton button);
@@ -139,9 +134,6 @@ public:
     void Button_AthelyezesHozzaadasClick();
     void CheckBox_NapiMunkaidoClick();
     void RefreshWorkPatternList();
-    void Image_EvesNaptarContextMenu(QPoint position);
-    // A right click's choice in the yearly calendar: rest, work, or back to the calendar (Plain).
-    void SetCalendarDay(const QDate& date, kelvator::DayKind kind);
     // False, after saying so, when a weekday row ends before it starts.
     bool CheckWeekdayRows();
     bool WeekdayHoursInUse() const { return calendarModel_.WeekdayHoursInUse(); }
@@ -153,8 +145,6 @@ public:
     void SetMainMenuEnabled(bool enabled);
 
     // ---- Controls (named as in the settings file and the tests) ------------------------
-    QTimer* Timer_AktualisNapVillogtatas = nullptr;
-
     QMenuBar* MainMenu1 = nullptr;
     QAction* Menu_Bezaras = nullptr;
     QAction* Menu_Beallitasok = nullptr;
@@ -169,7 +159,6 @@ public:
 
     QTabWidget* PageControl_Main = nullptr;
     QWidget* TabSheet_Kelvator = nullptr;
-    QWidget* TabSheet_EvesNaptar = nullptr;
 
     // Settings page.
     QPushButton* Button_BeallitasokOK = nullptr;
@@ -257,33 +246,6 @@ public:
     QLabel* Label_KeresettPenz = nullptr;
     QLabel* Label_Oraber = nullptr;
 
-    // Yearly calendar page.
-    TShape* Shape_EvesNaptarAktualisSzin = nullptr;
-    std::array<kelvator::MonthColours, 12> dayColours{};
-    TPaintBox* Image_EvesNaptar = nullptr;
-    QImage yearImage;
-    std::array<TShape*, 10> Shape_EvesNaptarSzin{}; // palette codes 0-9
-    QAbstractButton* SpeedButton_Modositas = nullptr;
-    QLabel* Label_EvesNaptarEv = nullptr;
-    QLabel* Label_EvesNaptarKijeloltNap = nullptr;
-    QLabel* Label_EvesNaptarIdoKulonbseg = nullptr;
-    QLabel* Label_EvesNaptarDatum = nullptr;
-    QLabel* Label_EvesNaptarNapFajta = nullptr; // the day's kind, with the work calendar on
-    std::array<QLabel*, 12> Label_Honap{};
-    std::array<QLabel*, 31> Label_NapTizes{};
-    std::array<QLabel*, 31> Label_NapEgyes{};
-    int yearGridCellWidth = 12;
-    int yearGridCellHeight = 18;
-    QPoint hoveredCell; // (day column, month row), 0 when none
-    QPoint selectedDay; // (day, month), 0 when none
-    bool yearBlinkFlag = false;
-    // The grid's blink timer runs only while the grid can be seen; unseen, the blink's phase
-    // goes on by the clock and the grid shows the right state as soon as it is seen again.
-    void StartYearBlink();
-    void UpdateYearBlink();
-    bool YearGridInSight() const;
-    qint64 yearBlinkToggledAt_ = 0; // steady-clock milliseconds of the last change, seen or not
-
     // ---- State kept between ticks ------------------------------------------------------
     bool startUpFlag = false;
     bool hourlyNoticeFlag = false;
@@ -330,7 +292,6 @@ private:
     void BuildMainPage();
     void BuildWorkTimePage();
     void WireClockFace();
-    void BuildYearCalendarPage();
     void SetUpFieldChecks();
     bool CheckFieldOnLeave(QLineEdit* edit);
     void FixLoadedSettings();
@@ -355,6 +316,7 @@ private:
     // The work calendar as the date calculator's steps and red days follow it.
     void ShowDateCalcWorkCalendar();
     kelvator::StopwatchPage* stopwatchPage_ = nullptr;
+    kelvator::YearGridPage* yearGridPage_ = nullptr;
     kelvator::AlarmsPage* alarmsPage_ = nullptr;
     kelvator::BigClockPage* bigClockPage_ = nullptr;
     // The analog face of the big clock and of the work-time page's small clock.
@@ -394,21 +356,6 @@ private:
     QImage smallFace_;
     qint64 smallFaceKey_ = 0;
     QRect smallFaceDirty_;
-    // The pixels under today's frame in both blink states, for one day, colours and grid.
-    struct YearFrames {
-        struct Key {
-            QDate today;
-            std::array<kelvator::MonthColours, 12> colours{};
-            QRgb buttonFace = 0;
-            int cellWidth = 0;
-            int cellHeight = 0;
-            unsigned calendarRevision = 0; // the work calendar's dots
-            bool operator==(const Key&) const = default;
-        } key;
-        QRect area;
-        std::array<QImage, 2> patches;
-    } yearFrames_;
-    void ShowYearCalendar();
     bool WindowOutOfSight() const;
     QDate paydayStripToday_;
     QDate paydayStripPayday_;

@@ -8,6 +8,7 @@
 #include "events/event_editor_page.h"
 #include "events/events_page.h"
 #include "notice/notice_page.h"
+#include "yearcal/yeargrid_page.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -33,7 +34,7 @@ void TForm_Main::Timer1Timer()
     setWindowTitle(Caption());
     if (startUpFlag)
         return;
-    UpdateYearBlink();
+    yearGridPage_->UpdateBlink();
     try {
         TickSteps();
         lastTickFailure_.clear();
@@ -112,6 +113,8 @@ void TForm_Main::TickSteps()
         return;
 
     TickDateTexts(m);
+    if (PageControl_Main->currentWidget() == yearGridPage_)
+        yearGridPage_->Refresh(m.today);
     TickTimeTexts(m);
     TickYear(m);
     TickAnalogClocks(m);

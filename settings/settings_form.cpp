@@ -11,6 +11,7 @@
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
+#include "yearcal/yeargrid_page.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -73,8 +74,7 @@ bool TextPasses(FieldKind kind, const QString& text)
 Settings TForm_Main::CollectSettings() const
 {
     Settings s;
-    s.yearGridColour = Shape_EvesNaptarAktualisSzin->brushColor();
-    s.dayColours = dayColours;
+    yearGridPage_->CollectSettings(s);
     s.paydayRow = ListBox_FizetesnapDatuma->currentRow();
     s.workStartHour = CheckedFieldText(Edit_MIKOra);
     s.workStartMinute = CheckedFieldText(Edit_MIKPerc);
@@ -108,8 +108,7 @@ Settings TForm_Main::CollectSettings() const
 // In the file's order, as the controls have always been filled.
 void TForm_Main::ShowSettings(const Settings& s)
 {
-    Shape_EvesNaptarAktualisSzin->setBrushColor(s.yearGridColour);
-    dayColours = s.dayColours;
+    yearGridPage_->ShowSettings(s);
     ListBox_FizetesnapDatuma->setCurrentRow(s.paydayRow);
     Edit_MIKOra->setText(s.workStartHour);
     Edit_MIKPerc->setText(s.workStartMinute);

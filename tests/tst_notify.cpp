@@ -131,7 +131,7 @@ private Q_SLOTS:
         platform.notifier = std::make_shared<DesktopNotifier>(client);
         TForm_Main form(std::move(platform));
         form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-        form.Timer_AktualisNapVillogtatas->stop();
+        form.findChild<QTimer*>(QStringLiteral("Timer_AktualisNapVillogtatas"))->stop();
         form.CheckBox_BeallitasOrankentiHangjelzes->setChecked(true);
         form.CheckBox_IconAzOraMelle->setChecked(true);
         form.show();

@@ -130,8 +130,6 @@ void SetShown(QWidget* w, bool shown)
 void TForm_Main::TickDateTexts(const TickMoment& m)
 {
     SetText(Label_Datum, DateLabelText(m.today));
-    if (PageControl_Main->currentWidget() == TabSheet_EvesNaptar)
-        SetText(Label_EvesNaptarDatum, QStringLiteral("Ma: ") + Label_Datum->text());
 }
 
 void TForm_Main::TickTimeTexts(const TickMoment& m)
