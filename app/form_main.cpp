@@ -19,6 +19,7 @@
 #include "worktime/workend.h"
 #include "worktime/worktime_page.h"
 #include "yearcal/yearcal.h"
+#include "yearcal/yeargrid_page.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -214,14 +215,7 @@ void TForm_Main::BuildWindow()
     KeepOnScreen();
 
     MakeTickSource();
-    Timer_AktualisNapVillogtatas = new QTimer(this);
-    Timer_AktualisNapVillogtatas->setObjectName(QStringLiteral("Timer_AktualisNapVillogtatas"));
-    Timer_AktualisNapVillogtatas->setInterval(500);
-    // Resumed in phase after a pause, so it must not be moved by the coarse timers' slack.
-    Timer_AktualisNapVillogtatas->setTimerType(Qt::PreciseTimer);
-    connect(Timer_AktualisNapVillogtatas, &QTimer::timeout, this,
-            &TForm_Main::Timer_AktualisNapVillogtatasTimer);
-    tickSource_->IgnoreTimerEvents(Timer_AktualisNapVillogtatas);
+    tickSource_->IgnoreTimerEvents(yearGridPage_->BlinkTimer());
 
     if (platform_.tray) {
         platform_.tray->onRelease = [this](TrayIcon::Button b) { TrayRelease(b); };
@@ -248,14 +242,6 @@ void TForm_Main::FormCreate()
 {
     workEndBarColour_ = kDayBarOrange;
     workTimePage_->ShowWorkEnd(workEndBarColour_);
-    {
-        const kelvator::YearGrid grid =
-            kelvator::GridFor(Image_EvesNaptar->width(), Image_EvesNaptar->height());
-        yearGridCellWidth = grid.cellWidth;
-        yearGridCellHeight = grid.cellHeight;
-        hoveredCell = QPoint();
-        selectedDay = QPoint();
-    }
     startUpFlag = true;
     soundFileOpenFlag = false;
     playerIdleFlag = true;
@@ -280,7 +266,7 @@ void TForm_Main::FormCreate()
     }
     startUpFlag = false;
     tickSource_->Start();
-    StartYearBlink();
+    yearGridPage_->StartBlink();
 }
 
 void TForm_Main::FormDestroy()
@@ -292,7 +278,7 @@ void TForm_Main::ShowOuterPage(QWidget* page)
 {
     const QSignalBlocker blocker(PageControl1);
     PageControl1->setCurrentWidget(page);
-    UpdateYearBlink();
+    yearGridPage_->UpdateBlink();
 }
 
 void TForm_Main::SetMainMenuEnabled(bool enabled)
@@ -384,13 +370,8 @@ void TForm_Main::PageControl_MainChange()
         dateCalcPage_->Refresh();
     if (tab == stopwatchPage_)
         stopwatchPage_->FocusLastEnabledButton();
-    if (tab == TabSheet_EvesNaptar) {
-        auto* toggle =
-            TabSheet_EvesNaptar->findChild<QAbstractButton*>(QStringLiteral("SpeedButton_Modositas"));
-        if (toggle)
-            toggle->setChecked(false);
-        DrawYearCalendar();
-    }
+    if (tab == yearGridPage_)
+        yearGridPage_->Shown();
 }
 
 void TForm_Main::closeEvent(QCloseEvent* event)
@@ -408,13 +389,13 @@ void TForm_Main::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     // The window's first appearance is where it may go straight to the tray.
     FormPaint();
-    UpdateYearBlink();
+    yearGridPage_->UpdateBlink();
 }
 
 void TForm_Main::hideEvent(QHideEvent* event)
 {
     QMainWindow::hideEvent(event);
-    UpdateYearBlink();
+    yearGridPage_->UpdateBlink();
 }
 
 void TForm_Main::changeEvent(QEvent* event)
@@ -422,7 +403,7 @@ void TForm_Main::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange)
         return;
-    UpdateYearBlink();
+    yearGridPage_->UpdateBlink();
     if (isMinimized() && !inTrayFlag) {
         // Hiding from inside the state change confuses some window managers; do it next.
         QTimer::singleShot(0, this, [this] {

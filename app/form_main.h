@@ -59,6 +59,7 @@ class IniFile;
 class NoticePage;
 class SettingsPage;
 class StopwatchPage;
+class YearGridPage;
 class TickSource;
 class WorkTimePage;
 class WorkCalendarPage;
@@ -108,18 +109,8 @@ public:
     void ShowSettings(const kelvator::Settings& settings);
     // False, after saying so, when the file could not be written.
     bool SaveSettings();
-    void DrawYearCalendar();
-    void Shape_EvesNaptarSzin1MouseDown(TShape* shape, Qt::MouseButton button);
-    void Image_EvesNaptarMouseMove(QPoint position);
-    void Image_EvesNaptarClick();
-    void HighlightCalendarLabels(int month, int day);
-    void Timer_AktualisNapVillogtatasTimer();
-
     // Work calendar and hours per weekday (the "Munkarend" page).
     void Button_MunkarendClick();
-    void Image_EvesNaptarContextMenu(QPoint position);
-    // A right click's choice in the yearly calendar: rest, work, or back to the calendar (Plain).
-    void SetCalendarDay(const QDate& date, kelvator::DayKind kind);
     bool WeekdayHoursInUse() const { return calendarModel_.WeekdayHoursInUse(); }
     // The work calendar and the hours per weekday the program runs with.
     kelvator::WorkCalendarModel& CalendarModel() { return calendarModel_; }
@@ -129,8 +120,6 @@ public:
     void SetMainMenuEnabled(bool enabled);
 
     // ---- Controls (named as in the settings file and the tests) ------------------------
-    QTimer* Timer_AktualisNapVillogtatas = nullptr;
-
     QMenuBar* MainMenu1 = nullptr;
     QAction* Menu_Bezaras = nullptr;
     QAction* Menu_Beallitasok = nullptr;
@@ -142,37 +131,9 @@ public:
     QWidget* TabSheet_Main = nullptr;
 
     QTabWidget* PageControl_Main = nullptr;
-    QWidget* TabSheet_EvesNaptar = nullptr;
 
     // The settings page's button that opens the work calendar page.
     QPushButton* Button_Munkarend = nullptr;
-
-    // Yearly calendar page.
-    TShape* Shape_EvesNaptarAktualisSzin = nullptr;
-    std::array<kelvator::MonthColours, 12> dayColours{};
-    TPaintBox* Image_EvesNaptar = nullptr;
-    QImage yearImage;
-    std::array<TShape*, 10> Shape_EvesNaptarSzin{}; // palette codes 0-9
-    QAbstractButton* SpeedButton_Modositas = nullptr;
-    QLabel* Label_EvesNaptarEv = nullptr;
-    QLabel* Label_EvesNaptarKijeloltNap = nullptr;
-    QLabel* Label_EvesNaptarIdoKulonbseg = nullptr;
-    QLabel* Label_EvesNaptarDatum = nullptr;
-    QLabel* Label_EvesNaptarNapFajta = nullptr; // the day's kind, with the work calendar on
-    std::array<QLabel*, 12> Label_Honap{};
-    std::array<QLabel*, 31> Label_NapTizes{};
-    std::array<QLabel*, 31> Label_NapEgyes{};
-    int yearGridCellWidth = 12;
-    int yearGridCellHeight = 18;
-    QPoint hoveredCell; // (day column, month row), 0 when none
-    QPoint selectedDay; // (day, month), 0 when none
-    bool yearBlinkFlag = false;
-    // The grid's blink timer runs only while the grid can be seen; unseen, the blink's phase
-    // goes on by the clock and the grid shows the right state as soon as it is seen again.
-    void StartYearBlink();
-    void UpdateYearBlink();
-    bool YearGridInSight() const;
-    qint64 yearBlinkToggledAt_ = 0; // steady-clock milliseconds of the last change, seen or not
 
     // ---- State kept between ticks ------------------------------------------------------
     bool startUpFlag = false;
@@ -215,7 +176,6 @@ private:
     bool frameCheckedOnScreen_ = false;
     void BuildMainPage();
     void WireClockFace();
-    void BuildYearCalendarPage();
     void ShowError(const QString& text);
     // The settings page's requests and the values it holds, which the program runs with.
     void WireSettingsPage();
@@ -239,6 +199,7 @@ private:
     // The work calendar as the date calculator's steps and red days follow it.
     void ShowDateCalcWorkCalendar();
     kelvator::StopwatchPage* stopwatchPage_ = nullptr;
+    kelvator::YearGridPage* yearGridPage_ = nullptr;
     kelvator::AlarmsPage* alarmsPage_ = nullptr;
     kelvator::BigClockPage* bigClockPage_ = nullptr;
     kelvator::WorkCalendarPage* workCalendarPage_ = nullptr;
@@ -271,21 +232,6 @@ private:
     kelvator::SettingsModel settingsModel_;
     kelvator::WorkCalendarModel calendarModel_;
     QString lastTickFailure_;
-    // The pixels under today's frame in both blink states, for one day, colours and grid.
-    struct YearFrames {
-        struct Key {
-            QDate today;
-            std::array<kelvator::MonthColours, 12> colours{};
-            QRgb buttonFace = 0;
-            int cellWidth = 0;
-            int cellHeight = 0;
-            unsigned calendarRevision = 0; // the work calendar's dots
-            bool operator==(const Key&) const = default;
-        } key;
-        QRect area;
-        std::array<QImage, 2> patches;
-    } yearFrames_;
-    void ShowYearCalendar();
     bool WindowOutOfSight() const;
     bool closingAllowed_ = false;
     void NotifyWhileHidden(const QString& body);

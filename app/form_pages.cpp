@@ -1,6 +1,7 @@
 #include "app/form_main.h"
 
 #include "alarms/alarms_page.h"
+#include "app/tick_source.h"
 #include "clocks/big_clock_page.h"
 #include "datecalc/datecalc_page.h"
 #include "events/event_editor_page.h"
@@ -12,6 +13,7 @@
 #include "widgets/widget_factory.h"
 #include "worktime/workcalendar_page.h"
 #include "worktime/worktime_page.h"
+#include "yearcal/yeargrid_page.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -24,6 +26,9 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
+
+#include <chrono>
 
 using namespace kelvator;
 
@@ -80,7 +85,26 @@ void TForm_Main::BuildMainPage()
                            .outOfSight = [this] { return WindowOutOfSight(); }},
                           PageControl_Main);
     PageControl_Main->addTab(stopwatchPage_, QStringLiteral("Stopper óra"));
-    TabSheet_EvesNaptar = addTab("TabSheet_EvesNaptar", QStringLiteral("Éves naptár"));
+    yearGridPage_ = new YearGridPage(
+        {.now = [this] { return platform_.now(); },
+         .steadyMs =
+             [] {
+                 using namespace std::chrono;
+                 return qint64(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+             },
+         .inSight =
+             [this] {
+                 return isVisible() && !isMinimized() && PageControl1->currentWidget() == TabSheet_Main &&
+                        PageControl_Main->currentWidget() == yearGridPage_;
+             },
+         .clockRunning = [this] { return tickSource_ && tickSource_->Timer()->isActive(); }},
+        calendarModel_, PageControl_Main);
+    PageControl_Main->addTab(yearGridPage_, QStringLiteral("Éves naptár"));
+    connect(yearGridPage_, &YearGridPage::dayKindChosen, this, [this](const QDate& date, DayKind kind) {
+        calendarModel_.SetDay(date, kind);
+        // Like every other change the user makes on a page, it reaches the file at once.
+        SaveSettings();
+    });
     alarmsPage_ = new AlarmsPage(PageControl_Main);
     PageControl_Main->addTab(alarmsPage_, QStringLiteral("Napi riasztások"));
     connect(PageControl_Main, &QTabWidget::currentChanged, this, &TForm_Main::PageControl_MainChange);
@@ -94,7 +118,6 @@ void TForm_Main::BuildMainPage()
     WireClockFace();
     ShowDateCalcWorkCalendar();
     stopwatchPage_->SetDialArtwork(clockFace_.Artwork());
-    BuildYearCalendarPage();
 }
 
 void TForm_Main::ShowDateCalcWorkCalendar()
@@ -134,7 +157,6 @@ void TForm_Main::WireWorkCalendarPage()
     connect(Button_Munkarend, &QPushButton::clicked, this, &TForm_Main::Button_MunkarendClick);
     // The page's own stops keep their order; this one comes last, before OK comes round again.
     settingsPage_->AppendToTabOrder(Button_Munkarend);
-    connect(workCalendarPage_, &WorkCalendarPage::applied, this, &TForm_Main::DrawYearCalendar);
     // Back to the settings page, at the button that opened it.
     connect(workCalendarPage_, &WorkCalendarPage::done, this, [this] {
         ShowOuterPage(settingsPage_);

@@ -13,6 +13,7 @@
 #include "widgets/tshape.h"
 #include "worktime/workend.h"
 #include "worktime/worktime_page.h"
+#include "yearcal/yeargrid_page.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -40,7 +41,7 @@ void TForm_Main::Timer1Timer()
     setWindowTitle(Caption());
     if (startUpFlag)
         return;
-    UpdateYearBlink();
+    yearGridPage_->UpdateBlink();
     try {
         TickSteps();
         lastTickFailure_.clear();
@@ -119,6 +120,8 @@ void TForm_Main::TickSteps()
         return;
 
     TickDateTexts(m);
+    if (PageControl_Main->currentWidget() == yearGridPage_)
+        yearGridPage_->Refresh(m.today);
     TickTimeTexts(m);
     TickYear(m);
     TickAnalogClocks(m);
@@ -150,11 +153,6 @@ void TForm_Main::AcknowledgeHourlyNotice()
 void TForm_Main::TickDateTexts(const TickMoment& m)
 {
     workTimePage_->ShowDate(m.today);
-    if (PageControl_Main->currentWidget() == TabSheet_EvesNaptar) {
-        const QString text = QStringLiteral("Ma: ") + DateLabelText(m.today);
-        if (Label_EvesNaptarDatum->text() != text)
-            Label_EvesNaptarDatum->setText(text);
-    }
 }
 
 void TForm_Main::TickTimeTexts(const TickMoment& m)

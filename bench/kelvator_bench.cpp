@@ -5,6 +5,7 @@
 #include "clocks/analog_clock.h"
 #include "tests/fake_platform.h"
 #include "yearcal/yearcal.h"
+#include "yearcal/yeargrid_page.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -41,6 +42,7 @@ IdleSecond IdleSecondCost(TForm_Main& form, kelvator::testing::FakePlatform& fak
     int blinks = 0;
     int due = 0; // steps until the tick is due
     auto* tick = form.findChild<kelvator::TickSource*>();
+    auto* yearGrid = form.findChild<kelvator::YearGridPage*>();
     for (int s = 0; s < kSeconds; ++s) {
         QElapsedTimer t;
         t.start();
@@ -50,8 +52,8 @@ IdleSecond IdleSecondCost(TForm_Main& form, kelvator::testing::FakePlatform& fak
                 due = tick->TickAndPace();
                 ++ticks;
             }
-            if ((step == 1 || step == 4) && form.YearGridInSight()) {
-                form.Timer_AktualisNapVillogtatasTimer();
+            if ((step == 1 || step == 4) && yearGrid->InSight()) {
+                yearGrid->Blink();
                 ++blinks;
             }
             QApplication::processEvents(); // paints what changed, as the event loop would
@@ -106,7 +108,7 @@ int main(int argc, char* argv[])
     fake.now = QDateTime(QDate(2016, 8, 1), QTime(11, 30, 0));
     TForm_Main form(fake.Make(settings.filePath(QStringLiteral("kelvator.ini"))));
     form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-    form.Timer_AktualisNapVillogtatas->stop();
+    form.findChild<QTimer*>(QStringLiteral("Timer_AktualisNapVillogtatas"))->stop();
     // The tick's steps fall anywhere in a second, not on the moment the events were dated to.
     fake.now = fake.now.addMSecs(130);
     form.show();
@@ -204,7 +206,7 @@ int main(int argc, char* argv[])
         auto window = std::make_unique<TForm_Main>(fake.Make(path));
         const double openMs = static_cast<double>(t.nsecsElapsed()) / 1e6;
         window->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-        window->Timer_AktualisNapVillogtatas->stop();
+        window->findChild<QTimer*>(QStringLiteral("Timer_AktualisNapVillogtatas"))->stop();
         t.restart();
         window->SaveSettings();
         const double saveMs = static_cast<double>(t.nsecsElapsed()) / 1e6;

@@ -14,6 +14,7 @@
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
 #include "worktime/worktime_page.h"
+#include "yearcal/yeargrid_page.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -38,8 +39,7 @@ using namespace kelvator;
 Settings TForm_Main::CollectSettings() const
 {
     Settings s;
-    s.yearGridColour = Shape_EvesNaptarAktualisSzin->brushColor();
-    s.dayColours = dayColours;
+    yearGridPage_->CollectSettings(s);
     settingsPage_->CollectSettings(s);
     workTimePage_->CollectSettings(s);
     s.mainTab = PageControl_Main->currentIndex();
@@ -53,8 +53,7 @@ Settings TForm_Main::CollectSettings() const
 // In the file's order, as the controls have always been filled.
 void TForm_Main::ShowSettings(const Settings& s)
 {
-    Shape_EvesNaptarAktualisSzin->setBrushColor(s.yearGridColour);
-    dayColours = s.dayColours;
+    yearGridPage_->ShowSettings(s);
     // The page's keys, [Beallitasok] and its breaks at the end, touch nothing but the page.
     settingsPage_->ShowSettings(s);
     workTimePage_->ShowSettings(s);

@@ -6,8 +6,10 @@
 #include "app/form_main.h"
 #include "fake_platform.h"
 #include "widgets/tmonthcalendar.h"
+#include "widgets/tpaintbox.h"
 #include "widgets/tshape.h"
 #include "worktime_fixture.h"
+#include "yearcal/yeargrid_page.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -67,7 +69,7 @@ bool ShootAll(const QDir& out)
     fake.now = kMoment;
     TForm_Main form(fake.Make(settings.filePath(QStringLiteral("kelvator.ini"))));
     form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-    form.Timer_AktualisNapVillogtatas->stop();
+    form.findChild<QTimer*>(QStringLiteral("Timer_AktualisNapVillogtatas"))->stop();
     // Show the amounts too, as a user who asked for them sees the page.
     form.findChild<QLineEdit*>(QStringLiteral("Edit_HaviFizetes"))->setText(QStringLiteral("300000"));
     WorkTimeControl<QAbstractButton>(form, "SpeedButton_FizetesKijelzes")->setChecked(true);
@@ -131,9 +133,11 @@ bool ShootAll(const QDir& out)
     form.findChild<QPushButton*>(QStringLiteral("Button_BeallitasokOK"))->click();
     form.ShowOuterPage(form.TabSheet_Main);
     fake.now = QDateTime(QDate(2026, 12, 9), QTime(11, 30, 15));
-    form.PageControl_Main->setCurrentWidget(form.TabSheet_EvesNaptar);
-    form.DrawYearCalendar();
-    form.Image_EvesNaptarMouseMove(QPoint(19 * 12 + 6, 7 * 18 + 9)); // 20 August
+    auto* yearGrid = form.findChild<kelvator::YearGridPage*>(QStringLiteral("TabSheet_EvesNaptar"));
+    form.PageControl_Main->setCurrentWidget(yearGrid);
+    yearGrid->Redraw();
+    yearGrid->findChild<TPaintBox*>(QStringLiteral("Image_EvesNaptar"))
+        ->onMouseMove(QPoint(19 * 12 + 6, 7 * 18 + 9)); // 20 August
     shoot(QStringLiteral("Munkarend_EvesNaptar_2026"));
     form.PageControl_Main->setCurrentWidget(WorkTimeControl<QWidget>(form, "TabSheet_Kelvator"));
     WorkTimeControl<QPushButton>(form, "Button_Ma")->click();
@@ -181,7 +185,7 @@ bool WriteFirstSave(const QString& path)
         fake.now = QDateTime(QDate(2024, 5, 7), QTime(20, 0));
         TForm_Main form(fake.Make(written));
         form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-        form.Timer_AktualisNapVillogtatas->stop();
+        form.findChild<QTimer*>(QStringLiteral("Timer_AktualisNapVillogtatas"))->stop();
         if (!form.SaveSettings())
             return false;
     }

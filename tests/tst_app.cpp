@@ -4,6 +4,7 @@
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
+#include "yearcal/yeargrid_page.h"
 
 #include <QAction>
 #include <QApplication>
@@ -359,10 +360,13 @@ private Q_SLOTS:
             QCOMPARE(heading.foreground().color(), QColor(Qt::black));
             QVERIFY(heading.background().color().lightness() > 200);
             // An uncoloured day of the year grid stays light under its black frame and lines.
-            f.yearBlinkFlag = false;
-            f.Timer_AktualisNapVillogtatasTimer();                        // blinks on: today's frame
-            QVERIFY(QColor(f.yearImage.pixel(6, 15)).lightness() > 200);  // 1 January, below its dot
-            QCOMPARE(QColor(f.yearImage.pixel(0, 5)), QColor(Qt::black)); // the grid's left line
+            auto* yearGrid = f.findChild<kelvator::YearGridPage*>(QStringLiteral("TabSheet_EvesNaptar"));
+            yearGrid->Blink();
+            if (!yearGrid->BlinkOn())
+                yearGrid->Blink(); // blinks on: today's frame
+            const QImage& grid = yearGrid->Picture();
+            QVERIFY(QColor(grid.pixel(6, 15)).lightness() > 200);  // 1 January, below its dot
+            QCOMPARE(QColor(grid.pixel(0, 5)), QColor(Qt::black)); // the grid's left line
             // The bars' black percentages sit on a light face.
             QVERIFY(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakahet")
                         ->palette()

@@ -133,7 +133,7 @@ private Q_SLOTS:
         platform.notifier = std::make_shared<DesktopNotifier>(client);
         TForm_Main form(std::move(platform));
         form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-        form.Timer_AktualisNapVillogtatas->stop();
+        form.findChild<QTimer*>(QStringLiteral("Timer_AktualisNapVillogtatas"))->stop();
         Control<QCheckBox>(form, "CheckBox_BeallitasOrankentiHangjelzes")->setChecked(true);
         Control<QCheckBox>(form, "CheckBox_IconAzOraMelle")->setChecked(true);
         form.show();

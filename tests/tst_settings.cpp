@@ -8,6 +8,7 @@
 #include "stopwatch/stopwatch_page.h"
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tshape.h"
+#include "yearcal/yeargrid_page.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -66,7 +67,7 @@ struct Started {
             WriteAll(Path(), file);
         form = std::make_unique<TForm_Main>(fake.Make(Path()));
         form->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-        form->Timer_AktualisNapVillogtatas->stop();
+        form->findChild<QTimer*>(QStringLiteral("Timer_AktualisNapVillogtatas"))->stop();
     }
     QString Path() const { return dir.filePath(QStringLiteral("kelvator.ini")); }
 };
@@ -320,8 +321,8 @@ private Q_SLOTS:
         const auto* laps = f.findChild<QListWidget*>(QStringLiteral("ListBox_Stopper"));
         QCOMPARE(laps->count(), 2);
         QCOMPARE(laps->item(1)->text(), QStringLiteral("R1: 0:01:23"));
-        QCOMPARE(f.dayColours[1][28], quint32(0x00FF0000));
-        QCOMPARE(f.dayColours[1][27], kButtonFace);
+        QCOMPARE(f.CollectSettings().dayColours[1][28], quint32(0x00FF0000));
+        QCOMPARE(f.CollectSettings().dayColours[1][27], kButtonFace);
         QCOMPARE(f.findChild<QLineEdit*>(QStringLiteral("Edit_Stopper"))->text(),
                  QStringLiteral("Stopper óra"));
         QCOMPARE(f.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok1"))->selectedDate(),
@@ -367,8 +368,12 @@ private Q_SLOTS:
                 e.moment = ToDateTime(QDate(2025, 7, 1), QTime(6, 30, 15, 900));
             });
             testing::ChangeEvent(f, 5, [](EventSettings& e) { e.visible = false; });
-            f.dayColours[0][0] = 0x00004080;
-            f.Shape_EvesNaptarAktualisSzin->setBrushColor(0x00C080FF);
+            auto* yearGrid = f.findChild<YearGridPage*>(QStringLiteral("TabSheet_EvesNaptar"));
+            Settings coloured;
+            yearGrid->CollectSettings(coloured);
+            coloured.dayColours[0][0] = 0x00004080;
+            yearGrid->ShowSettings(coloured);
+            f.findChild<TShape*>(QStringLiteral("Shape_EvesNaptarAktualisSzin"))->setBrushColor(0x00C080FF);
             auto* stopwatch = f.findChild<StopwatchPage*>(QStringLiteral("TabSheet_Stopper"));
             Settings stored;
             stopwatch->CollectSettings(stored);
@@ -394,8 +399,9 @@ private Q_SLOTS:
             QCOMPARE(ToQDateTime(testing::EventOf(f, 3).moment),
                      QDateTime(QDate(2025, 7, 1), QTime(6, 30, 15)));
             QVERIFY(!testing::EventOf(f, 5).visible);
-            QCOMPARE(f.dayColours[0][0], quint32(0x00004080));
-            QCOMPARE(f.Shape_EvesNaptarAktualisSzin->brushColor(), quint32(0x00C080FF));
+            QCOMPARE(f.CollectSettings().dayColours[0][0], quint32(0x00004080));
+            QCOMPARE(f.findChild<TShape*>(QStringLiteral("Shape_EvesNaptarAktualisSzin"))->brushColor(),
+                     quint32(0x00C080FF));
             Settings stored;
             f.findChild<StopwatchPage*>(QStringLiteral("TabSheet_Stopper"))->CollectSettings(stored);
             QCOMPARE(stored.stopwatchState, 1);

@@ -329,7 +329,7 @@ private Q_SLOTS:
 
         // The year grid's blink is the program's own too.
         QTimerEvent blink(0);
-        source.NoteInput(f.Timer_AktualisNapVillogtatas, &blink);
+        source.NoteInput(f.findChild<QTimer*>(QStringLiteral("Timer_AktualisNapVillogtatas")), &blink);
         QCOMPARE(timer->interval(), 1000);
 
         // A day square's click moves the calendar without a tick: the next step shows it.

@@ -10,12 +10,14 @@
 #include "settings/settings_model.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tmonthcalendar.h"
+#include "widgets/tpaintbox.h"
 #include "widgets/tshape.h"
 #include "worktime/payday.h"
 #include "worktime/workcalendar_model.h"
 #include "worktime/workcalendar_page.h"
 #include "worktime/workpattern.h"
 #include "yearcal/yearcal.h"
+#include "yearcal/yeargrid_page.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -41,6 +43,21 @@ using kelvator::testing::SevenToFour;
 using kelvator::testing::Window;
 
 namespace {
+YearGridPage& GridPage(TForm_Main& f)
+{
+    return *f.findChild<YearGridPage*>(QStringLiteral("TabSheet_EvesNaptar"));
+}
+
+TPaintBox& GridBox(TForm_Main& f)
+{
+    return *f.findChild<TPaintBox*>(QStringLiteral("Image_EvesNaptar"));
+}
+
+QLabel& DayKindLabel(TForm_Main& f)
+{
+    return *f.findChild<QLabel*>(QStringLiteral("Label_EvesNaptarNapFajta"));
+}
+
 WorkCalendar RealCalendar(const CalendarEntries& entries = {})
 {
     return WorkCalendar(true, entries);
@@ -733,20 +750,20 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
         TForm_Main& f = *w.form;
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_EvesNaptar);
+        f.PageControl_Main->setCurrentWidget(&GridPage(f));
         const QPoint christmasEve(6 + 23 * 12, 9 + 11 * 18);
-        f.Image_EvesNaptarMouseMove(christmasEve);
-        QCOMPARE(f.Label_EvesNaptarNapFajta->text(), QString());
-        f.Image_EvesNaptarContextMenu(christmasEve);
+        GridBox(f).onMouseMove(christmasEve);
+        QCOMPARE(DayKindLabel(f).text(), QString());
+        GridBox(f).onRightClick(christmasEve);
         QVERIFY(f.findChild<QMenu*>(QStringLiteral("PopupMenu_EvesNaptar")) == nullptr); // off: no menu
 
         f.Button_MunkarendClick();
         Named(f, "CheckBox_Unnepnapok")->setChecked(true);
         Named(f, "Button_MunkarendOK")->click();
-        f.hoveredCell = QPoint();
-        f.Image_EvesNaptarMouseMove(christmasEve);
-        QCOMPARE(f.Label_EvesNaptarNapFajta->text(), QStringLiteral("Pihenőnap"));
-        f.Image_EvesNaptarContextMenu(christmasEve);
+        GridBox(f).onMouseMove(QPoint(3, 219)); // off the grid and back: the texts are made anew
+        GridBox(f).onMouseMove(christmasEve);
+        QCOMPARE(DayKindLabel(f).text(), QStringLiteral("Pihenőnap"));
+        GridBox(f).onRightClick(christmasEve);
         auto* menu = f.findChild<QMenu*>(QStringLiteral("PopupMenu_EvesNaptar"));
         QVERIFY(menu);
         QStringList captions;
@@ -756,8 +773,8 @@ private Q_SLOTS:
                                         QStringLiteral("Naptár szerint")}));
         menu->actions().at(1)->trigger();
         QVERIFY(f.CalendarModel().Calendar().IsWorkingDay(QDate(2026, 12, 24)));
-        QCOMPARE(f.Label_EvesNaptarNapFajta->text(), QStringLiteral("Munkanap"));
-        f.SetCalendarDay(QDate(2026, 12, 24), DayKind::Plain);
+        QCOMPARE(DayKindLabel(f).text(), QStringLiteral("Munkanap"));
+        GridPage(f).ChooseDayKind(QDate(2026, 12, 24), DayKind::Plain);
         QVERIFY(!f.CalendarModel().Calendar().IsWorkingDay(QDate(2026, 12, 24)));
         QVERIFY(f.CalendarModel().Entries().work.isEmpty());
     }
@@ -1015,7 +1032,7 @@ private Q_SLOTS:
         QCOMPARE(MunkarendLines(w.SettingsPath()),
                  QString::fromLatin1(file).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1));
         // A day the user adds joins them; none of them goes.
-        f.SetCalendarDay(QDate(2026, 12, 29), DayKind::UserRest);
+        GridPage(f).ChooseDayKind(QDate(2026, 12, 29), DayKind::UserRest);
         const QStringList lines = MunkarendLines(w.SettingsPath());
         const QString restLine = QString::fromLatin1(line).split(QStringLiteral("\r\n")).first();
         QVERIFY2(lines.contains(restLine + QStringLiteral(";2026.12.29.")), qPrintable(lines.join(u'|')));
@@ -1178,14 +1195,14 @@ private Q_SLOTS:
         f.Button_MunkarendClick();
         Named(f, "CheckBox_Unnepnapok")->setChecked(true);
         Named(f, "Button_MunkarendOK")->click();
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_EvesNaptar);
+        f.PageControl_Main->setCurrentWidget(&GridPage(f));
         const QPoint christmasEve(6 + 23 * 12, 9 + 11 * 18);
-        f.Image_EvesNaptarContextMenu(christmasEve);
+        GridBox(f).onRightClick(christmasEve);
         auto* menu = f.findChild<QMenu*>(QStringLiteral("PopupMenu_EvesNaptar"));
         QVERIFY(menu);
         menu->actions().at(1)->trigger();
         QVERIFY(MunkarendLines(w.SettingsPath()).contains(QStringLiteral("sMunkanapok=2026.12.24.")));
-        f.SetCalendarDay(QDate(2026, 12, 24), DayKind::Plain);
+        GridPage(f).ChooseDayKind(QDate(2026, 12, 24), DayKind::Plain);
         QVERIFY(MunkarendLines(w.SettingsPath()).contains(QStringLiteral("sMunkanapok=")));
     }
 

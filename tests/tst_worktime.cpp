@@ -9,6 +9,7 @@
 #include "widgets/tmonthcalendar.h"
 #include "worktime/schedule.h"
 #include "worktime/worktime_page.h"
+#include "yearcal/yeargrid_page.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -315,10 +316,11 @@ private Q_SLOTS:
         for (int day : {12, 23, 28})
             QCOMPARE(month->dayTextColour(QDate(2026, 12, day)), black);
         // The user's own day off turns red, and back.
-        f.SetCalendarDay(QDate(2026, 12, 28), DayKind::UserRest);
+        auto* yearGrid = f.findChild<YearGridPage*>(QStringLiteral("TabSheet_EvesNaptar"));
+        yearGrid->ChooseDayKind(QDate(2026, 12, 28), DayKind::UserRest);
         w.TickAt(QTime(11, 30, 2));
         QCOMPARE(month->dayTextColour(QDate(2026, 12, 28)), red);
-        f.SetCalendarDay(QDate(2026, 12, 28), DayKind::Plain);
+        yearGrid->ChooseDayKind(QDate(2026, 12, 28), DayKind::Plain);
         QCOMPARE(month->dayTextColour(QDate(2026, 12, 28)), black);
     }
 

@@ -2,15 +2,19 @@
 #include "worktime_fixture.h"
 
 #include "settings/inifile.h"
+#include "settings/settings_model.h"
 #include "widgets/tpaintbox.h"
 #include "widgets/tshape.h"
+#include "worktime/workcalendar_model.h"
 #include "yearcal/yearcal.h"
+#include "yearcal/yeargrid_page.h"
 
 #include <QAbstractButton>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 using namespace kelvator;
 using kelvator::testing::Window;
@@ -28,6 +32,83 @@ QPoint CellPoint(int month, int day)
 {
     return QPoint((day - 1) * 12 + 10, (month - 1) * 18 + 14);
 }
+
+YearGridPage& GridPage(TForm_Main& f)
+{
+    return *f.findChild<YearGridPage*>(QStringLiteral("TabSheet_EvesNaptar"));
+}
+
+template <typename T> T* Child(QObject& parent, const char* name)
+{
+    auto* child = parent.findChild<T*>(QString::fromLatin1(name));
+    if (!child)
+        qFatal("no %s", name);
+    return child;
+}
+
+QLabel* Label(QObject& parent, const char* name)
+{
+    return Child<QLabel>(parent, name);
+}
+
+// The pointer over the grid, as the grid's box reports it.
+void Hover(QObject& parent, QPoint at)
+{
+    Child<TPaintBox>(parent, "Image_EvesNaptar")->onMouseMove(at);
+}
+
+void ClickGrid(QObject& parent)
+{
+    Child<TPaintBox>(parent, "Image_EvesNaptar")->onClick();
+}
+
+DayColours ColoursOf(const YearGridPage& page)
+{
+    Settings s;
+    page.CollectSettings(s);
+    return s.dayColours;
+}
+
+void SetColour(YearGridPage& page, int month, int day, quint32 colour)
+{
+    Settings s;
+    page.CollectSettings(s);
+    s.dayColours[size_t(month - 1)][size_t(day - 1)] = colour;
+    page.ShowSettings(s);
+}
+
+QTimer* BlinkTimer(QObject& parent)
+{
+    return Child<QTimer>(parent, "Timer_AktualisNapVillogtatas");
+}
+
+void ShowTab(TForm_Main& f, const char* name)
+{
+    f.PageControl_Main->setCurrentWidget(Child<QWidget>(*f.PageControl_Main, name));
+}
+
+// The page alone, at a moment, a steady clock and a sight the test sets.
+struct StandalonePage {
+    QDateTime now = QDateTime(QDate(2026, 3, 10), QTime(9, 0));
+    qint64 steadyMs = 1'000'000;
+    bool inSight = false;
+    WorkCalendarModel calendar;
+    YearGridPage page{{.now = [this] { return now; },
+                       .steadyMs = [this] { return steadyMs; },
+                       .inSight = [this] { return inSight; },
+                       .clockRunning = [] { return true; }},
+                      calendar};
+    StandalonePage() { QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary)); }
+    // What a full drawing of the moment shows, with the blink as the page has it.
+    QImage FullDrawing() const
+    {
+        QImage want(page.Picture().size(), QImage::Format_RGB32);
+        want.fill(page.palette().color(QPalette::Button));
+        DrawYearGrid(want, GridFor(385, 221), now.date().year(), ColoursOf(page), page.BlinkOn(), now.date(),
+                     [this](const QDate& d) { return !calendar.Calendar().IsWorkingDay(d); });
+        return want;
+    }
+};
 } // namespace
 
 using kelvator::testing::WorkTimeControl;
@@ -108,42 +189,47 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2026, 3, 10), QTime(9, 0)));
         TForm_Main& f = *w.form;
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_EvesNaptar);
-        QVERIFY(!f.SpeedButton_Modositas->isChecked());
+        YearGridPage& page = GridPage(f);
+        auto* colouring = Child<QAbstractButton>(page, "SpeedButton_Modositas");
+        auto* paint = Child<TShape>(page, "Shape_EvesNaptarAktualisSzin");
+        f.PageControl_Main->setCurrentWidget(&page);
+        QVERIFY(!colouring->isChecked());
         const QPoint march15 = CellPoint(3, 15);
-        QTest::mouseMove(f.Image_EvesNaptar, march15);
-        f.Image_EvesNaptarMouseMove(march15);
-        QCOMPARE(f.Label_EvesNaptarKijeloltNap->text(),
+        QTest::mouseMove(Child<TPaintBox>(page, "Image_EvesNaptar"), march15);
+        Hover(page, march15);
+        QCOMPARE(Label(page, "Label_EvesNaptarKijeloltNap")->text(),
                  QStringLiteral("2026.03.15.   Vasárnap   11. hét   74. nap"));
-        QCOMPARE(f.Label_EvesNaptarIdoKulonbseg->text(), QStringLiteral("5 nap múlva lesz."));
-        QVERIFY(f.Label_Honap[2]->font().bold());
-        QVERIFY(f.Label_NapTizes[14]->font().bold() && f.Label_NapEgyes[14]->font().bold());
-        QVERIFY(!f.Label_Honap[3]->font().bold());
+        QCOMPARE(Label(page, "Label_EvesNaptarIdoKulonbseg")->text(), QStringLiteral("5 nap múlva lesz."));
+        QVERIFY(Label(page, "Label_Honap3")->font().bold());
+        QVERIFY(Label(page, "Label_NapTizes15")->font().bold() &&
+                Label(page, "Label_NapEgyes15")->font().bold());
+        QVERIFY(!Label(page, "Label_Honap4")->font().bold());
 
-        f.Image_EvesNaptarClick(); // "Színezés" is up: nothing changes
-        QCOMPARE(f.dayColours[2][14], kButtonFace);
-        f.SpeedButton_Modositas->click();
-        QTest::mousePress(f.Shape_EvesNaptarSzin[7], Qt::RightButton);
-        QCOMPARE(f.Shape_EvesNaptarAktualisSzin->brushColor(), quint32(0x000080FF));
-        QTest::mousePress(f.Shape_EvesNaptarSzin[7], Qt::LeftButton);
-        QCOMPARE(f.Shape_EvesNaptarAktualisSzin->brushColor(), quint32(0x00FF0000));
-        f.Image_EvesNaptarClick();
-        QCOMPARE(f.dayColours[2][14], quint32(0x00FF0000));
-        f.Image_EvesNaptarClick();
-        QCOMPARE(f.dayColours[2][14], kButtonFace);
-        f.Image_EvesNaptarClick();
+        ClickGrid(page); // "Színezés" is up: nothing changes
+        QCOMPARE(ColoursOf(page)[2][14], kButtonFace);
+        colouring->click();
+        auto* red = Child<TShape>(page, "Shape_EvesNaptarSzin9"); // palette code 7
+        QTest::mousePress(red, Qt::RightButton);
+        QCOMPARE(paint->brushColor(), quint32(0x000080FF));
+        QTest::mousePress(red, Qt::LeftButton);
+        QCOMPARE(paint->brushColor(), quint32(0x00FF0000));
+        ClickGrid(page);
+        QCOMPARE(ColoursOf(page)[2][14], quint32(0x00FF0000));
+        ClickGrid(page);
+        QCOMPARE(ColoursOf(page)[2][14], kButtonFace);
+        ClickGrid(page);
 
         // 31 April is no day: hovering it selects nothing and empties the texts.
-        f.Image_EvesNaptarMouseMove(CellPoint(4, 31));
-        QVERIFY(f.Label_EvesNaptarKijeloltNap->text().isEmpty());
-        QVERIFY(f.selectedDay.isNull());
-        f.Image_EvesNaptarMouseMove(QPoint(3, 219)); // below row 12
-        QVERIFY(f.selectedDay.isNull());
+        Hover(page, CellPoint(4, 31));
+        QVERIFY(Label(page, "Label_EvesNaptarKijeloltNap")->text().isEmpty());
+        QVERIFY(page.SelectedDay().isNull());
+        Hover(page, QPoint(3, 219)); // below row 12
+        QVERIFY(page.SelectedDay().isNull());
 
         // Opening the page again releases "Színezés"; the colour is in the file after a save.
-        f.PageControl_Main->setCurrentWidget(WorkTimeControl<QWidget>(f, "TabSheet_Kelvator"));
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_EvesNaptar);
-        QVERIFY(!f.SpeedButton_Modositas->isChecked());
+        ShowTab(f, "TabSheet_Kelvator");
+        f.PageControl_Main->setCurrentWidget(&page);
+        QVERIFY(!colouring->isChecked());
         QVERIFY(f.SaveSettings());
         const IniFile ini = IniFile::Load(w.SettingsPath());
         QCOMPARE(ini.Value(QStringLiteral("EvesNaptar"), QStringLiteral("sNapokSzinei03"))->at(14),
@@ -155,38 +241,38 @@ private Q_SLOTS:
     void hoverTextIsRebuiltOnlyInAnotherCell()
     {
         Window w(QDateTime(QDate(2026, 3, 10), QTime(9, 0)));
-        TForm_Main& f = *w.form;
-        f.Image_EvesNaptarMouseMove(CellPoint(1, 1));
-        f.Label_EvesNaptarKijeloltNap->setText(QStringLiteral("marker"));
-        f.Image_EvesNaptarMouseMove(CellPoint(1, 1) + QPoint(1, 1));
-        QCOMPARE(f.Label_EvesNaptarKijeloltNap->text(), QStringLiteral("marker"));
-        f.Image_EvesNaptarMouseMove(CellPoint(1, 2));
-        QVERIFY(f.Label_EvesNaptarKijeloltNap->text().startsWith(QStringLiteral("2026.01.02.")));
+        YearGridPage& page = GridPage(*w.form);
+        QLabel* hover = Label(page, "Label_EvesNaptarKijeloltNap");
+        Hover(page, CellPoint(1, 1));
+        hover->setText(QStringLiteral("marker"));
+        Hover(page, CellPoint(1, 1) + QPoint(1, 1));
+        QCOMPARE(hover->text(), QStringLiteral("marker"));
+        Hover(page, CellPoint(1, 2));
+        QVERIFY(hover->text().startsWith(QStringLiteral("2026.01.02.")));
     }
 
     void hoverLineIsInThePagesTextSize()
     {
         Window w(QDateTime(QDate(2026, 3, 10), QTime(9, 0)));
-        TForm_Main& f = *w.form;
-        f.Image_EvesNaptarMouseMove(CellPoint(3, 15));
-        const QFontInfo hover(f.Label_EvesNaptarKijeloltNap->font());
-        const QFontInfo page(f.Label_EvesNaptarDatum->font());
-        QCOMPARE(hover.pixelSize(), page.pixelSize());
+        YearGridPage& page = GridPage(*w.form);
+        QLabel* line = Label(page, "Label_EvesNaptarKijeloltNap");
+        Hover(page, CellPoint(3, 15));
+        const QFontInfo hover(line->font());
+        const QFontInfo today(Label(page, "Label_EvesNaptarDatum")->font());
+        QCOMPARE(hover.pixelSize(), today.pixelSize());
         // The whole line fits its label.
-        QVERIFY(QFontMetrics(f.Label_EvesNaptarKijeloltNap->font())
-                    .horizontalAdvance(f.Label_EvesNaptarKijeloltNap->text()) <=
-                f.Label_EvesNaptarKijeloltNap->width());
+        QVERIFY(QFontMetrics(line->font()).horizontalAdvance(line->text()) <= line->width());
     }
 
     void blinkGoesOnOnAnyPage()
     {
         Window w(QDateTime(QDate(2026, 3, 10), QTime(9, 0)));
-        TForm_Main& f = *w.form;
-        f.Timer_AktualisNapVillogtatasTimer();
-        const QImage first = f.yearImage;
-        f.Timer_AktualisNapVillogtatasTimer();
-        QVERIFY(f.yearImage != first);
-        QCOMPARE(f.Label_EvesNaptarEv->text(), QStringLiteral("2026."));
+        YearGridPage& page = GridPage(*w.form);
+        page.Blink();
+        const QImage first = page.Picture();
+        page.Blink();
+        QVERIFY(page.Picture() != first);
+        QCOMPARE(Label(page, "Label_EvesNaptarEv")->text(), QStringLiteral("2026."));
     }
 
     // The blink reuses what it drew before; after every change it must still show exactly what
@@ -204,28 +290,64 @@ private Q_SLOTS:
         QFETCH(int, change);
         Window w(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)));
         TForm_Main& f = *w.form;
-        f.dayColours[11][30] = 0x000000FF;
-        f.DrawYearCalendar();
+        YearGridPage& page = GridPage(f);
+        SetColour(page, 12, 31, 0x000000FF);
+        page.Redraw();
         for (int step = 0; step < 5; ++step) {
             if (step == 2) {
                 if (change == 1 || change == 3)
                     w.fake.now = change == 1 ? QDateTime(QDate(2026, 12, 30), QTime(12, 0))
                                              : QDateTime(QDate(2027, 1, 1), QTime(0, 0, 1));
                 if (change == 2)
-                    f.dayColours[11][29] = 0x00FF0000;
+                    SetColour(page, 12, 30, 0x00FF0000);
             }
-            f.Timer_AktualisNapVillogtatasTimer();
+            page.Blink();
             const QDate today = w.fake.now.date();
-            QImage want(f.yearImage.size(), QImage::Format_RGB32);
+            QImage want(page.Picture().size(), QImage::Format_RGB32);
             want.fill(f.palette().color(QPalette::Button));
-            DrawYearGrid(want, GridFor(385, 221), today.year(), f.dayColours, f.yearBlinkFlag, today);
-            QVERIFY2(f.yearImage == want, qPrintable(QStringLiteral("step %1").arg(step)));
+            DrawYearGrid(want, GridFor(385, 221), today.year(), ColoursOf(page), page.BlinkOn(), today);
+            QVERIFY2(page.Picture() == want, qPrintable(QStringLiteral("step %1").arg(step)));
         }
     }
 
-    // Unseen, the grid's blink costs no timer; seen again, it is in the state and phase the
-    // running timer would have brought it to.
-    void blinkRunsOnlyWhileTheGridIsSeen_data()
+    // Unseen, the grid's blink costs no timer: the window says when the grid is in sight.
+    void blinkRunsOnlyWhileTheGridIsSeen()
+    {
+        Window w(QDateTime(QDate(2026, 3, 10), QTime(9, 0)));
+        TForm_Main& f = *w.form;
+        YearGridPage& page = GridPage(f);
+        QTimer* blink = BlinkTimer(f);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.findChild<QTimer*>(QStringLiteral("Timer1"))->start();
+        page.StartBlink();
+        QVERIFY(!blink->isActive()); // the work-time page is in front
+        f.PageControl_Main->setCurrentWidget(&page);
+        QVERIFY(blink->isActive());
+        ShowTab(f, "TabSheet_Kelvator");
+        QVERIFY(!blink->isActive());
+
+        // Back: the grid shows the blink's state at once.
+        f.PageControl_Main->setCurrentWidget(&page);
+        QVERIFY(blink->isActive());
+        QImage want(page.Picture().size(), QImage::Format_RGB32);
+        want.fill(f.palette().color(QPalette::Button));
+        DrawYearGrid(want, GridFor(385, 221), 2026, ColoursOf(page), page.BlinkOn(), QDate(2026, 3, 10));
+        QVERIFY(page.Picture() == want);
+
+        // Other pages over the main one, a minimised window and a hidden one stop it too.
+        f.Menu_BeallitasokClick();
+        QVERIFY(!blink->isActive());
+        f.findChild<QPushButton*>(QStringLiteral("Button_NevjegyOK"))->click();
+        QVERIFY(blink->isActive());
+        f.hide();
+        QVERIFY(!blink->isActive());
+        f.show();
+        QVERIFY(blink->isActive());
+    }
+
+    // Seen again, the blink is in the state and phase the running timer would have brought it to.
+    void blinkResumesInPhase_data()
     {
         QTest::addColumn<int>("awayMs");
         QTest::addColumn<bool>("flipped");
@@ -235,55 +357,61 @@ private Q_SLOTS:
         QTest::addRow("two changes missed") << 1100 << false << 400;
         QTest::addRow("an hour away") << 3'600'250 << false << 250;
     }
-    void blinkRunsOnlyWhileTheGridIsSeen()
+    void blinkResumesInPhase()
     {
         QFETCH(int, awayMs);
         QFETCH(bool, flipped);
         QFETCH(int, remainingMs);
-        Window w(QDateTime(QDate(2026, 3, 10), QTime(9, 0)));
-        TForm_Main& f = *w.form;
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        f.findChild<QTimer*>(QStringLiteral("Timer1"))->start();
-        f.StartYearBlink();
-        QVERIFY(!f.Timer_AktualisNapVillogtatas->isActive()); // the work-time page is in front
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_EvesNaptar);
-        QVERIFY(f.Timer_AktualisNapVillogtatas->isActive());
-        f.PageControl_Main->setCurrentWidget(WorkTimeControl<QWidget>(f, "TabSheet_Kelvator"));
-        QVERIFY(!f.Timer_AktualisNapVillogtatas->isActive());
+        StandalonePage p;
+        QTimer* blink = p.page.BlinkTimer();
+        p.page.StartBlink();
+        QVERIFY(!blink->isActive());
+        p.inSight = true;
+        p.page.UpdateBlink();
+        QVERIFY(blink->isActive());
+        QCOMPARE(blink->interval(), 500);
+        p.inSight = false;
+        p.page.UpdateBlink();
+        QVERIFY(!blink->isActive());
 
         // Back after a while: the missed changes are made, the next one comes on time.
-        const bool before = f.yearBlinkFlag;
-        f.yearBlinkToggledAt_ -= awayMs;
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_EvesNaptar);
-        QCOMPARE(f.yearBlinkFlag, before != flipped);
-        const int remaining = f.Timer_AktualisNapVillogtatas->remainingTime();
-        QVERIFY2(remaining <= remainingMs && remaining > remainingMs - 50,
-                 qPrintable(QString::number(remaining)));
-        QImage want(f.yearImage.size(), QImage::Format_RGB32);
-        want.fill(f.palette().color(QPalette::Button));
-        DrawYearGrid(want, GridFor(385, 221), 2026, f.dayColours, f.yearBlinkFlag, QDate(2026, 3, 10));
-        QVERIFY(f.yearImage == want);
+        const bool before = p.page.BlinkOn();
+        p.steadyMs += awayMs;
+        p.inSight = true;
+        p.page.UpdateBlink();
+        QCOMPARE(p.page.BlinkOn(), before != flipped);
+        QVERIFY(blink->isActive());
+        QCOMPARE(blink->interval(), remainingMs);
+        QVERIFY(p.page.Picture() == p.FullDrawing());
+        // The change after that is a whole half second from the next.
+        p.page.Blink();
+        QCOMPARE(blink->interval(), 500);
+        QVERIFY(p.page.Picture() == p.FullDrawing());
+    }
 
-        // Other pages over the main one, a minimised window and a hidden one stop it too.
-        f.Menu_BeallitasokClick();
-        QVERIFY(!f.Timer_AktualisNapVillogtatas->isActive());
-        f.findChild<QPushButton*>(QStringLiteral("Button_NevjegyOK"))->click();
-        QVERIFY(f.Timer_AktualisNapVillogtatas->isActive());
-        f.hide();
-        QVERIFY(!f.Timer_AktualisNapVillogtatas->isActive());
-        f.show();
-        QVERIFY(f.Timer_AktualisNapVillogtatas->isActive());
+    // A changed work calendar moves the grid's dots without another drawing being asked for.
+    void calendarChangeRedrawsTheGrid()
+    {
+        StandalonePage p;
+        p.calendar.SetCalendar(true, {});
+        p.page.Redraw();
+        const QImage before = p.page.Picture();
+        p.calendar.SetDay(QDate(2026, 3, 11), DayKind::UserRest); // a Wednesday
+        QVERIFY(p.page.Picture() != before);
+        QVERIFY(p.page.Picture() == p.FullDrawing());
+        p.calendar.SetDay(QDate(2026, 3, 14), DayKind::UserWork); // a Saturday
+        QVERIFY(p.page.Picture() == p.FullDrawing());
     }
 
     void todayLabelOnlyWhileShown()
     {
         Window w(QDateTime(QDate(2026, 3, 10), QTime(9, 0)));
         TForm_Main& f = *w.form;
+        QLabel* today = Label(f, "Label_EvesNaptarDatum");
         w.TickAt(QTime(9, 0, 1));
-        QVERIFY(f.Label_EvesNaptarDatum->text().isEmpty());
-        f.PageControl_Main->setCurrentWidget(f.TabSheet_EvesNaptar);
-        QCOMPARE(f.Label_EvesNaptarDatum->text(), QStringLiteral("Ma: 2026.03.10. Kedd"));
+        QVERIFY(today->text().isEmpty());
+        f.PageControl_Main->setCurrentWidget(&GridPage(f));
+        QCOMPARE(today->text(), QStringLiteral("Ma: 2026.03.10. Kedd"));
     }
 };
 

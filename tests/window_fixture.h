@@ -37,7 +37,7 @@ struct Window {
         fake.now = now;
         form = std::make_unique<TForm_Main>(fake.Make(SettingsPath()));
         form->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-        form->Timer_AktualisNapVillogtatas->stop();
+        form->findChild<QTimer*>(QStringLiteral("Timer_AktualisNapVillogtatas"))->stop();
     }
     QString SettingsPath() const { return dir.filePath(QStringLiteral("kelvator.ini")); }
     // Sets the clock and runs one tick.
