@@ -175,7 +175,6 @@ private:
     void KeepOnScreen();
     bool frameCheckedOnScreen_ = false;
     void BuildMainPage();
-    void WireClockFace();
     void ShowError(const QString& text);
     // The settings page's requests and the values it holds, which the program runs with.
     void WireSettingsPage();
@@ -205,7 +204,6 @@ private:
     kelvator::WorkCalendarPage* workCalendarPage_ = nullptr;
     // The analog face of the big clock and of the work-time page's small clock.
     kelvator::ClockFace clockFace_;
-    std::optional<kelvator::ClockFaceInput> ClockFaceNow() const;
     kelvator::EventsPage* eventsPage_ = nullptr;
     kelvator::WorkTimePage* workTimePage_ = nullptr;
     // The work day bar's colour, which blinks at the work end.
@@ -213,20 +211,9 @@ private:
     kelvator::EventEditorPage* eventEditorPage_ = nullptr;
     void ReportTickFailure(const QString& message);
     void TickSteps();
-    // Tick steps, in tick order.
-    void TickDateTexts(const TickMoment& m);
-    void TickTimeTexts(const TickMoment& m);
-    void TickYear(const TickMoment& m);
-    void TickAnalogClocks(const TickMoment& m);
-    void TickCalendarDistance(const TickMoment& m);
-    std::function<bool(const QDate&)> DaysOffTest() const; // for the month calendars
-    bool BigAnalogClockShown() const;
-    bool WorkTimePageShown() const;
-    void TickSchedule(const TickMoment& m);
-    void TickWorkBars(const TickMoment& m);
-    void TickPayday(const TickMoment& m);
+    // What the pages show of this tick, and the work-end signal.
+    void ShowTick(const TickMoment& m);
     void TickWorkEnd(const TickMoment& m);
-    void TickMonth(const TickMoment& m);
 
     kelvator::Platform platform_;
     kelvator::SettingsModel settingsModel_;

@@ -114,8 +114,26 @@ void TForm_Main::BuildMainPage()
     compact->setParent(PageControl_Main);
     PageControl_Main->tabBar()->setStyle(compact);
 
-    workTimePage_->ShowDaysOff(DaysOffTest(), int(calendarModel_.Revision()));
-    WireClockFace();
+    workTimePage_->ShowDaysOff(DaysOffTest(calendarModel_), int(calendarModel_.Revision()));
+    clockFace_.SetSource([this]() -> std::optional<ClockFaceInput> {
+        // Nobody sees the face of a window in the tray: it is drawn when the window paints again.
+        if (WindowOutOfSight())
+            return std::nullopt;
+        const Settings& settings = settingsModel_.Get();
+        ClockFaceInput in;
+        const QDateTime now = platform_.now();
+        const QTime time = now.time();
+        in.time = QTime(time.hour(), time.minute(), time.second()); // the face shows whole seconds
+        in.dayOfWeek = now.date().dayOfWeek();
+        in.overlayChoice = settings.smallClockShown;
+        in.blinkFlag = workEndBlinkFlag;
+        in.schedule = schedule;
+        if (calendarModel_.Enabled())
+            in.workingDay = calendarModel_.Calendar().IsWorkingDay(now.date());
+        for (size_t k = 0; k < 3; ++k)
+            in.showBreak[k] = settings.breaks[k].on;
+        return in;
+    });
     ShowDateCalcWorkCalendar();
     stopwatchPage_->SetDialArtwork(clockFace_.Artwork());
 }
@@ -124,8 +142,8 @@ void TForm_Main::ShowDateCalcWorkCalendar()
 {
     // Both tests ask the model when they are used, so they follow a calendar changed later.
     dateCalcPage_->ShowWorkCalendar(
-        [this](const QDate& d) { return calendarModel_.Calendar().IsWorkingDay(d); }, DaysOffTest(),
-        int(calendarModel_.Revision()));
+        [this](const QDate& d) { return calendarModel_.Calendar().IsWorkingDay(d); },
+        DaysOffTest(calendarModel_), int(calendarModel_.Revision()));
 }
 
 void TForm_Main::WireSettingsPage()

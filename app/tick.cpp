@@ -119,19 +119,7 @@ void TForm_Main::TickSteps()
     if (outer != TabSheet_Main && outer != eventEditorPage_)
         return;
 
-    TickDateTexts(m);
-    if (PageControl_Main->currentWidget() == yearGridPage_)
-        yearGridPage_->Refresh(m.today);
-    TickTimeTexts(m);
-    TickYear(m);
-    TickAnalogClocks(m);
-    TickCalendarDistance(m);
-    TickSchedule(m);
-    TickWorkBars(m);
-    TickPayday(m);
-    if (m.workday)
-        TickWorkEnd(m);
-    TickMonth(m);
+    ShowTick(m);
     if (outer == eventEditorPage_)
         eventEditorPage_->Refresh(platform_.now());
     eventsPage_->Refresh(platform_.now());
@@ -148,71 +136,47 @@ void TForm_Main::AcknowledgeHourlyNotice()
     SetMainMenuEnabled(true);
 }
 
-// ---- The work-time page's steps ----------------------------------------------------------
+// ---- The pages' share of a tick, in tick order ------------------------------------------------
 
-void TForm_Main::TickDateTexts(const TickMoment& m)
+void TForm_Main::ShowTick(const TickMoment& m)
 {
+    const Settings& settings = settingsModel_.Get();
+    QWidget* const shown = PageControl_Main->currentWidget();
     workTimePage_->ShowDate(m.today);
-}
+    if (shown == yearGridPage_)
+        yearGridPage_->Refresh(m.today);
+    const TimeTexts timeTexts = MakeTimeTexts(m.time, settings.twelveHourClock);
+    workTimePage_->ShowTime(timeTexts);
 
-void TForm_Main::TickTimeTexts(const TickMoment& m)
-{
-    workTimePage_->ShowTime(MakeTimeTexts(m.time, settingsModel_.Get().twelveHourClock));
-}
-
-void TForm_Main::TickYear(const TickMoment& m)
-{
     const NewYearsEve newYearsEve = NewYearsEveText(m.value);
     const double yearProgress = YearProgress(m.today);
     workTimePage_->ShowYear(m.today, newYearsEve, yearProgress);
-    if (PageControl_Main->currentWidget() == bigClockPage_) {
-        bigClockPage_->ShowTexts({m.today, DateLabelText(m.today), m.weekdayName,
-                                  MakeTimeTexts(m.time, settingsModel_.Get().twelveHourClock), newYearsEve,
+    if (shown == bigClockPage_) {
+        bigClockPage_->ShowTexts({m.today, DateLabelText(m.today), m.weekdayName, timeTexts, newYearsEve,
                                   yearProgress, QString::number(IsoWeekNumber(m.today)),
                                   WeeksInYearText(m.today.year())});
     }
-}
 
-bool TForm_Main::WorkTimePageShown() const
-{
-    return PageControl_Main->currentWidget() == workTimePage_;
-}
+    // Drawn before this tick's schedule: the faces show the previous tick's work day. A new face
+    // asks both boxes to paint it; the small one shrinks it when it paints.
+    if ((shown == bigClockPage_ && bigClockPage_->AnalogShown()) || shown == workTimePage_)
+        clockFace_.Update();
 
-bool TForm_Main::BigAnalogClockShown() const
-{
-    return PageControl_Main->currentWidget() == bigClockPage_ && bigClockPage_->AnalogShown();
-}
-
-std::function<bool(const QDate&)> TForm_Main::DaysOffTest() const
-{
-    // Asked at every paint, so a calendar changed elsewhere is drawn right when shown again.
-    return [this](const QDate& d) {
-        return calendarModel_.Enabled() && !calendarModel_.Calendar().IsWorkingDay(d);
-    };
-}
-
-void TForm_Main::TickCalendarDistance(const TickMoment& m)
-{
     // A change of the work calendar draws the month calendars' days again.
-    workTimePage_->ShowDaysOff(DaysOffTest(), int(calendarModel_.Revision()));
+    workTimePage_->ShowDaysOff(DaysOffTest(calendarModel_), int(calendarModel_.Revision()));
     ShowDateCalcWorkCalendar();
     workTimePage_->ShowDistance(m.value);
-}
 
-void TForm_Main::TickSchedule(const TickMoment& m)
-{
-    work_ = ComputeWorkSnapshot(m, settingsModel_.Get(), calendarModel_);
+    work_ = ComputeWorkSnapshot(m, settings, calendarModel_);
     schedule = work_.schedule;
-}
-
-void TForm_Main::TickWorkBars(const TickMoment&)
-{
     workTimePage_->ShowWorkBars(work_.dayBar, work_.weekBar);
-}
-
-void TForm_Main::TickPayday(const TickMoment& m)
-{
     workTimePage_->ShowPayday(m.today, work_.payday, work_.pattern.isWorkingDay, calendarModel_.Revision());
+    if (m.workday)
+        TickWorkEnd(m);
+
+    workTimePage_->ShowMonthProgress(work_.monthProgress);
+    const double salary = ParseWholeNumber(settings.monthlySalary);
+    workTimePage_->ShowMonthPay(MonthPayOf(work_, salary, WeekdayHoursInUse()), work_.monthWork.workingDays);
 }
 
 void TForm_Main::TickWorkEnd(const TickMoment& m)
@@ -250,11 +214,4 @@ void TForm_Main::TickWorkEnd(const TickMoment& m)
         playerIdleFlag = true;
         settingsPage_->ShowSoundPlaying(!playerIdleFlag);
     }
-}
-
-void TForm_Main::TickMonth(const TickMoment&)
-{
-    workTimePage_->ShowMonthProgress(work_.monthProgress);
-    const double salary = ParseWholeNumber(settingsModel_.Get().monthlySalary);
-    workTimePage_->ShowMonthPay(MonthPayOf(work_, salary, WeekdayHoursInUse()), work_.monthWork.workingDays);
 }

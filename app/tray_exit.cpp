@@ -139,3 +139,8 @@ bool TForm_Main::FormCloseQuery()
     }
     return true;
 }
+
+bool TForm_Main::WindowOutOfSight() const
+{
+    return (inTrayFlag && !isVisible()) || isMinimized();
+}

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace kelvator {
@@ -62,5 +63,12 @@ private:
     std::optional<WeekdayHours> hours_;
     unsigned revision_ = 0;
 };
+
+// The month calendars' red days: off days of the calendar while it is on. Asked at every paint,
+// so a calendar changed elsewhere is drawn right when shown again.
+inline std::function<bool(const QDate&)> DaysOffTest(const WorkCalendarModel& model)
+{
+    return [&model](const QDate& d) { return model.Enabled() && !model.Calendar().IsWorkingDay(d); };
+}
 
 } // namespace kelvator
