@@ -1,7 +1,7 @@
 // The work-end signal second by second, the sound choices and the real sound player.
 #include "window_fixture.h"
 
-#include "app/real_platform.h"
+#include "platform/real_platform.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tshape.h"
 #include "worktime/workend.h"

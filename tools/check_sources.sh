@@ -14,7 +14,7 @@ status=0
 # The files that read the system's wall clock; everything else asks the platform's clock.
 clock_readers=(
   calendar/wall_clock.cpp
-  app/real_platform.cpp
+  platform/real_platform.cpp
 )
 
 # Files outside app/ that still include the window's header app/form_main.h. They leave it as
