@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/platform.h"
 #include "calendar/tdatetime.h"
 #include "calendar/workcalendar.h"
 #include "clocks/analog_clock.h"
 #include "clocks/clock_face.h"
+#include "platform/platform.h"
 #include "settings/settings_model.h"
 #include "settings/value_forms.h"
 #include "worktime/schedule.h"

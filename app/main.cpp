@@ -1,6 +1,6 @@
 #include "app/form_main.h"
-#include "app/real_platform.h"
-#include "app/single_instance.h"
+#include "platform/real_platform.h"
+#include "platform/single_instance.h"
 #include "settings/settings_location.h"
 #include "widgets/cached_icon_style.h"
 

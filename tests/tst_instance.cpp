@@ -1,6 +1,6 @@
 // A second start against the running program, other accounts on the same computer, and signals
 // that come while the program starts: all against the real binary.
-#include "app/single_instance.h"
+#include "platform/single_instance.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 // (dbus-run-session), where the test itself plays the desktop's notification service.
 #include "window_fixture.h"
 
-#include "app/desktop_notifier.h"
+#include "platform/desktop_notifier.h"
 
 #include <QCheckBox>
 #include <QDBusConnection>

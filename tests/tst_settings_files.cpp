@@ -3,7 +3,7 @@
 #include "events_fixture.h"
 #include "window_fixture.h"
 
-#include "app/single_instance.h"
+#include "platform/single_instance.h"
 #include "settings/inifile.h"
 #include "settings/settings_location.h"
 

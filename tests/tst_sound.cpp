@@ -1,8 +1,8 @@
 // The real sound path, measured where the user hears it: a private PulseAudio server with a
 // null sink, whose monitor is recorded while the program's player and beep play into it.
-#include "app/gst_sound.h"
-#include "app/pulse_tone.h"
-#include "app/real_platform.h"
+#include "platform/gst_sound.h"
+#include "platform/pulse_tone.h"
+#include "platform/real_platform.h"
 
 #include "sound_server.h"
 

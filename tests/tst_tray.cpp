@@ -1,6 +1,6 @@
 #include "window_fixture.h"
 
-#include "app/single_instance.h"
+#include "platform/single_instance.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 #include "window_fixture.h"
 #include "worktime_fixture.h"
 
-#include "app/real_platform.h"
+#include "platform/real_platform.h"
 #include "widgets/mbargraph.h"
 #include "widgets/tshape.h"
 #include "worktime/workend.h"

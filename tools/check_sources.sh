@@ -2,8 +2,11 @@
 # Checks what a compiler does not:
 #  - every C++ file is formatted as .clang-format says;
 #  - the wall clock is read only by the real clock (tests and the benchmark set their own);
-#  - no file outside app/ includes the window's header, but for the few still on the list below.
-# That the core library links no Qt Widgets is checked from the build: `ctest -R core_without_widgets`.
+#  - no file outside app/ includes the window's header, but for the few still on the list below;
+#  - nothing in the feature folders, the core, the pages or the platform includes anything of app/,
+#    but for the same few files (they are still the window's code).
+# What the libraries link is checked from the build: `ctest -R '_without_'` (the core links no Qt
+# Widgets; the pages link no GStreamer, D-Bus, PulseAudio, platform or window library).
 #   bash tools/check_sources.sh
 set -euo pipefail
 
@@ -14,12 +17,11 @@ status=0
 # The files that read the system's wall clock; everything else asks the platform's clock.
 clock_readers=(
   calendar/wall_clock.cpp
-  app/real_platform.cpp
+  platform/real_platform.cpp
 )
 
 # Files outside app/ that still include the window's header app/form_main.h. They leave it as
 # their pages move into classes of their own, so this list only shrinks: never add a file to it.
-# (When the pages library exists, the same rule will keep every app/ header out of its folders.)
 window_header_allowed=(
   bench/kelvator_bench.cpp
   tests/screens.cpp
@@ -72,6 +74,17 @@ for f in "${sources[@]}"; do
     fi
   fi
 done
+# The layers below the window: any header of app/ there makes the window's code part of them.
+app_header='^[[:space:]]*#[[:space:]]*include[[:space:]]*["<](\.\./)*app/'
+for f in "${sources[@]}"; do
+  case "$f" in app/* | tests/* | bench/*) continue ;; esac
+  listed "$f" "${window_header_allowed[@]}" && continue
+  if hits=$(grep -nE "$app_header" "$f"); then
+    sed "s|^|$f:|" <<<"$hits" >&2
+    echo "$f: includes a header of app/; the window's code stays in app/, what others share goes below it" >&2
+    status=1
+  fi
+done
 for f in "${window_header_allowed[@]}"; do
   if [ ! -e "$f" ] || ! grep -qE "$window_header" "$f"; then
     echo "$f: no longer includes app/form_main.h; take it off window_header_allowed in $0" >&2
@@ -79,5 +92,5 @@ for f in "${window_header_allowed[@]}"; do
   fi
 done
 
-[ "$status" -eq 0 ] && echo "sources: ${#sources[@]} files formatted, the clock and the window's header in place"
+[ "$status" -eq 0 ] && echo "sources: ${#sources[@]} files formatted, the clock, the window's header and app/ in place"
 exit "$status"

@@ -1,4 +1,4 @@
-#include "app/pulse_tone.h"
+#include "platform/pulse_tone.h"
 
 #include <QtEndian>
 

@@ -1,4 +1,4 @@
-#include "app/gst_sound.h"
+#include "platform/gst_sound.h"
 
 #include <QFile>
 

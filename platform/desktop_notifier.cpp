@@ -1,4 +1,4 @@
-#include "app/desktop_notifier.h"
+#include "platform/desktop_notifier.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

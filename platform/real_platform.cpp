@@ -1,10 +1,10 @@
-#include "app/real_platform.h"
+#include "platform/real_platform.h"
 #include "calendar/wall_clock.h"
 #include "settings/settings_location.h"
 
-#include "app/desktop_notifier.h"
-#include "app/gst_sound.h"
-#include "app/pulse_tone.h"
+#include "platform/desktop_notifier.h"
+#include "platform/gst_sound.h"
+#include "platform/pulse_tone.h"
 
 #include <QApplication>
 #include <QCoreApplication>

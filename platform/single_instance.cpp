@@ -1,4 +1,4 @@
-#include "app/single_instance.h"
+#include "platform/single_instance.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
