@@ -26,6 +26,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -111,13 +112,39 @@ TForm_Main::TForm_Main(Platform platform, QWidget* parent)
 {
     InitResources();
     BuildWindow();
-    FormCreate();
+    workEndBarColour_ = kDayBarOrange;
+    workTimePage_->ShowWorkEnd(workEndBarColour_);
+    startUpFlag = true;
+    soundFileOpenFlag = false;
+    playerIdleFlag = true;
+    settingsPage_->ShowSoundPlaying(!playerIdleFlag);
+    hourlyNoticeFlag = false;
+    inTrayFlag = false;
+    startInTrayFlag = false;
+    // Minimising is bound to SendToTray in changeEvent.
+    settingsLoadedFlag = false;
+    LoadSettings();
+    workTimePage_->SelectDay(platform_.now().date());
+    dateCalcPage_->Refresh();
+    Timer1Timer();
+    workEndBlinkFlag = false;
+    if (platform_.sound && !settingsModel_.Get().workEndSoundFile.isEmpty()) {
+        try {
+            if (platform_.sound->Open(settingsModel_.Get().workEndSoundFile))
+                soundFileOpenFlag = true;
+        } catch (...) {
+            // A sound file that cannot be opened leaves the work-end sound silent.
+        }
+    }
+    startUpFlag = false;
+    tickSource_->Start();
+    yearGridPage_->StartBlink();
 }
 
 TForm_Main::~TForm_Main()
 {
     qApp->removeEventFilter(this);
-    FormDestroy();
+    SaveSettings();
 }
 
 void TForm_Main::BuildWindow()
@@ -174,7 +201,7 @@ void TForm_Main::BuildWindow()
         calendarModel_, {[this](const QString& text) { ShowError(text); }, [this] { return SaveSettings(); }},
         PageControl1);
     PageControl1->addWidget(workCalendarPage_);
-    connect(PageControl1, &QStackedWidget::currentChanged, this, &TForm_Main::PageControl1Change);
+    connect(PageControl1, &QStackedWidget::currentChanged, this, [this] { Timer1Timer(); });
     connect(aboutPage_, &AboutPage::done, this, &TForm_Main::ReturnToMainPage);
     connect(exitPage_, &ExitPage::back, this, &TForm_Main::ReturnToMainPage);
     connect(exitPage_, &ExitPage::sendToTray, this, [this] {
@@ -218,7 +245,12 @@ void TForm_Main::BuildWindow()
     tickSource_->IgnoreTimerEvents(yearGridPage_->BlinkTimer());
 
     if (platform_.tray) {
-        platform_.tray->onRelease = [this](TrayIcon::Button b) { TrayRelease(b); };
+        platform_.tray->onRelease = [this](TrayIcon::Button b) {
+            if (b == TrayIcon::Button::Left)
+                RestoreFromTray();
+            else
+                PopupMenu1->popup(QCursor::pos());
+        };
     }
     if (platform_.notifier)
         platform_.notifier->onActivate = [this] { BringToFront(); };
@@ -236,42 +268,6 @@ void TForm_Main::KeepOnScreen()
     const QRect fitted = FitOnScreen(frameGeometry(), target->availableGeometry());
     if (fitted.topLeft() != pos())
         move(fitted.topLeft());
-}
-
-void TForm_Main::FormCreate()
-{
-    workEndBarColour_ = kDayBarOrange;
-    workTimePage_->ShowWorkEnd(workEndBarColour_);
-    startUpFlag = true;
-    soundFileOpenFlag = false;
-    playerIdleFlag = true;
-    settingsPage_->ShowSoundPlaying(!playerIdleFlag);
-    hourlyNoticeFlag = false;
-    inTrayFlag = false;
-    startInTrayFlag = false;
-    // Minimising is bound to SendToTray in changeEvent.
-    settingsLoadedFlag = false;
-    LoadSettings();
-    workTimePage_->SelectDay(platform_.now().date());
-    dateCalcPage_->Refresh();
-    Timer1Timer();
-    workEndBlinkFlag = false;
-    if (platform_.sound && !settingsModel_.Get().workEndSoundFile.isEmpty()) {
-        try {
-            if (platform_.sound->Open(settingsModel_.Get().workEndSoundFile))
-                soundFileOpenFlag = true;
-        } catch (...) {
-            // A sound file that cannot be opened leaves the work-end sound silent.
-        }
-    }
-    startUpFlag = false;
-    tickSource_->Start();
-    yearGridPage_->StartBlink();
-}
-
-void TForm_Main::FormDestroy()
-{
-    SaveSettings();
 }
 
 void TForm_Main::ShowOuterPage(QWidget* page)
@@ -308,16 +304,6 @@ void TForm_Main::ReturnToMainPage()
     SetMainMenuEnabled(true);
 }
 
-void TForm_Main::FormKeyPress(QChar key)
-{
-    if (key != QChar(27))
-        return;
-    if (PageControl1->currentWidget() == TabSheet_Main && !inTrayFlag)
-        close();
-    if (PageControl1->currentWidget() == aboutPage_)
-        ReturnToMainPage();
-}
-
 void TForm_Main::HandleEscape()
 {
     // The page's cancel button takes Escape first; then the window's own handler.
@@ -334,7 +320,10 @@ void TForm_Main::HandleEscape()
         workCalendarPage_->Cancel();
         return;
     }
-    FormKeyPress(QChar(27));
+    if (page == TabSheet_Main && !inTrayFlag)
+        close();
+    if (page == aboutPage_)
+        ReturnToMainPage();
 }
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
@@ -357,23 +346,6 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TForm_Main::PageControl1Change()
-{
-    Timer1Timer();
-}
-
-void TForm_Main::PageControl_MainChange()
-{
-    Timer1Timer();
-    QWidget* tab = PageControl_Main->currentWidget();
-    if (tab == dateCalcPage_)
-        dateCalcPage_->Refresh();
-    if (tab == stopwatchPage_)
-        stopwatchPage_->FocusLastEnabledButton();
-    if (tab == yearGridPage_)
-        yearGridPage_->Shown();
-}
-
 void TForm_Main::closeEvent(QCloseEvent* event)
 {
     if (!FormCloseQuery()) {
@@ -387,8 +359,12 @@ void TForm_Main::closeEvent(QCloseEvent* event)
 void TForm_Main::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    // The window's first appearance is where it may go straight to the tray.
-    FormPaint();
+    // The window's first appearance is where it may go straight to the tray; not from inside the
+    // show itself: the window manager has not seen the window yet.
+    if (startInTrayFlag) {
+        startInTrayFlag = false;
+        QTimer::singleShot(0, this, &TForm_Main::SendToTray);
+    }
     yearGridPage_->UpdateBlink();
 }
 

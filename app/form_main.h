@@ -79,12 +79,6 @@ public:
     void Timer1Timer();
 
     // ---- Application shell -------------------------------------------------------------
-    void FormCreate();
-    void FormDestroy();
-    void FormKeyPress(QChar key);
-    void FormPaint();
-    void PageControl1Change();
-    void PageControl_MainChange();
     void Menu_BeallitasokClick();
     void Menu_NevjegyClick();
     void Menu_BezarasClick();
@@ -94,11 +88,6 @@ public:
     void RestoreFromTray();
     // Another start of the program asked for the window.
     void BringToFront();
-    void TrayRelease(kelvator::TrayIcon::Button button);
-    // A desktop notification for the hourly notice and the work end, once per event, while
-    // the window is hidden or minimised.
-    void NotifyHourlyNotice(const TickMoment& m);
-    void NotifyWorkEnd(const TickMoment& m, int workEnd);
     void KilepesClick();
     bool FormCloseQuery();
 
@@ -111,7 +100,6 @@ public:
     bool SaveSettings();
     // Work calendar and hours per weekday (the "Munkarend" page).
     void Button_MunkarendClick();
-    bool WeekdayHoursInUse() const { return calendarModel_.WeekdayHoursInUse(); }
     // The work calendar and the hours per weekday the program runs with.
     kelvator::WorkCalendarModel& CalendarModel() { return calendarModel_; }
 
@@ -209,7 +197,6 @@ private:
     // The work day bar's colour, which blinks at the work end.
     quint32 workEndBarColour_ = 0;
     kelvator::EventEditorPage* eventEditorPage_ = nullptr;
-    void ReportTickFailure(const QString& message);
     void TickSteps();
     // What the pages show of this tick, and the work-end signal.
     void ShowTick(const TickMoment& m);
@@ -221,7 +208,9 @@ private:
     QString lastTickFailure_;
     bool WindowOutOfSight() const;
     bool closingAllowed_ = false;
-    void NotifyWhileHidden(const QString& body);
+    // A desktop notification for the hourly notice and the work end, once per event (the last
+    // one notified is kept in `notified`), while the window is hidden or minimised.
+    void NotifyWhileHidden(QDateTime& notified, const QDateTime& event, const QString& body);
     QDateTime notifiedNotice_;
     QDateTime notifiedWorkEnd_;
 };

@@ -107,7 +107,16 @@ void TForm_Main::BuildMainPage()
     });
     alarmsPage_ = new AlarmsPage(PageControl_Main);
     PageControl_Main->addTab(alarmsPage_, QStringLiteral("Napi riasztások"));
-    connect(PageControl_Main, &QTabWidget::currentChanged, this, &TForm_Main::PageControl_MainChange);
+    connect(PageControl_Main, &QTabWidget::currentChanged, this, [this] {
+        Timer1Timer();
+        QWidget* tab = PageControl_Main->currentWidget();
+        if (tab == dateCalcPage_)
+            dateCalcPage_->Refresh();
+        if (tab == stopwatchPage_)
+            stopwatchPage_->FocusLastEnabledButton();
+        if (tab == yearGridPage_)
+            yearGridPage_->Shown();
+    });
     // Seven captions share 518 pixels, as they did on the narrower native tabs.
     PageControl_Main->setUsesScrollButtons(false);
     auto* compact = new CompactTabStyle;

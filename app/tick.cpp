@@ -46,7 +46,13 @@ void TForm_Main::Timer1Timer()
         TickSteps();
         lastTickFailure_.clear();
     } catch (const std::exception& e) {
-        ReportTickFailure(QString::fromUtf8(e.what()));
+        // Shown once while the same failure recurs; the ticks go on behind the box.
+        const QString message = QString::fromUtf8(e.what());
+        if (message != lastTickFailure_) {
+            lastTickFailure_ = message;
+            if (platform_.errorBox)
+                platform_.errorBox(this, message);
+        }
     }
 }
 
@@ -77,16 +83,6 @@ void TForm_Main::MakeTickSource()
         tick, needs, [this] { return platform_.now(); }, this);
 }
 
-void TForm_Main::ReportTickFailure(const QString& message)
-{
-    // Shown once while the same failure recurs; the ticks go on behind the box.
-    if (message == lastTickFailure_)
-        return;
-    lastTickFailure_ = message;
-    if (platform_.errorBox)
-        platform_.errorBox(this, message);
-}
-
 void TForm_Main::TickSteps()
 {
     const TickMoment m = MomentOf(platform_.now(), calendarModel_.Calendar());
@@ -96,7 +92,8 @@ void TForm_Main::TickSteps()
     if (settingsModel_.Get().hourlyNotice && time.minute() == 0 && time.second() <= 2) {
         hourlyNoticeFlag = true;
         noticeAcknowledgedFlag = false;
-        NotifyHourlyNotice(m);
+        NotifyWhileHidden(notifiedNotice_, QDateTime(m.today, QTime(m.time.hour(), 0)),
+                          FormatMask(m.time.hour(), u"0") + u':' + FormatMask(0, u"00"));
     }
     if (hourlyNoticeFlag && !noticeAcknowledgedFlag) {
         noticePage_->ShowTime(time);
@@ -176,7 +173,8 @@ void TForm_Main::ShowTick(const TickMoment& m)
 
     workTimePage_->ShowMonthProgress(work_.monthProgress);
     const double salary = ParseWholeNumber(settings.monthlySalary);
-    workTimePage_->ShowMonthPay(MonthPayOf(work_, salary, WeekdayHoursInUse()), work_.monthWork.workingDays);
+    workTimePage_->ShowMonthPay(MonthPayOf(work_, salary, calendarModel_.WeekdayHoursInUse()),
+                                work_.monthWork.workingDays);
 }
 
 void TForm_Main::TickWorkEnd(const TickMoment& m)
@@ -189,7 +187,10 @@ void TForm_Main::TickWorkEnd(const TickMoment& m)
     workEndBlinkFlag = step.blinkFlag;
     const int sinceEnd = m.secondOfDay - schedule.workEnd;
     if (sinceEnd >= 0 && sinceEnd <= kWorkEndWindow)
-        NotifyWorkEnd(m, schedule.workEnd);
+        NotifyWhileHidden(
+            notifiedWorkEnd_, QDateTime(m.today, QTime::fromMSecsSinceStartOfDay(schedule.workEnd * 1000)),
+            QStringLiteral("Vége a munkaidőnek (") + FormatMask(schedule.workEnd / 3600, u"00") + u':' +
+                FormatMask(schedule.workEnd % 3600 / 60, u"00") + u')');
     // Every call to the beep and the player swallows its own failure.
     if (step.beep && platform_.beep) {
         try {

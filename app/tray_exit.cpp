@@ -55,38 +55,12 @@ void TForm_Main::BringToFront()
     activateWindow();
 }
 
-void TForm_Main::TrayRelease(TrayIcon::Button button)
+void TForm_Main::NotifyWhileHidden(QDateTime& notified, const QDateTime& event, const QString& body)
 {
-    if (button == TrayIcon::Button::Left)
-        RestoreFromTray();
-    else
-        PopupMenu1->popup(QCursor::pos());
-}
-
-void TForm_Main::NotifyHourlyNotice(const TickMoment& m)
-{
-    // The notice arms on every tick of its first seconds; the user hears of it once.
-    const QDateTime hour(m.today, QTime(m.time.hour(), 0));
-    if (hour == notifiedNotice_)
+    // An event is armed on every tick of its first seconds; the user hears of it once.
+    if (event == notified)
         return;
-    notifiedNotice_ = hour;
-    NotifyWhileHidden(FormatMask(m.time.hour(), u"0") + u':' + FormatMask(0, u"00"));
-}
-
-void TForm_Main::NotifyWorkEnd(const TickMoment& m, int workEnd)
-{
-    const QDateTime end(m.today, QTime::fromMSecsSinceStartOfDay(workEnd * 1000));
-    if (end == notifiedWorkEnd_)
-        return;
-    notifiedWorkEnd_ = end;
-    const int hour = workEnd / 3600;
-    const int minute = workEnd % 3600 / 60;
-    NotifyWhileHidden(QStringLiteral("Vége a munkaidőnek (") + FormatMask(hour, u"00") + u':' +
-                      FormatMask(minute, u"00") + u')');
-}
-
-void TForm_Main::NotifyWhileHidden(const QString& body)
-{
+    notified = event;
     if (!platform_.notifier || !(inTrayFlag || isHidden() || isMinimized()))
         return;
     try {
@@ -94,15 +68,6 @@ void TForm_Main::NotifyWhileHidden(const QString& body)
     } catch (...) {
         // A notification is an extra: the window still shows what happened.
     }
-}
-
-void TForm_Main::FormPaint()
-{
-    if (!startInTrayFlag)
-        return;
-    startInTrayFlag = false;
-    // Not from inside the show itself: the window manager has not seen the window yet.
-    QTimer::singleShot(0, this, &TForm_Main::SendToTray);
 }
 
 void TForm_Main::KilepesClick()
