@@ -168,7 +168,11 @@ void TForm_Main::BuildWindow()
     setMenuBar(MainMenu1);
     connect(Menu_Bezaras, &QAction::triggered, this, &TForm_Main::Menu_BezarasClick);
     connect(Menu_Beallitasok, &QAction::triggered, this, &TForm_Main::Menu_BeallitasokClick);
-    connect(Menu_Nevjegy, &QAction::triggered, this, &TForm_Main::Menu_NevjegyClick);
+    connect(Menu_Nevjegy, &QAction::triggered, this, [this] {
+        ShowOuterPage(aboutPage_);
+        aboutPage_->FocusDefaultButton();
+        SetMainMenuEnabled(false);
+    });
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -214,7 +218,12 @@ void TForm_Main::BuildWindow()
         SendToTray();
         KilepesClick();
     });
-    connect(noticePage_, &NoticePage::acknowledged, this, &TForm_Main::AcknowledgeHourlyNotice);
+    connect(noticePage_, &NoticePage::acknowledged, this, [this] {
+        hourlyNoticeFlag = false;
+        noticeAcknowledgedFlag = true;
+        ShowOuterPage(TabSheet_Main);
+        SetMainMenuEnabled(true);
+    });
     // Back from the event editor to the list, which shows the event as it now is.
     auto leaveEventEditor = [this] {
         ReturnToMainPage();
@@ -229,7 +238,6 @@ void TForm_Main::BuildWindow()
 
     BuildMainPage();
     WireSettingsPage();
-    WireWorkCalendarPage();
     ShowOuterPage(TabSheet_Main);
     auto* groupStyle = new CaptionOnFrameStyle;
     groupStyle->setParent(this);
@@ -288,13 +296,6 @@ void TForm_Main::Menu_BeallitasokClick()
 {
     ShowOuterPage(settingsPage_);
     settingsPage_->FocusDefaultButton();
-    SetMainMenuEnabled(false);
-}
-
-void TForm_Main::Menu_NevjegyClick()
-{
-    ShowOuterPage(aboutPage_);
-    aboutPage_->FocusDefaultButton();
     SetMainMenuEnabled(false);
 }
 

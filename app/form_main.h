@@ -80,7 +80,6 @@ public:
 
     // ---- Application shell -------------------------------------------------------------
     void Menu_BeallitasokClick();
-    void Menu_NevjegyClick();
     void Menu_BezarasClick();
 
     // Tray and leaving.
@@ -164,21 +163,18 @@ private:
     bool frameCheckedOnScreen_ = false;
     void BuildMainPage();
     void ShowError(const QString& text);
-    // The settings page's requests and the values it holds, which the program runs with.
+    // The settings page's requests, the values it holds (which the program runs with) and its
+    // button to the work calendar page.
     void WireSettingsPage();
     kelvator::SettingsPage* settingsPage_ = nullptr;
-    void ChooseWorkEndSoundFile();
-    void PlayOrStopWorkEndSound();
-    void WorkEndSoundPicked(int index);
-    // The settings page's button to the work calendar page, and the page's wiring.
-    void WireWorkCalendarPage();
+    // The work-end sound's file, test playback and choice on the settings page.
+    void WireWorkEndSound();
     void HandleEscape();
     // The timer "Timer1" that runs the tick, paced by what the window shows.
     void MakeTickSource();
     kelvator::TickSource* tickSource_ = nullptr;
     // Back from a page over the main one: the main page, with the menu enabled again.
     void ReturnToMainPage();
-    void AcknowledgeHourlyNotice();
     kelvator::AboutPage* aboutPage_ = nullptr;
     kelvator::ExitPage* exitPage_ = nullptr;
     kelvator::NoticePage* noticePage_ = nullptr;

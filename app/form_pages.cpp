@@ -169,15 +169,8 @@ void TForm_Main::WireSettingsPage()
         ShowOuterPage(TabSheet_Main);
         SetMainMenuEnabled(true);
     });
-    connect(settingsPage_, &SettingsPage::soundFileRequested, this, &TForm_Main::ChooseWorkEndSoundFile);
-    connect(settingsPage_, &SettingsPage::soundButtonClicked, this, &TForm_Main::PlayOrStopWorkEndSound);
-    connect(settingsPage_, &SettingsPage::workEndSoundPicked, this, &TForm_Main::WorkEndSoundPicked);
-}
+    WireWorkEndSound();
 
-// ---- The work calendar page, opened from the settings page -----------------------------------
-
-void TForm_Main::WireWorkCalendarPage()
-{
     // Opened from the settings page, beside its other buttons.
     Button_Munkarend = Place<QPushButton>(settingsPage_, "Button_Munkarend", 312, 240, 198, 23,
                                           QStringLiteral("Munkarend…"));

@@ -125,14 +125,6 @@ void TForm_Main::TickSteps()
     previousTickSecond = m.secondOfDay;
 }
 
-void TForm_Main::AcknowledgeHourlyNotice()
-{
-    hourlyNoticeFlag = false;
-    noticeAcknowledgedFlag = true;
-    ShowOuterPage(TabSheet_Main);
-    SetMainMenuEnabled(true);
-}
-
 // ---- The pages' share of a tick, in tick order ------------------------------------------------
 
 void TForm_Main::ShowTick(const TickMoment& m)

@@ -26,64 +26,62 @@ template <typename Action> bool Guarded(Action action)
 }
 } // namespace
 
-void TForm_Main::ChooseWorkEndSoundFile()
+void TForm_Main::WireWorkEndSound()
 {
-    if (!platform_.openFile)
-        return;
-    const QString path = settingsModel_.Get().workEndSoundFile;
-    const QFileInfo current(path);
-    OpenFileRequest request;
-    request.title = QStringLiteral("Kelvator végét jelző hang fájl kiválasztása");
-    request.defaultSuffix = QStringLiteral("mp3");
-    request.filters = {QStringLiteral("hang fájl (*.mp3)"), QStringLiteral("hang fájl (*.wav)")};
-    request.fileName = path.isEmpty() ? QString() : current.fileName();
-    request.folder = path.isEmpty() ? QString() : current.absolutePath();
-    const QString chosen = platform_.openFile(this, request);
-    if (chosen.isEmpty())
-        return;
-    settingsPage_->SetWorkEndSoundFile(chosen);
-    if (!platform_.sound)
-        return;
-    SoundPlayer& player = *platform_.sound;
-    // One guarded run: a failing step leaves what was done before it.
-    Guarded([&] {
-        if (!playerIdleFlag && !player.Stop())
-            return false;
-        if (soundFileOpenFlag && !player.Close())
-            return false;
-        if (!player.Open(chosen))
-            return false;
-        soundFileOpenFlag = true;
-        if (!player.Rewind() || !player.Play())
-            return false;
-        playerIdleFlag = false;
-        settingsPage_->ShowSoundPlaying(!playerIdleFlag);
-        return true;
-    });
-}
-
-void TForm_Main::PlayOrStopWorkEndSound()
-{
-    if (!platform_.sound)
-        return;
-    SoundPlayer& player = *platform_.sound;
-    if (playerIdleFlag) {
-        if (Guarded([&] { return player.Rewind() && player.Play(); })) {
+    connect(settingsPage_, &SettingsPage::soundFileRequested, this, [this] {
+        if (!platform_.openFile)
+            return;
+        const QString path = settingsModel_.Get().workEndSoundFile;
+        const QFileInfo current(path);
+        OpenFileRequest request;
+        request.title = QStringLiteral("Kelvator végét jelző hang fájl kiválasztása");
+        request.defaultSuffix = QStringLiteral("mp3");
+        request.filters = {QStringLiteral("hang fájl (*.mp3)"), QStringLiteral("hang fájl (*.wav)")};
+        request.fileName = path.isEmpty() ? QString() : current.fileName();
+        request.folder = path.isEmpty() ? QString() : current.absolutePath();
+        const QString chosen = platform_.openFile(this, request);
+        if (chosen.isEmpty())
+            return;
+        settingsPage_->SetWorkEndSoundFile(chosen);
+        if (!platform_.sound)
+            return;
+        SoundPlayer& player = *platform_.sound;
+        // One guarded run: a failing step leaves what was done before it.
+        Guarded([&] {
+            if (!playerIdleFlag && !player.Stop())
+                return false;
+            if (soundFileOpenFlag && !player.Close())
+                return false;
+            if (!player.Open(chosen))
+                return false;
+            soundFileOpenFlag = true;
+            if (!player.Rewind() || !player.Play())
+                return false;
             playerIdleFlag = false;
             settingsPage_->ShowSoundPlaying(!playerIdleFlag);
+            return true;
+        });
+    });
+    connect(settingsPage_, &SettingsPage::soundButtonClicked, this, [this] {
+        if (!platform_.sound)
+            return;
+        SoundPlayer& player = *platform_.sound;
+        if (playerIdleFlag) {
+            if (Guarded([&] { return player.Rewind() && player.Play(); })) {
+                playerIdleFlag = false;
+                settingsPage_->ShowSoundPlaying(!playerIdleFlag);
+            }
+        } else if (Guarded([&] { return player.Stop(); })) {
+            playerIdleFlag = true;
+            settingsPage_->ShowSoundPlaying(!playerIdleFlag);
         }
-    } else if (Guarded([&] { return player.Stop(); })) {
+    });
+    connect(settingsPage_, &SettingsPage::workEndSoundPicked, this, [this](int index) {
+        if (index == 2 || playerIdleFlag || !soundFileOpenFlag)
+            return;
+        if (platform_.sound)
+            Guarded([this] { return platform_.sound->Stop(); });
         playerIdleFlag = true;
         settingsPage_->ShowSoundPlaying(!playerIdleFlag);
-    }
-}
-
-void TForm_Main::WorkEndSoundPicked(int index)
-{
-    if (index == 2 || playerIdleFlag || !soundFileOpenFlag)
-        return;
-    if (platform_.sound)
-        Guarded([this] { return platform_.sound->Stop(); });
-    playerIdleFlag = true;
-    settingsPage_->ShowSoundPlaying(!playerIdleFlag);
+    });
 }

@@ -242,7 +242,7 @@ private Q_SLOTS:
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
         if (page == QStringLiteral("TabSheet_Nevjegy"))
-            w.form->Menu_NevjegyClick();
+            w.form->Menu_Nevjegy->trigger();
         else if (page == QStringLiteral("TabSheet_Beallitasok"))
             w.form->Menu_BeallitasokClick();
         else if (page == QStringLiteral("TabSheet_Kilepes"))
