@@ -1,51 +1,20 @@
 #pragma once
 
-#include "calendar/tdatetime.h"
-#include "calendar/workcalendar.h"
-#include "clocks/analog_clock.h"
 #include "clocks/clock_face.h"
 #include "platform/platform.h"
 #include "settings/settings_model.h"
-#include "settings/value_forms.h"
-#include "worktime/schedule.h"
 #include "worktime/tick_snapshot.h"
 #include "worktime/workcalendar_model.h"
-#include "worktime/workpattern.h"
 
-#include <QImage>
 #include <QMainWindow>
 
-#include <array>
-#include <functional>
-#include <map>
-#include <optional>
-#include <stdexcept>
-
-class QAbstractButton;
 class QAction;
-class QComboBox;
-class QButtonGroup;
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QPainter;
-class QLineEdit;
-class QListWidget;
 class QMenu;
 class QMenuBar;
 class QPushButton;
-class QRadioButton;
 class QStackedWidget;
 class QTabWidget;
-class QTimer;
 class QWidget;
-
-class QFrame;
-class TMBarGraph;
-class TMonthCalendar;
-class TPaintBox;
-class TShape;
-class TRadioGroup;
 namespace kelvator {
 class AboutPage;
 class DateCalcPage;
@@ -54,8 +23,6 @@ class BigClockPage;
 class EventEditorPage;
 class EventsPage;
 class ExitPage;
-class FieldChecks;
-class IniFile;
 class NoticePage;
 class SettingsPage;
 class StopwatchPage;

@@ -50,12 +50,6 @@ public:
 void TForm_Main::BuildMainPage()
 {
     PageControl_Main = Place<QTabWidget>(TabSheet_Main, "PageControl_Main", 0, 0, 518, 391);
-    auto addTab = [this](const char* name, const QString& caption) {
-        auto* tab = new QWidget(PageControl_Main);
-        tab->setObjectName(QString::fromLatin1(name));
-        PageControl_Main->addTab(tab, caption);
-        return tab;
-    };
     workTimePage_ = new WorkTimePage(
         clockFace_, [this] { return platform_.now(); }, PageControl_Main);
     PageControl_Main->addTab(workTimePage_, QStringLiteral("Kelvator"));
