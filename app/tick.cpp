@@ -178,11 +178,13 @@ void TForm_Main::TickWorkEnd(const TickMoment& m)
     workTimePage_->ShowWorkEnd(workEndBarColour_);
     workEndBlinkFlag = step.blinkFlag;
     const int sinceEnd = m.secondOfDay - schedule.workEnd;
-    if (sinceEnd >= 0 && sinceEnd <= kWorkEndWindow)
-        NotifyWhileHidden(
-            notifiedWorkEnd_, QDateTime(m.today, QTime::fromMSecsSinceStartOfDay(schedule.workEnd * 1000)),
-            QStringLiteral("Vége a munkaidőnek (") + FormatMask(schedule.workEnd / 3600, u"00") + u':' +
-                FormatMask(schedule.workEnd % 3600 / 60, u"00") + u')');
+    if (sinceEnd >= 0 && sinceEnd <= kWorkEndWindow) {
+        const int hour = schedule.workEnd / 3600;
+        const int minute = schedule.workEnd % 3600 / 60;
+        NotifyWhileHidden(notifiedWorkEnd_, QDateTime(m.today, QTime(hour, minute, schedule.workEnd % 60)),
+                          QStringLiteral("Vége a munkaidőnek (") + FormatMask(hour, u"00") + u':' +
+                              FormatMask(minute, u"00") + u')');
+    }
     // Every call to the beep and the player swallows its own failure.
     if (step.beep && platform_.beep) {
         try {
