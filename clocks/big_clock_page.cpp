@@ -16,20 +16,6 @@
 
 namespace kelvator {
 
-namespace {
-// Labels are rewritten five times a second; an unchanged text costs nothing.
-void SetText(QLabel* label, const QString& text)
-{
-    if (label->text() != text)
-        label->setText(text);
-}
-void SetShown(QWidget* w, bool shown)
-{
-    if (w->isVisibleTo(w->parentWidget()) != shown)
-        w->setVisible(shown);
-}
-} // namespace
-
 BigClockPage::BigClockPage(ClockFace& face, QWidget* parent)
     : QWidget(parent)
     , face_(face)

@@ -20,6 +20,19 @@ T* Place(QWidget* parent, const char* name, int left, int top, int width, int he
     return w;
 }
 
+// Labels are rewritten five times a second; an unchanged text costs nothing.
+inline void SetText(QLabel* label, const QString& text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+
+inline void SetShown(QWidget* w, bool shown)
+{
+    if (w->isVisibleTo(w->parentWidget()) != shown)
+        w->setVisible(shown);
+}
+
 // Arial with the given character height in pixels.
 inline QFont ArialPx(int pixels, bool bold = false)
 {

@@ -25,17 +25,6 @@ constexpr int kPaydayLabelWidth = 118;
 // The right edge of the work bars, which the payday row lines up with.
 constexpr int kPaydayRowRight = 503;
 
-// Labels are rewritten five times a second; an unchanged text costs nothing.
-void SetText(QLabel* label, const QString& text)
-{
-    if (label->text() != text)
-        label->setText(text);
-}
-void SetShown(QWidget* w, bool shown)
-{
-    if (w->isVisibleTo(w->parentWidget()) != shown)
-        w->setVisible(shown);
-}
 QString ToolTipText(QString hint)
 {
     return hint.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
