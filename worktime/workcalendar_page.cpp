@@ -2,13 +2,12 @@
 
 #include "calendar/calendar_texts.h"
 #include "settings/settings_model.h"
+#include "widgets/field_checks.h"
 #include "widgets/widget_factory.h"
 #include "worktime/schedule.h"
 #include "worktime/workcalendar_model.h"
 
 #include <QCheckBox>
-#include <QEvent>
-#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -72,6 +71,12 @@ WorkCalendarPage::WorkCalendarPage(WorkCalendarModel& model, Queries queries, QW
     , queries_(std::move(queries))
 {
     setObjectName(QStringLiteral("TabSheet_Munkarend"));
+    fieldChecks_ = new FieldChecks(
+        [this](const QString& text) {
+            if (queries_.showError)
+                queries_.showError(text);
+        },
+        this);
     holidaysBox_ =
         Place<QCheckBox>(this, "CheckBox_Unnepnapok", 8, 6, 502, 19,
                          QStringLiteral("Munkaszüneti napok és áthelyezett munkanapok figyelembevétele"));
@@ -131,8 +136,8 @@ WorkCalendarPage::WorkCalendarPage(WorkCalendarModel& model, Queries queries, QW
         Caption(hours, QStringLiteral(":"), 158, top + 2);
         row[3] = Field(hours, "Edit_NapiMIVPerc" + n, 164, top, 2, 22);
         // Checked as the settings page's hours are, when the user leaves them.
-        for (QLineEdit* e : row)
-            e->installEventFilter(this);
+        for (size_t k = 0; k < row.size(); ++k)
+            fieldChecks_->Add(row[k], IsHourField(k) ? FieldKind::Hour : FieldKind::Minute);
     }
     hoursErrorLabel_ = Place<QLabel>(hours, "Label_NapiMunkaidoHiba", 8, 176, 180, 26);
     hoursErrorLabel_->setWordWrap(true);
@@ -288,44 +293,6 @@ bool WorkCalendarPage::CheckRows()
         }
     }
     return true;
-}
-
-bool WorkCalendarPage::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::FocusOut) {
-        // Checked when the user leaves the field, not when another window or a popup takes the
-        // focus for a while.
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        auto* edit = qobject_cast<QLineEdit*>(watched);
-        if (edit && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            CheckFieldOnLeave(edit);
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-bool WorkCalendarPage::CheckFieldOnLeave(QLineEdit* edit)
-{
-    // The error box and the focus going back take the focus away again: one check at a time.
-    if (checkingField_)
-        return true;
-    bool hour = false;
-    for (const auto& row : rowEdits_) {
-        for (size_t k = 0; k < row.size(); ++k) {
-            if (row[k] == edit)
-                hour = IsHourField(k);
-        }
-    }
-    int value = 0;
-    if (TryParseWholeNumber(edit->text(), value) && value >= 0 && value <= (hour ? 23 : 59))
-        return true;
-    // A failed check: the message, an empty field and the focus back on it.
-    checkingField_ = true;
-    if (queries_.showError)
-        queries_.showError(hour ? kHourMessage : kMinuteMessage);
-    edit->clear();
-    edit->setFocus();
-    checkingField_ = false;
-    return false;
 }
 
 void WorkCalendarPage::PerDayClicked()

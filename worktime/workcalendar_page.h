@@ -19,6 +19,7 @@ class QPushButton;
 class QSpinBox;
 
 namespace kelvator {
+class FieldChecks;
 
 struct Settings;
 class WorkCalendarModel;
@@ -51,9 +52,6 @@ Q_SIGNALS:
     // The user is done with the page, by OK or Cancel.
     void done();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void Accept();
     void RefreshList();
@@ -65,7 +63,6 @@ private:
     void FillRows(const WeekdayHours& rows);
     std::optional<WeekdayHours> RowsValue() const;
     bool CheckRows();
-    bool CheckFieldOnLeave(QLineEdit* edit);
     // Refused input in red, what was done in the page's own colour.
     void Say(bool refused, const QString& text);
     // The settings page's text for a row field: start or end, hour or minute.
@@ -77,7 +74,8 @@ private:
     CalendarEntries pending_;
     // The settings page's start hour, start minute, end hour and end minute.
     std::array<QString, 4> settingsHours_;
-    bool checkingField_ = false;
+    // The row fields' checks as the user leaves them.
+    FieldChecks* fieldChecks_ = nullptr;
 
     QCheckBox* holidaysBox_ = nullptr;
     QGroupBox* daysGroup_ = nullptr;
