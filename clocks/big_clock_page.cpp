@@ -34,13 +34,7 @@ BigClockPage::BigClockPage(ClockFace& face, QWidget* parent)
     QWidget* digital = digitalTab_;
     digitalDate_ = TextLabel(digital, "Label_NagyDigitalisOraDatum", 16, 2, 385, 34, QString(), ArialPx(29),
                              Qt::AlignHCenter);
-    digitalPanel_ = Place<QFrame>(digital, "Panel2", 16, 36, 385, 185);
-    digitalPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    digitalPanel_->setAutoFillBackground(true);
-    QPalette panelPalette = digitalPanel_->palette();
-    panelPalette.setColor(QPalette::Window, ToQColor(0x0073D1D7));
-    panelPalette.setColor(QPalette::WindowText, Qt::black); // on khaki whatever the desktop's colours
-    digitalPanel_->setPalette(panelPalette);
+    digitalPanel_ = KhakiPanel(digital, "Panel2", 16, 36, 385, 185);
     digitalAfternoon_ = TextLabel(digitalPanel_, "Label_NagyDigitalisOraDelutanSzoveg", 8, 6, 120, 24,
                                   QStringLiteral("DÉLUTÁN"), ArialPx(19, true), Qt::AlignLeft);
     digitalAfternoon_->hide();

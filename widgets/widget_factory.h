@@ -2,8 +2,10 @@
 
 #include "widgets/colours.h"
 #include "widgets/mbargraph.h"
+#include "widgets/tshape.h"
 
 #include <QFont>
+#include <QFrame>
 #include <QLabel>
 #include <QString>
 #include <QWidget>
@@ -70,6 +72,20 @@ inline TMBarGraph* ProgressBar(QWidget* parent, const char* name, int left, int 
     auto* bar = Place<TMBarGraph>(parent, name, left, top, width, 17);
     bar->setMBGPlusColorAt1(plusColour);
     return bar;
+}
+
+// The sunken khaki panel the big digital clock and the work-time page's time sit on; black text
+// on it whatever the desktop's colours.
+inline QFrame* KhakiPanel(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* panel = Place<QFrame>(parent, name, left, top, width, height);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, ToQColor(0x0073D1D7));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    panel->setPalette(palette);
+    return panel;
 }
 
 } // namespace kelvator

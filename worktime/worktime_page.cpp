@@ -41,13 +41,7 @@ WorkTimePage::WorkTimePage(ClockFace& face, std::function<QDateTime()> now, QWid
     dateLabel_ = TextLabel(todayBox_, "Label_Datum", 4, 16, 194, 24, QStringLiteral("Label_Datum"),
                            ArialPx(19), Qt::AlignHCenter);
 
-    timePanel_ = Place<QFrame>(todayBox_, "Panel1", 8, 48, 110, 48);
-    timePanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    timePanel_->setAutoFillBackground(true);
-    QPalette panelPalette = timePanel_->palette();
-    panelPalette.setColor(QPalette::Window, ToQColor(0x0073D1D7));
-    panelPalette.setColor(QPalette::WindowText, Qt::black); // on khaki whatever the desktop's colours
-    timePanel_->setPalette(panelPalette);
+    timePanel_ = KhakiPanel(todayBox_, "Panel1", 8, 48, 110, 48);
     afternoonLabel_ = TextLabel(timePanel_, "Label_DelutanSzoveg", 6, 2, 70, 13, QStringLiteral("DÉLUTÁN"),
                                 ArialPx(11), Qt::AlignLeft);
     afternoonLabel_->hide();
