@@ -73,22 +73,6 @@ public:
     void ShowOuterPage(QWidget* page);
     void SetMainMenuEnabled(bool enabled);
 
-    // ---- Controls (named as in the settings file and the tests) ------------------------
-    QMenuBar* MainMenu1 = nullptr;
-    QAction* Menu_Bezaras = nullptr;
-    QAction* Menu_Beallitasok = nullptr;
-    QAction* Menu_Nevjegy = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    QAction* Kilepes = nullptr;
-
-    QStackedWidget* PageControl1 = nullptr;
-    QWidget* TabSheet_Main = nullptr;
-
-    QTabWidget* PageControl_Main = nullptr;
-
-    // The settings page's button that opens the work calendar page.
-    QPushButton* Button_Munkarend = nullptr;
-
     // ---- State kept between ticks ------------------------------------------------------
     bool startUpFlag = false;
     bool hourlyNoticeFlag = false;
@@ -123,6 +107,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls keep their object names: tests and screen readers find them by those.
+    QMenuBar* MainMenu1 = nullptr;
+    QAction* Menu_Bezaras = nullptr;
+    QAction* Menu_Beallitasok = nullptr;
+    QAction* Menu_Nevjegy = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Kilepes = nullptr;
+    QStackedWidget* PageControl1 = nullptr;
+    QWidget* TabSheet_Main = nullptr;
+    QTabWidget* PageControl_Main = nullptr;
+    QPushButton* Button_Munkarend = nullptr;
+
     void BuildWindow();
     // The window stays at its place unless part of it would be off the screen it opens on; checked
     // again once its frame is known.

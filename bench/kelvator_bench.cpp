@@ -23,6 +23,11 @@
 #include <vector>
 
 namespace {
+QTabWidget* MainTabs(const TForm_Main& form)
+{
+    return form.findChild<QTabWidget*>(QStringLiteral("PageControl_Main"));
+}
+
 // One second of an idle program as its timers run it: the tick on its 200 ms steps when it is
 // due (it sleeps over the steps in which nothing it shows can change), the year grid's blink
 // every half second while the grid can be seen, and the repaints they ask for, with the clock moving as it
@@ -75,22 +80,23 @@ void ReportIdleSeconds(TForm_Main& form, kelvator::testing::FakePlatform& fake)
         std::printf("%-24s %12.1f %8.2f %8.2f\n", qPrintable(name), cost.micros, cost.ticks, cost.blinks);
     };
     auto* const bigClockKinds = form.findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"));
-    for (int i = 0; i < form.PageControl_Main->count(); ++i) {
-        form.PageControl_Main->setCurrentIndex(i);
-        if (form.PageControl_Main->currentWidget()->objectName() == QStringLiteral("TabSheet_NagyOra")) {
+    QTabWidget* const tabs = MainTabs(form);
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        if (tabs->currentWidget()->objectName() == QStringLiteral("TabSheet_NagyOra")) {
             for (int j = 0; j < bigClockKinds->count(); ++j) {
                 bigClockKinds->setCurrentIndex(j);
                 run(bigClockKinds->currentWidget()->objectName());
             }
         } else {
-            auto* start = form.PageControl_Main->currentWidget()->findChild<QPushButton*>(
-                QStringLiteral("Button_StopperStart"));
+            auto* start =
+                tabs->currentWidget()->findChild<QPushButton*>(QStringLiteral("Button_StopperStart"));
             if (start && start->isEnabled())
                 start->click(); // a running stopwatch, as it is measured
-            run(form.PageControl_Main->currentWidget()->objectName());
+            run(tabs->currentWidget()->objectName());
         }
     }
-    form.PageControl_Main->setCurrentIndex(0);
+    tabs->setCurrentIndex(0);
     form.SendToTray();
     run(QStringLiteral("hidden (tray)"));
     form.RestoreFromTray();
@@ -116,8 +122,9 @@ int main(int argc, char* argv[])
 
     constexpr int kTicks = 2000;
     std::printf("%-24s %12s %12s\n", "tab", "median us", "max us");
-    for (int i = 0; i < form.PageControl_Main->count(); ++i) {
-        form.PageControl_Main->setCurrentIndex(i);
+    QTabWidget* const tabs = MainTabs(form);
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
         QApplication::processEvents();
         std::vector<qint64> ns;
         ns.reserve(kTicks);
@@ -131,7 +138,7 @@ int main(int argc, char* argv[])
                 QApplication::processEvents(); // let repaints happen as they would
         }
         std::sort(ns.begin(), ns.end());
-        std::printf("%-24s %12.1f %12.1f\n", qPrintable(form.PageControl_Main->currentWidget()->objectName()),
+        std::printf("%-24s %12.1f %12.1f\n", qPrintable(tabs->currentWidget()->objectName()),
                     static_cast<double>(ns[ns.size() / 2]) / 1000.0, static_cast<double>(ns.back()) / 1000.0);
     }
 

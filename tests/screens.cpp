@@ -8,6 +8,7 @@
 #include "widgets/tmonthcalendar.h"
 #include "widgets/tpaintbox.h"
 #include "widgets/tshape.h"
+#include "window_fixture.h"
 #include "worktime_fixture.h"
 #include "yearcal/yeargrid_page.h"
 
@@ -30,6 +31,9 @@
 
 namespace {
 
+using kelvator::testing::MainPage;
+using kelvator::testing::MainTabs;
+using kelvator::testing::OuterPages;
 using kelvator::testing::WorkTimeControl;
 
 const QDateTime kMoment(QDate(2016, 8, 1), QTime(11, 30, 15));
@@ -85,23 +89,23 @@ bool ShootAll(const QDir& out)
         ok = ok && saved;
     };
     auto* const bigClockKinds = form.findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"));
-    for (int i = 0; i < form.PageControl_Main->count(); ++i) {
-        form.PageControl_Main->setCurrentIndex(i);
-        if (form.PageControl_Main->currentWidget()->objectName() == QStringLiteral("TabSheet_NagyOra")) {
+    for (int i = 0; i < MainTabs(form)->count(); ++i) {
+        MainTabs(form)->setCurrentIndex(i);
+        if (MainTabs(form)->currentWidget()->objectName() == QStringLiteral("TabSheet_NagyOra")) {
             for (int j = 0; j < bigClockKinds->count(); ++j) {
                 bigClockKinds->setCurrentIndex(j);
                 shoot(bigClockKinds->currentWidget()->objectName());
             }
         } else {
-            shoot(form.PageControl_Main->currentWidget()->objectName());
+            shoot(MainTabs(form)->currentWidget()->objectName());
         }
     }
-    form.PageControl_Main->setCurrentIndex(0);
-    auto* aboutPage = form.PageControl1->findChild<QWidget*>(QStringLiteral("TabSheet_Nevjegy"));
-    auto* exitPage = form.PageControl1->findChild<QWidget*>(QStringLiteral("TabSheet_Kilepes"));
+    MainTabs(form)->setCurrentIndex(0);
+    auto* aboutPage = OuterPages(form)->findChild<QWidget*>(QStringLiteral("TabSheet_Nevjegy"));
+    auto* exitPage = OuterPages(form)->findChild<QWidget*>(QStringLiteral("TabSheet_Kilepes"));
     auto* eventEditorPage =
-        form.PageControl1->findChild<QWidget*>(QStringLiteral("TabSheet_EsemenyBeallitasa"));
-    auto* settingsPage = form.PageControl1->findChild<QWidget*>(QStringLiteral("TabSheet_Beallitasok"));
+        OuterPages(form)->findChild<QWidget*>(QStringLiteral("TabSheet_EsemenyBeallitasa"));
+    auto* settingsPage = OuterPages(form)->findChild<QWidget*>(QStringLiteral("TabSheet_Beallitasok"));
     for (QWidget* page : {settingsPage, aboutPage, exitPage, eventEditorPage}) {
         form.ShowOuterPage(page);
         shoot(page->objectName());
@@ -131,15 +135,15 @@ bool ShootAll(const QDir& out)
     shoot(QStringLiteral("TabSheet_Munkarend_napi"));
     calendarButton("Button_MunkarendOK")->click();
     form.findChild<QPushButton*>(QStringLiteral("Button_BeallitasokOK"))->click();
-    form.ShowOuterPage(form.TabSheet_Main);
+    form.ShowOuterPage(MainPage(form));
     fake.now = QDateTime(QDate(2026, 12, 9), QTime(11, 30, 15));
     auto* yearGrid = form.findChild<kelvator::YearGridPage*>(QStringLiteral("TabSheet_EvesNaptar"));
-    form.PageControl_Main->setCurrentWidget(yearGrid);
+    MainTabs(form)->setCurrentWidget(yearGrid);
     yearGrid->Redraw();
     yearGrid->findChild<TPaintBox*>(QStringLiteral("Image_EvesNaptar"))
         ->onMouseMove(QPoint(19 * 12 + 6, 7 * 18 + 9)); // 20 August
     shoot(QStringLiteral("Munkarend_EvesNaptar_2026"));
-    form.PageControl_Main->setCurrentWidget(WorkTimeControl<QWidget>(form, "TabSheet_Kelvator"));
+    MainTabs(form)->setCurrentWidget(WorkTimeControl<QWidget>(form, "TabSheet_Kelvator"));
     WorkTimeControl<QPushButton>(form, "Button_Ma")->click();
     shoot(QStringLiteral("Munkarend_Kelvator_2026-12-09"));
     form.findChild<TRadioGroup*>(QStringLiteral("RadioGroup_HangjelzesKelvatorVegen"))->setItemIndex(1);
@@ -161,16 +165,16 @@ bool ShootAll(const QDir& out)
     fake.now = QDateTime(QDate(2026, 12, 5), QTime(10, 0));
     WorkTimeControl<QPushButton>(form, "Button_Ma")->click();
     shoot(QStringLiteral("Munkarend_Kelvator_2026-12-05"));
-    form.PageControl_Main->setCurrentWidget(form.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
+    MainTabs(form)->setCurrentWidget(form.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
     form.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok1"))
         ->setSelectedDate(QDate(2026, 12, 12));
     form.findChild<TMonthCalendar*>(QStringLiteral("MonthCalendar_Datumok2"))
         ->setSelectedDate(QDate(2026, 12, 24));
     shoot(QStringLiteral("Munkarend_Datumok_2026-12"));
-    form.PageControl_Main->setCurrentWidget(WorkTimeControl<QWidget>(form, "TabSheet_Kelvator"));
+    MainTabs(form)->setCurrentWidget(WorkTimeControl<QWidget>(form, "TabSheet_Kelvator"));
 
     form.findChild<QCheckBox*>(QStringLiteral("CheckBox_BeallitasOrankentiHangjelzes"))->setChecked(true);
-    form.ShowOuterPage(form.TabSheet_Main);
+    form.ShowOuterPage(MainPage(form));
     fake.now = QDateTime(QDate(2016, 8, 1), QTime(14, 0, 0));
     shoot(QStringLiteral("TabSheet_Figyelmeztetes"));
     return ok;

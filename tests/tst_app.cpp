@@ -19,8 +19,12 @@
 #include <QTest>
 #include <QTextCharFormat>
 
+using kelvator::testing::Action;
 using kelvator::testing::Control;
 using kelvator::testing::DaySquares;
+using kelvator::testing::MainPage;
+using kelvator::testing::MainTabs;
+using kelvator::testing::OuterPages;
 using kelvator::testing::Window;
 using kelvator::testing::WorkTimeControl;
 
@@ -28,7 +32,7 @@ class TstApp : public QObject {
     Q_OBJECT
 
 private:
-    static QWidget* Page(Window& w) { return w.form->PageControl1->currentWidget(); }
+    static QWidget* Page(Window& w) { return OuterPages(*w.form)->currentWidget(); }
     static QString PageName(Window& w) { return Page(w)->objectName(); }
     template <typename T> static T* Child(Window& w, const char* name)
     {
@@ -41,13 +45,15 @@ private:
     }
     static bool MenuEnabled(Window& w)
     {
-        return w.form->Menu_Bezaras->isEnabled() && w.form->Menu_Beallitasok->isEnabled() &&
-               w.form->Menu_Nevjegy->isEnabled();
+        return Action(*w.form, "Menu_Bezaras")->isEnabled() &&
+               Action(*w.form, "Menu_Beallitasok")->isEnabled() &&
+               Action(*w.form, "Menu_Nevjegy")->isEnabled();
     }
     static bool MenuDisabled(Window& w)
     {
-        return !w.form->Menu_Bezaras->isEnabled() && !w.form->Menu_Beallitasok->isEnabled() &&
-               !w.form->Menu_Nevjegy->isEnabled();
+        return !Action(*w.form, "Menu_Bezaras")->isEnabled() &&
+               !Action(*w.form, "Menu_Beallitasok")->isEnabled() &&
+               !Action(*w.form, "Menu_Nevjegy")->isEnabled();
     }
 
 private Q_SLOTS:
@@ -64,17 +70,16 @@ private Q_SLOTS:
     void structure()
     {
         Window w;
-        QCOMPARE(Page(w), w.form->TabSheet_Main);
-        QCOMPARE(w.form->PageControl_Main->currentWidget(),
-                 WorkTimeControl<QWidget>(*w.form, "TabSheet_Kelvator"));
+        QCOMPARE(Page(w), MainPage(*w.form));
+        QCOMPARE(MainTabs(*w.form)->currentWidget(), WorkTimeControl<QWidget>(*w.form, "TabSheet_Kelvator"));
         const QStringList captions{QStringLiteral("Kelvator"),       QStringLiteral("Események"),
                                    QStringLiteral("Nagy óra"),       QStringLiteral("Dátumok"),
                                    QStringLiteral("Stopper óra"),    QStringLiteral("Éves naptár"),
                                    QStringLiteral("Napi riasztások")};
-        QCOMPARE(w.form->PageControl_Main->count(), captions.size());
+        QCOMPARE(MainTabs(*w.form)->count(), captions.size());
         for (int i = 0; i < captions.size(); ++i)
-            QCOMPARE(w.form->PageControl_Main->tabText(i), captions[i]);
-        const QList<QAction*> menu = w.form->MainMenu1->actions();
+            QCOMPARE(MainTabs(*w.form)->tabText(i), captions[i]);
+        const QList<QAction*> menu = Control<QMenuBar>(*w.form, "MainMenu1")->actions();
         QCOMPARE(menu.size(), 3);
         QCOMPARE(menu[0]->text(), QStringLiteral("Kilépés"));
         QCOMPARE(menu[1]->text(), QStringLiteral("Beállítások"));
@@ -106,7 +111,7 @@ private Q_SLOTS:
         QFETCH(QString, page);
         QFETCH(bool, passes);
         Window w;
-        w.form->ShowOuterPage(w.form->PageControl1->findChild<QWidget*>(page));
+        w.form->ShowOuterPage(OuterPages(*w.form)->findChild<QWidget*>(page));
         w.TickAt(QTime(9, 30, 0));
         QCOMPARE(w.form->previousTickSecond, passes ? 34200 : 0);
         QCOMPARE(w.form->windowTitle(), QStringLiteral("Kelvator   V2016.08.01."));
@@ -118,7 +123,7 @@ private Q_SLOTS:
         Control<QCheckBox>(*w.form, "CheckBox_BeallitasOrankentiHangjelzes")->setChecked(true);
         Control<QCheckBox>(*w.form, "CheckBox_12OrasKijelzes")->setChecked(true); // the notice stays 24-hour
         w.TickAt(QTime(13, 59, 59));
-        QCOMPARE(Page(w), w.form->TabSheet_Main);
+        QCOMPARE(Page(w), MainPage(*w.form));
 
         w.TickAt(QTime(14, 0, 0));
         QCOMPARE(PageName(w), QStringLiteral("TabSheet_Figyelmeztetes"));
@@ -136,7 +141,7 @@ private Q_SLOTS:
 
         // An OK inside the arming seconds is undone by the next tick.
         QTest::mouseClick(Child<QPushButton>(w, "Button_FigyelemAllapotNyugtazasa"), Qt::LeftButton);
-        QCOMPARE(Page(w), w.form->TabSheet_Main);
+        QCOMPARE(Page(w), MainPage(*w.form));
         w.TickAt(QTime(14, 0, 2));
         QCOMPARE(PageName(w), QStringLiteral("TabSheet_Figyelmeztetes"));
         QCOMPARE(w.fake.beeps, 2);
@@ -148,7 +153,7 @@ private Q_SLOTS:
 
         AcknowledgeNotice(w);
         w.TickAt(QTime(14, 1, 1));
-        QCOMPARE(Page(w), w.form->TabSheet_Main);
+        QCOMPARE(Page(w), MainPage(*w.form));
         QCOMPARE(w.form->previousTickSecond, 50461);
         const int beeps = w.fake.beeps;
         w.TickAt(QTime(14, 1, 2));
@@ -167,20 +172,20 @@ private Q_SLOTS:
         QCOMPARE(PageName(w), QStringLiteral("TabSheet_Figyelmeztetes"));
         AcknowledgeNotice(w);
         w.TickAt(QTime(10, 0, 0)); // unticked: no new notice
-        QCOMPARE(Page(w), w.form->TabSheet_Main);
+        QCOMPARE(Page(w), MainPage(*w.form));
     }
 
     void noticeOverSettingsPageReturnsToMainWithMenus()
     {
         Window w;
         Control<QCheckBox>(*w.form, "CheckBox_BeallitasOrankentiHangjelzes")->setChecked(true);
-        w.form->Menu_Beallitasok->trigger();
+        Action(*w.form, "Menu_Beallitasok")->trigger();
         QCOMPARE(Page(w), Control<QWidget>(*w.form, "TabSheet_Beallitasok"));
         QVERIFY(MenuDisabled(w));
         w.TickAt(QTime(16, 0, 0));
         QCOMPARE(PageName(w), QStringLiteral("TabSheet_Figyelmeztetes"));
         AcknowledgeNotice(w);
-        QCOMPARE(Page(w), w.form->TabSheet_Main);
+        QCOMPARE(Page(w), MainPage(*w.form));
         QVERIFY(MenuEnabled(w));
     }
 
@@ -242,13 +247,13 @@ private Q_SLOTS:
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
         if (page == QStringLiteral("TabSheet_Nevjegy"))
-            w.form->Menu_Nevjegy->trigger();
+            Action(*w.form, "Menu_Nevjegy")->trigger();
         else if (page == QStringLiteral("TabSheet_Beallitasok"))
             w.form->Menu_BeallitasokClick();
         else if (page == QStringLiteral("TabSheet_Kilepes"))
             w.form->Menu_BezarasClick();
         else
-            w.form->ShowOuterPage(w.form->PageControl1->findChild<QWidget*>(page));
+            w.form->ShowOuterPage(OuterPages(*w.form)->findChild<QWidget*>(page));
 
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : w.form.get();
         QTest::keyClick(target, Qt::Key_Escape);
@@ -307,12 +312,12 @@ private Q_SLOTS:
         Child<QPushButton>(w, "Button_Talcara")->click();
         QVERIFY(w.form->isHidden());
         QVERIFY(w.fake.tray->shown);
-        QCOMPARE(Page(w), w.form->TabSheet_Main);
+        QCOMPARE(Page(w), MainPage(*w.form));
         QVERIFY(MenuEnabled(w));
 
         w.fake.tray->onRelease(kelvator::TrayIcon::Button::Right);
-        QVERIFY(w.form->PopupMenu1->isVisible());
-        w.form->PopupMenu1->hide();
+        QVERIFY(Control<QMenu>(*w.form, "PopupMenu1")->isVisible());
+        Control<QMenu>(*w.form, "PopupMenu1")->hide();
         w.fake.tray->onRelease(kelvator::TrayIcon::Button::Left);
         QVERIFY(w.form->isVisible());
         QVERIFY(!w.fake.tray->shown);

@@ -16,6 +16,7 @@
 #include <numbers>
 
 using namespace kelvator;
+using kelvator::testing::MainTabs;
 using kelvator::testing::Window;
 
 namespace {
@@ -52,7 +53,7 @@ QLabel* Label(const QWidget& window, const char* name)
 // Shows the big clock with its inner tab `kind` ("TabSheet_DigitalisOra", "TabSheet_AnalogOra").
 void ShowBigClock(TForm_Main& f, const char* kind)
 {
-    f.PageControl_Main->setCurrentWidget(Find(f, "TabSheet_NagyOra"));
+    MainTabs(f)->setCurrentWidget(Find(f, "TabSheet_NagyOra"));
     Find<QTabWidget>(f, "PageControl_NagyOraTipus")->setCurrentWidget(Find(f, kind));
 }
 

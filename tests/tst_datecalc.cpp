@@ -14,6 +14,7 @@
 #include <QTest>
 
 using namespace kelvator;
+using kelvator::testing::MainTabs;
 using kelvator::testing::Window;
 
 Q_DECLARE_METATYPE(DateStep)
@@ -235,7 +236,7 @@ private Q_SLOTS:
         TForm_Main& f = *w.form;
         Calendar(f, 1)->setSelectedDate(QDate(2024, 5, 1));
         w.fake.now = QDateTime(QDate(2024, 5, 8), QTime(9, 0));
-        f.PageControl_Main->setCurrentWidget(Page(f));
+        MainTabs(f)->setCurrentWidget(Page(f));
         QCOMPARE(Distance(f, 1)->text(), QStringLiteral("+ 7 nap"));
     }
 
@@ -265,7 +266,7 @@ private Q_SLOTS:
                      ticked ? QStringLiteral("1") : QStringLiteral("0"));
         QVERIFY(ini.Save(w.SettingsPath()));
         f.LoadSettings();
-        f.PageControl_Main->setCurrentWidget(Page(f));
+        MainTabs(f)->setCurrentWidget(Page(f));
         for (TMonthCalendar* month : {Calendar(f, 1), Calendar(f, 2)}) {
             month->setSelectedDate(QDate(2026, 12, 1));
             QCOMPARE(month->dayTextColour(date), red ? QColor(Qt::red) : QColor(Qt::black));

@@ -17,9 +17,12 @@
 #include <vector>
 
 using namespace kelvator;
+using kelvator::testing::Action;
 using kelvator::testing::ChangeEvent;
 using kelvator::testing::EventOf;
 using kelvator::testing::EventsOf;
+using kelvator::testing::MainPage;
+using kelvator::testing::OuterPages;
 using kelvator::testing::Window;
 
 Q_DECLARE_METATYPE(QList<int>)
@@ -180,8 +183,8 @@ private Q_SLOTS:
         ChangeEvent(f, 3, [&](EventSettings& e) { e.timeOfDayCounts = false; });
         ChangeEvent(f, 3, [&](EventSettings& e) { e.shownInDays = true; });
         Slot<QPushButton>(f, "Button_EsemenyBeallitas", 3)->click();
-        QCOMPARE(f.PageControl1->currentWidget(), &Editor(f));
-        QVERIFY(!f.Menu_Beallitasok->isEnabled());
+        QCOMPARE(OuterPages(f)->currentWidget(), &Editor(f));
+        QVERIFY(!Action(f, "Menu_Beallitasok")->isEnabled());
         QCOMPARE(Child<QLabel>(f, QStringLiteral("Label_EsemenyMegadasCaption"))->text(),
                  QStringLiteral("3. esemény nevének és időpontjának megadása"));
         QCOMPARE(Child<QLineEdit>(f, QStringLiteral("LabeledEdit_EsemenyMegnevezese"))->text(),
@@ -300,8 +303,8 @@ private Q_SLOTS:
         Child<QCheckBox>(f, QStringLiteral("CheckBox_EsemenyNapbanKiirva"))->setChecked(true);
         Child<TMonthCalendar>(f, QStringLiteral("MonthCalendar_Esemeny"))->setSelectedDate(QDate(2031, 3, 3));
         Child<QPushButton>(f, QStringLiteral("Button_EsemenyMegadasMegsem"))->click();
-        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Main);
-        QVERIFY(f.Menu_Nevjegy->isEnabled());
+        QCOMPARE(OuterPages(f)->currentWidget(), MainPage(f));
+        QVERIFY(Action(f, "Menu_Nevjegy")->isEnabled());
         QCOMPARE(Slot<QLabel>(f, "Label_EsemenyMegnevezes", 5)->text(),
                  QStringLiteral("A program első elindítása"));
         QCOMPARE(EventOf(f, 5).moment, before);
@@ -325,7 +328,7 @@ private Q_SLOTS:
                          QStringLiteral("x"));
         QTest::keyClick(Child<QLineEdit>(f, QStringLiteral("LabeledEdit_EsemenyMegnevezese")),
                         Qt::Key_Escape);
-        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Main);
+        QCOMPARE(OuterPages(f)->currentWidget(), MainPage(f));
         QCOMPARE(Slot<QLabel>(f, "Label_EsemenyMegnevezes", 2)->text(),
                  QStringLiteral("A program első elindítása"));
     }

@@ -34,8 +34,12 @@
 #include <sys/stat.h>
 
 using namespace kelvator;
+using kelvator::testing::Action;
 using kelvator::testing::Control;
 using kelvator::testing::Field;
+using kelvator::testing::MainPage;
+using kelvator::testing::MainTabs;
+using kelvator::testing::OuterPages;
 using kelvator::testing::Window;
 
 namespace {
@@ -316,8 +320,7 @@ private Q_SLOTS:
         QCOMPARE(ToQDateTime(testing::EventOf(f, 6).moment), kMoment);
         QCOMPARE(testing::EventOf(f, 1).name, QStringLiteral("Karácsony "));
         QCOMPARE(testing::EventOf(f, 2).name, QStringLiteral("A program első elindítása"));
-        QCOMPARE(f.PageControl_Main->currentWidget(),
-                 f.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
+        QCOMPARE(MainTabs(f)->currentWidget(), f.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
         const auto* laps = f.findChild<QListWidget*>(QStringLiteral("ListBox_Stopper"));
         QCOMPARE(laps->count(), 2);
         QCOMPARE(laps->item(1)->text(), QStringLiteral("R1: 0:01:23"));
@@ -492,7 +495,7 @@ private Q_SLOTS:
         f.Menu_BeallitasokClick();
         Control<QPushButton>(f, "Button_BeallitasokOK")->click();
         QCOMPARE(fake.errors, QStringList{QStringLiteral("Unable to write to ") + path});
-        QCOMPARE(f.PageControl1->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
+        QCOMPARE(OuterPages(f)->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
     }
 
     void okChecks_data()
@@ -520,7 +523,7 @@ private Q_SLOTS:
         QFETCH(QString, error);
         Window w;
         TForm_Main& f = *w.form;
-        f.PageControl_Main->setCurrentWidget(f.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
+        MainTabs(f)->setCurrentWidget(f.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
         f.Menu_BeallitasokClick();
         Field(f, "Edit_MIKOra")->setText(start.section(u':', 0, 0));
         Field(f, "Edit_MIKPerc")->setText(start.section(u':', 1, 1));
@@ -530,15 +533,14 @@ private Q_SLOTS:
         Control<QPushButton>(f, "Button_BeallitasokOK")->click();
         if (error.isEmpty()) {
             QVERIFY(w.fake.errors.isEmpty());
-            QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Main);
-            QCOMPARE(f.PageControl_Main->currentWidget(),
-                     f.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
-            QVERIFY(f.Menu_Beallitasok->isEnabled());
+            QCOMPARE(OuterPages(f)->currentWidget(), MainPage(f));
+            QCOMPARE(MainTabs(f)->currentWidget(), f.findChild<QWidget*>(QStringLiteral("TabSheet_Datumok")));
+            QVERIFY(Action(f, "Menu_Beallitasok")->isEnabled());
             QVERIFY(QFile::exists(w.SettingsPath()));
         } else {
             QCOMPARE(w.fake.errors, QStringList{error});
-            QCOMPARE(f.PageControl1->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
-            QVERIFY(!f.Menu_Beallitasok->isEnabled());
+            QCOMPARE(OuterPages(f)->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
+            QVERIFY(!Action(f, "Menu_Beallitasok")->isEnabled());
             QVERIFY(!QFile::exists(w.SettingsPath()));
         }
     }
@@ -655,7 +657,7 @@ private Q_SLOTS:
             Field(f, "Edit_SzunetOra3"),
             Field(f, "Edit_SzunetPerc3"),
             Field(f, "Edit_SzunetHossz3"),
-            f.Button_Munkarend,
+            Control<QPushButton>(f, "Button_Munkarend"),
             Control<QPushButton>(f, "Button_BeallitasokOK")};
         auto name = [](const QWidget* w) {
             return w ? w->parentWidget()->objectName() + u'/' + w->objectName() + u'/' +
@@ -881,7 +883,7 @@ private Q_SLOTS:
         QCOMPARE(Field(f, "Edit_MIKOra")->text(), QStringLiteral("07"));
         f.Menu_BeallitasokClick();
         Control<QPushButton>(f, "Button_BeallitasokOK")->click(); // leaves the page without writing
-        QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet_Main);
+        QCOMPARE(OuterPages(f)->currentWidget(), MainPage(f));
         QVERIFY(f.SaveSettings());
         QCOMPARE(fake.errors.size(), 1);
         const QFileInfo after(path);

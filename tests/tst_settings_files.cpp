@@ -20,6 +20,7 @@
 
 using namespace kelvator;
 using kelvator::testing::Control;
+using kelvator::testing::OuterPages;
 
 namespace {
 QByteArray ReadAll(const QString& path)
@@ -263,7 +264,7 @@ private Q_SLOTS:
         f.Menu_BeallitasokClick();
         Control<QPushButton>(f, "Button_BeallitasokOK")->click();
         QCOMPARE(fake.errors, QStringList{QStringLiteral("Unable to write to ") + path});
-        QCOMPARE(f.PageControl1->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
+        QCOMPARE(OuterPages(f)->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
         QCOMPARE(ReadAll(path), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{QStringLiteral("filler"), QStringLiteral("kelvator.ini")}));

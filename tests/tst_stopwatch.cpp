@@ -17,6 +17,7 @@
 
 using namespace kelvator;
 using kelvator::testing::Control;
+using kelvator::testing::MainTabs;
 using kelvator::testing::Window;
 
 namespace {
@@ -132,7 +133,7 @@ private Q_SLOTS:
         const Controls c(f);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        f.PageControl_Main->setCurrentWidget(c.page);
+        MainTabs(f)->setCurrentWidget(c.page);
         QVERIFY(c.start->isEnabled());
         QCOMPARE(QApplication::focusWidget(), c.start);
         QCOMPARE(c.elapsed->text(), QStringLiteral("0"));
@@ -168,7 +169,7 @@ private Q_SLOTS:
         Window w(QDateTime(QDate(2024, 5, 8), QTime(10, 0)));
         TForm_Main& f = *w.form;
         const Controls c(f);
-        f.PageControl_Main->setCurrentWidget(c.page);
+        MainTabs(f)->setCurrentWidget(c.page);
         c.start->click();
         w.TickAt(QDateTime(QDate(2024, 5, 8), QTime(10, 0, 5, 800)));
         w.fake.now = QDateTime(QDate(2024, 5, 8), QTime(10, 0, 6, 100)); // no tick since
@@ -187,7 +188,7 @@ private Q_SLOTS:
             const Controls c(f);
             Control<QCheckBox>(f, "CheckBox_12OrasKijelzes")->setChecked(false);
             c.name->setText(QStringLiteral("Sütés"));
-            f.PageControl_Main->setCurrentWidget(c.page);
+            MainTabs(f)->setCurrentWidget(c.page);
             c.start->click();
         } // the window saves as it goes
         testing::FakePlatform fake;
@@ -198,7 +199,7 @@ private Q_SLOTS:
         QCOMPARE(Stored(c.page).stopwatchState, int(kStopwatchRunning));
         QCOMPARE(c.name->text(), QStringLiteral("Sütés"));
         QCOMPARE(Lines(c.list), QStringList{QStringLiteral("Start: 8:00:00")});
-        QCOMPARE(f.PageControl_Main->currentWidget(), c.page); // the tab was kept too
+        QCOMPARE(MainTabs(f)->currentWidget(), c.page); // the tab was kept too
         f.Timer1Timer();
         QCOMPARE(Stored(c.page).stopwatchState, int(kStopwatchStopped));
         QCOMPARE(c.list->item(1)->text(), QStringLiteral("Stop: 20:00:00"));
@@ -212,7 +213,7 @@ private Q_SLOTS:
         Window w(QDateTime(QDate(2024, 5, 8), QTime(10, 0)));
         TForm_Main& f = *w.form;
         const Controls c(f);
-        f.PageControl_Main->setCurrentWidget(c.page);
+        MainTabs(f)->setCurrentWidget(c.page);
         c.start->click();
         w.TickAt(QTime(9, 59));
         QCOMPARE(c.elapsed->text(), QStringLiteral("0"));

@@ -26,6 +26,8 @@
 
 using namespace kelvator;
 using kelvator::testing::Control;
+using kelvator::testing::MainTabs;
+using kelvator::testing::OuterPages;
 using kelvator::testing::Window;
 
 namespace {
@@ -144,20 +146,19 @@ private Q_SLOTS:
                });
         QTest::addRow("big analog clock at work end")
             << QDateTime(friday, QTime(15, 59, 58, 20)) << 25 << Setup([](TForm_Main& f, const QDateTime&) {
-                   f.PageControl_Main->setCurrentWidget(
-                       f.findChild<QWidget*>(QStringLiteral("TabSheet_NagyOra")));
+                   MainTabs(f)->setCurrentWidget(f.findChild<QWidget*>(QStringLiteral("TabSheet_NagyOra")));
                });
         QTest::addRow("running stopwatch started at .700")
             << QDateTime(friday, QTime(10, 0, 5, 50)) << 25
             << Setup([](TForm_Main& f, const QDateTime& start) {
                    RunStopwatchSince(f, start.addMSecs(-4350));
-                   f.PageControl_Main->setCurrentWidget(&StopwatchOf(f));
+                   MainTabs(f)->setCurrentWidget(&StopwatchOf(f));
                });
         QTest::addRow("an event at .300, with its seconds")
             << QDateTime(friday, QTime(9, 0, 0, 90)) << 30
             << Setup([](TForm_Main& f, const QDateTime& start) {
                    SetFirstEvent(f, ToDateTime(start.addMSecs(3210)));
-                   f.PageControl_Main->setCurrentWidget(&testing::EventsOf(f));
+                   MainTabs(f)->setCurrentWidget(&testing::EventsOf(f));
                });
         QTest::addRow("hourly notice with its beeps")
             << QDateTime(friday, QTime(13, 59, 58, 410)) << 25 << Setup([](TForm_Main& f, const QDateTime&) {
@@ -234,10 +235,10 @@ private Q_SLOTS:
         QWidget* tab = f.findChild<QWidget*>(page);
         auto* const bigClockKinds = f.findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"));
         if (bigClockKinds->indexOf(tab) >= 0) {
-            f.PageControl_Main->setCurrentWidget(f.findChild<QWidget*>(QStringLiteral("TabSheet_NagyOra")));
+            MainTabs(f)->setCurrentWidget(f.findChild<QWidget*>(QStringLiteral("TabSheet_NagyOra")));
             bigClockKinds->setCurrentWidget(tab);
         } else {
-            f.PageControl_Main->setCurrentWidget(tab);
+            MainTabs(f)->setCurrentWidget(tab);
         }
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
@@ -283,11 +284,11 @@ private Q_SLOTS:
         Window w(QDateTime(QDate(2024, 5, 7), QTime(9, 0)));
         w.fake.now.setTime(time);
         TForm_Main& f = *w.form;
-        auto* inner = f.PageControl_Main->findChild<QWidget*>(page);
-        if (inner && f.PageControl_Main->indexOf(inner) >= 0)
-            f.PageControl_Main->setCurrentWidget(inner);
+        auto* inner = MainTabs(f)->findChild<QWidget*>(page);
+        if (inner && MainTabs(f)->indexOf(inner) >= 0)
+            MainTabs(f)->setCurrentWidget(inner);
         else
-            f.ShowOuterPage(f.PageControl1->findChild<QWidget*>(page));
+            f.ShowOuterPage(OuterPages(f)->findChild<QWidget*>(page));
         TickSource& source = SourceOf(f);
         QTimer* timer = TimerOf(f);
         timer->start();

@@ -16,6 +16,7 @@
 #include <csignal>
 
 using namespace kelvator;
+using kelvator::testing::Action;
 using kelvator::testing::Control;
 using kelvator::testing::Window;
 
@@ -68,7 +69,7 @@ private Q_SLOTS:
         QVERIFY(w.form->inTrayFlag);
         QVERIFY(w.fake.tray->shown);
         QCOMPARE(closed.count(), 0);
-        w.form->Kilepes->trigger(); // "Kilépés a programból"
+        Action(*w.form, "Kilepes")->trigger(); // "Kilépés a programból"
         QVERIFY(!w.fake.tray->shown);
         QCOMPARE(closed.count(), 1);
     }
@@ -161,8 +162,9 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
         w.form->findChild<QPushButton*>(QStringLiteral("Button_Talcara"))->click();
         QVERIFY(w.fake.tray->shown);
-        QCOMPARE(w.fake.tray->menu, w.form->PopupMenu1);
-        QCOMPARE(w.form->PopupMenu1->actions(), QList<QAction*>{w.form->Kilepes});
+        QCOMPARE(w.fake.tray->menu, Control<QMenu>(*w.form, "PopupMenu1"));
+        QCOMPARE(Control<QMenu>(*w.form, "PopupMenu1")->actions(),
+                 QList<QAction*>{Action(*w.form, "Kilepes")});
     }
 
     // Whatever a close request would do (here: minimise, as there is no tray), a signal ends

@@ -38,6 +38,8 @@
 
 using namespace kelvator;
 using kelvator::testing::Control;
+using kelvator::testing::MainTabs;
+using kelvator::testing::OuterPages;
 using kelvator::testing::Sec;
 using kelvator::testing::SevenToFour;
 using kelvator::testing::Window;
@@ -136,7 +138,7 @@ template <typename T = QAbstractButton> T* Named(const QObject& parent, const ch
 }
 bool MunkarendShown(const TForm_Main& f)
 {
-    return f.PageControl1->currentWidget()->objectName() == QStringLiteral("TabSheet_Munkarend");
+    return OuterPages(f)->currentWidget()->objectName() == QStringLiteral("TabSheet_Munkarend");
 }
 // The page on its own, opened on 2026 with the settings page's default hours.
 struct LonePage {
@@ -579,7 +581,7 @@ private Q_SLOTS:
         QVERIFY(MunkarendShown(f));
         Named(f, "CheckBox_Unnepnapok")->setChecked(true);
         Named(f, "Button_MunkarendOK")->click();
-        QCOMPARE(f.PageControl1->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
+        QCOMPARE(OuterPages(f)->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
         Control<QPushButton>(f, "Button_BeallitasokOK")->click();
         w.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
         QCOMPARE(WorkTimeControl<QLabel>(f, "Label_Munkahonap")->text(), QStringLiteral("22 munkanap:"));
@@ -618,7 +620,7 @@ private Q_SLOTS:
         Named<QLineEdit>(f, "Edit_MunkarendDatum")->setText(QStringLiteral("2026.12.28."));
         Named(f, "Button_MunkarendSzabadnap")->click();
         QTest::keyClick(Named<QLineEdit>(f, "Edit_MunkarendDatum"), Qt::Key_Escape);
-        QCOMPARE(f.PageControl1->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
+        QCOMPARE(OuterPages(f)->currentWidget(), Control<QWidget>(f, "TabSheet_Beallitasok"));
         QVERIFY(!f.CalendarModel().Calendar().enabled());
         QVERIFY(f.CalendarModel().Entries().rest.isEmpty());
     }
@@ -750,7 +752,7 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
         TForm_Main& f = *w.form;
-        f.PageControl_Main->setCurrentWidget(&GridPage(f));
+        MainTabs(f)->setCurrentWidget(&GridPage(f));
         const QPoint christmasEve(6 + 23 * 12, 9 + 11 * 18);
         GridBox(f).onMouseMove(christmasEve);
         QCOMPARE(DayKindLabel(f).text(), QString());
@@ -1195,7 +1197,7 @@ private Q_SLOTS:
         f.Button_MunkarendClick();
         Named(f, "CheckBox_Unnepnapok")->setChecked(true);
         Named(f, "Button_MunkarendOK")->click();
-        f.PageControl_Main->setCurrentWidget(&GridPage(f));
+        MainTabs(f)->setCurrentWidget(&GridPage(f));
         const QPoint christmasEve(6 + 23 * 12, 9 + 11 * 18);
         GridBox(f).onRightClick(christmasEve);
         auto* menu = f.findChild<QMenu*>(QStringLiteral("PopupMenu_EvesNaptar"));

@@ -25,6 +25,7 @@
 using namespace kelvator;
 using kelvator::testing::Control;
 using kelvator::testing::Field;
+using kelvator::testing::OuterPages;
 using kelvator::testing::Sec;
 using kelvator::testing::SevenToFour;
 using kelvator::testing::Window;
@@ -37,7 +38,7 @@ template <typename T = QAbstractButton> T* Named(const QObject& parent, const ch
 }
 bool MunkarendShown(const TForm_Main& f)
 {
-    return f.PageControl1->currentWidget()->objectName() == QStringLiteral("TabSheet_Munkarend");
+    return OuterPages(f)->currentWidget()->objectName() == QStringLiteral("TabSheet_Munkarend");
 }
 // Monday to Thursday 07:00-16:00, Friday 07:00-13:30.
 WeekdayHours ShortFriday()

@@ -23,6 +23,7 @@ using namespace kelvator;
 using kelvator::testing::Control;
 using kelvator::testing::DaySquares;
 using kelvator::testing::Field;
+using kelvator::testing::MainTabs;
 using kelvator::testing::Sec;
 using kelvator::testing::SevenToFour;
 using kelvator::testing::Window;
@@ -197,8 +198,7 @@ private Q_SLOTS:
                      ->isVisibleTo(WorkTimeControl<QFrame>(*w.form, "Panel1")),
                  afternoon);
         // The big clock is told the same afternoon.
-        w.form->PageControl_Main->setCurrentWidget(
-            w.form->findChild<QWidget*>(QStringLiteral("TabSheet_NagyOra")));
+        MainTabs(*w.form)->setCurrentWidget(w.form->findChild<QWidget*>(QStringLiteral("TabSheet_NagyOra")));
         w.form->findChild<QTabWidget*>(QStringLiteral("PageControl_NagyOraTipus"))->setCurrentIndex(0);
         w.TickAt(time);
         QCOMPARE(w.form->findChild<QLabel*>(QStringLiteral("Label_NagyDigitalisOraDelutanSzoveg"))

@@ -16,6 +16,7 @@
 
 using namespace kelvator;
 using kelvator::testing::Field;
+using kelvator::testing::MainTabs;
 using kelvator::testing::Window;
 using kelvator::testing::WorkTimeControl;
 
@@ -40,7 +41,7 @@ private Q_SLOTS:
         Field(f, "Edit_HaviFizetes")->setText(QStringLiteral("450000"));
         auto* stopwatch = f.findChild<QWidget*>(QStringLiteral("TabSheet_Stopper"));
         QVERIFY(stopwatch);
-        f.PageControl_Main->setCurrentWidget(stopwatch);
+        MainTabs(f)->setCurrentWidget(stopwatch);
         stopwatch->findChild<QPushButton*>(QStringLiteral("Button_StopperStart"))->click();
 
         QWidget* const tabs[] = {WorkTimeControl<QWidget>(f, "TabSheet_Kelvator"),
@@ -76,7 +77,7 @@ private Q_SLOTS:
         for (qint64 s = begin; s <= end; s += 60 * minutesPerStep) {
             const QDateTime at = QDateTime::fromSecsSinceEpoch(s);
             const QDate day = at.date();
-            f.PageControl_Main->setCurrentWidget(tabs[day.dayOfYear() % 3]);
+            MainTabs(f)->setCurrentWidget(tabs[day.dayOfYear() % 3]);
             if (day.dayOfYear() % 2 == 0)
                 bigClockKinds->setCurrentIndex(day.dayOfYear() % 4 == 0 ? 0 : 1);
 

@@ -17,6 +17,7 @@
 #include <QTimer>
 
 using namespace kelvator;
+using kelvator::testing::MainTabs;
 using kelvator::testing::Window;
 
 namespace {
@@ -84,7 +85,7 @@ QTimer* BlinkTimer(QObject& parent)
 
 void ShowTab(TForm_Main& f, const char* name)
 {
-    f.PageControl_Main->setCurrentWidget(Child<QWidget>(*f.PageControl_Main, name));
+    MainTabs(f)->setCurrentWidget(Child<QWidget>(*MainTabs(f), name));
 }
 
 // The page alone, at a moment, a steady clock and a sight the test sets.
@@ -192,7 +193,7 @@ private Q_SLOTS:
         YearGridPage& page = GridPage(f);
         auto* colouring = Child<QAbstractButton>(page, "SpeedButton_Modositas");
         auto* paint = Child<TShape>(page, "Shape_EvesNaptarAktualisSzin");
-        f.PageControl_Main->setCurrentWidget(&page);
+        MainTabs(f)->setCurrentWidget(&page);
         QVERIFY(!colouring->isChecked());
         const QPoint march15 = CellPoint(3, 15);
         QTest::mouseMove(Child<TPaintBox>(page, "Image_EvesNaptar"), march15);
@@ -228,7 +229,7 @@ private Q_SLOTS:
 
         // Opening the page again releases "Színezés"; the colour is in the file after a save.
         ShowTab(f, "TabSheet_Kelvator");
-        f.PageControl_Main->setCurrentWidget(&page);
+        MainTabs(f)->setCurrentWidget(&page);
         QVERIFY(!colouring->isChecked());
         QVERIFY(f.SaveSettings());
         const IniFile ini = IniFile::Load(w.SettingsPath());
@@ -322,13 +323,13 @@ private Q_SLOTS:
         f.findChild<QTimer*>(QStringLiteral("Timer1"))->start();
         page.StartBlink();
         QVERIFY(!blink->isActive()); // the work-time page is in front
-        f.PageControl_Main->setCurrentWidget(&page);
+        MainTabs(f)->setCurrentWidget(&page);
         QVERIFY(blink->isActive());
         ShowTab(f, "TabSheet_Kelvator");
         QVERIFY(!blink->isActive());
 
         // Back: the grid shows the blink's state at once.
-        f.PageControl_Main->setCurrentWidget(&page);
+        MainTabs(f)->setCurrentWidget(&page);
         QVERIFY(blink->isActive());
         QImage want(page.Picture().size(), QImage::Format_RGB32);
         want.fill(f.palette().color(QPalette::Button));
@@ -410,7 +411,7 @@ private Q_SLOTS:
         QLabel* today = Label(f, "Label_EvesNaptarDatum");
         w.TickAt(QTime(9, 0, 1));
         QVERIFY(today->text().isEmpty());
-        f.PageControl_Main->setCurrentWidget(&GridPage(f));
+        MainTabs(f)->setCurrentWidget(&GridPage(f));
         QCOMPARE(today->text(), QStringLiteral("Ma: 2026.03.10. Kedd"));
     }
 };

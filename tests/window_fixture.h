@@ -3,8 +3,11 @@
 #include "app/form_main.h"
 #include "fake_platform.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QLocale>
+#include <QStackedWidget>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -23,6 +26,23 @@ template <typename T> T* Control(const QObject& parent, const char* name)
 inline QLineEdit* Field(const QObject& parent, const char* name)
 {
     return Control<QLineEdit>(parent, name);
+}
+// The window's page controls, main page and menu items.
+inline QStackedWidget* OuterPages(const QObject& form)
+{
+    return Control<QStackedWidget>(form, "PageControl1");
+}
+inline QWidget* MainPage(const QObject& form)
+{
+    return Control<QWidget>(form, "TabSheet_Main");
+}
+inline QTabWidget* MainTabs(const QObject& form)
+{
+    return Control<QTabWidget>(form, "PageControl_Main");
+}
+inline QAction* Action(const QObject& form, const char* name)
+{
+    return Control<QAction>(form, name);
 }
 
 // A whole window on a fake platform, at a moment the test sets.
