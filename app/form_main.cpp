@@ -1,6 +1,7 @@
 #include "app/form_main.h"
 #include "app/screen_fit.h"
 #include "app/tick_source.h"
+#include "app/work_end_signal.h"
 
 #include "about/about_page.h"
 #include "calendar/numbermask.h"
@@ -112,12 +113,8 @@ TForm_Main::TForm_Main(Platform platform, QWidget* parent)
 {
     InitResources();
     BuildWindow();
-    workEndBarColour_ = kDayBarOrange;
-    workTimePage_->ShowWorkEnd(workEndBarColour_);
+    workTimePage_->ShowWorkEnd(workEndSignal_->BarColour());
     startUpFlag = true;
-    soundFileOpenFlag = false;
-    playerIdleFlag = true;
-    settingsPage_->ShowSoundPlaying(!playerIdleFlag);
     hourlyNoticeFlag = false;
     inTrayFlag = false;
     startInTrayFlag = false;
@@ -127,15 +124,7 @@ TForm_Main::TForm_Main(Platform platform, QWidget* parent)
     workTimePage_->SelectDay(platform_.now().date());
     dateCalcPage_->Refresh();
     Timer1Timer();
-    workEndBlinkFlag = false;
-    if (platform_.sound && !settingsModel_.Get().workEndSoundFile.isEmpty()) {
-        try {
-            if (platform_.sound->Open(settingsModel_.Get().workEndSoundFile))
-                soundFileOpenFlag = true;
-        } catch (...) {
-            // A sound file that cannot be opened leaves the work-end sound silent.
-        }
-    }
+    workEndSignal_->OpenSoundFile(settingsModel_.Get().workEndSoundFile);
     startUpFlag = false;
     tickSource_->Start();
     yearGridPage_->StartBlink();

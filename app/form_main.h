@@ -30,6 +30,7 @@ class YearGridPage;
 class TickSource;
 class WorkTimePage;
 class WorkCalendarPage;
+class WorkEndSignal;
 } // namespace kelvator
 
 using kelvator::TickMoment;
@@ -81,9 +82,6 @@ public:
     int previousTickSecond = 0;
     kelvator::WorkSchedule schedule;
     kelvator::WorkSnapshot work_; // this tick's schedule, bars, month and payday
-    bool workEndBlinkFlag = false;
-    bool soundFileOpenFlag = false;
-    bool playerIdleFlag = true;
     bool settingsLoadedFlag = false;
     bool inTrayFlag = false;
     bool startInTrayFlag = false;
@@ -130,8 +128,6 @@ private:
     // button to the work calendar page.
     void WireSettingsPage();
     kelvator::SettingsPage* settingsPage_ = nullptr;
-    // The work-end sound's file, test playback and choice on the settings page.
-    void WireWorkEndSound();
     void HandleEscape();
     // The timer "Timer1" that runs the tick, paced by what the window shows.
     void MakeTickSource();
@@ -153,13 +149,12 @@ private:
     kelvator::ClockFace clockFace_;
     kelvator::EventsPage* eventsPage_ = nullptr;
     kelvator::WorkTimePage* workTimePage_ = nullptr;
-    // The work day bar's colour, which blinks at the work end.
-    quint32 workEndBarColour_ = 0;
+    // The work end's blink and sound, and the player it shares with the settings page.
+    kelvator::WorkEndSignal* workEndSignal_ = nullptr;
     kelvator::EventEditorPage* eventEditorPage_ = nullptr;
     void TickSteps();
     // What the pages show of this tick, and the work-end signal.
     void ShowTick(const TickMoment& m);
-    void TickWorkEnd(const TickMoment& m);
 
     kelvator::Platform platform_;
     kelvator::SettingsModel settingsModel_;

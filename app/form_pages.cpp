@@ -2,6 +2,7 @@
 
 #include "alarms/alarms_page.h"
 #include "app/tick_source.h"
+#include "app/work_end_signal.h"
 #include "clocks/big_clock_page.h"
 #include "datecalc/datecalc_page.h"
 #include "events/event_editor_page.h"
@@ -129,7 +130,7 @@ void TForm_Main::BuildMainPage()
         in.time = QTime(time.hour(), time.minute(), time.second()); // the face shows whole seconds
         in.dayOfWeek = now.date().dayOfWeek();
         in.overlayChoice = settings.smallClockShown;
-        in.blinkFlag = workEndBlinkFlag;
+        in.blinkFlag = workEndSignal_->Blinking();
         in.schedule = schedule;
         if (calendarModel_.Enabled())
             in.workingDay = calendarModel_.Calendar().IsWorkingDay(now.date());
@@ -163,7 +164,12 @@ void TForm_Main::WireSettingsPage()
         ShowOuterPage(TabSheet_Main);
         SetMainMenuEnabled(true);
     });
-    WireWorkEndSound();
+    workEndSignal_ = new WorkEndSignal(
+        platform_, settingsModel_, *settingsPage_,
+        [this](const QDateTime& event, const QString& body) {
+            NotifyWhileHidden(notifiedWorkEnd_, event, body);
+        },
+        this);
 
     // Opened from the settings page, beside its other buttons.
     Button_Munkarend = Place<QPushButton>(settingsPage_, "Button_Munkarend", 312, 240, 198, 23,

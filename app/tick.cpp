@@ -1,6 +1,7 @@
 #include "app/form_main.h"
 
 #include "app/tick_source.h"
+#include "app/work_end_signal.h"
 #include "stopwatch/stopwatch_page.h"
 
 #include "calendar/calendar_texts.h"
@@ -62,9 +63,9 @@ void TForm_Main::MakeTickSource()
         // The analog faces are drawn before the schedule and the work-end blink of their tick
         // are worked out, so a tick that changes either is followed by one that shows it.
         const WorkSchedule scheduleBefore = schedule;
-        const bool blinkBefore = workEndBlinkFlag;
+        const bool blinkBefore = workEndSignal_->Blinking();
         Timer1Timer();
-        return schedule != scheduleBefore || workEndBlinkFlag != blinkBefore;
+        return schedule != scheduleBefore || workEndSignal_->Blinking() != blinkBefore;
     };
     auto needs = [this] {
         TickNeeds needs;
@@ -161,52 +162,10 @@ void TForm_Main::ShowTick(const TickMoment& m)
     workTimePage_->ShowWorkBars(work_.dayBar, work_.weekBar);
     workTimePage_->ShowPayday(m.today, work_.payday, work_.pattern.isWorkingDay, calendarModel_.Revision());
     if (m.workday)
-        TickWorkEnd(m);
+        workTimePage_->ShowWorkEnd(workEndSignal_->Step(m, schedule.workEnd, previousTickSecond));
 
     workTimePage_->ShowMonthProgress(work_.monthProgress);
     const double salary = ParseWholeNumber(settings.monthlySalary);
     workTimePage_->ShowMonthPay(MonthPayOf(work_, salary, calendarModel_.WeekdayHoursInUse()),
                                 work_.monthWork.workingDays);
-}
-
-void TForm_Main::TickWorkEnd(const TickMoment& m)
-{
-    const WorkEndStep step = StepWorkEnd(
-        m.secondOfDay, schedule.workEnd, previousTickSecond, workEndBarColour_, workEndBlinkFlag,
-        static_cast<WorkEndSound>(settingsModel_.Get().workEndSound), soundFileOpenFlag, playerIdleFlag);
-    workEndBarColour_ = step.barColour;
-    workTimePage_->ShowWorkEnd(workEndBarColour_);
-    workEndBlinkFlag = step.blinkFlag;
-    const int sinceEnd = m.secondOfDay - schedule.workEnd;
-    if (sinceEnd >= 0 && sinceEnd <= kWorkEndWindow) {
-        const int hour = schedule.workEnd / 3600;
-        const int minute = schedule.workEnd % 3600 / 60;
-        NotifyWhileHidden(notifiedWorkEnd_, QDateTime(m.today, QTime(hour, minute, schedule.workEnd % 60)),
-                          QStringLiteral("Vége a munkaidőnek (") + FormatMask(hour, u"00") + u':' +
-                              FormatMask(minute, u"00") + u')');
-    }
-    // Every call to the beep and the player swallows its own failure.
-    if (step.beep && platform_.beep) {
-        try {
-            platform_.beep();
-        } catch (...) {
-            // The signal goes on without this beep.
-        }
-    }
-    if (step.startSound && platform_.sound) {
-        bool playing = false;
-        try {
-            playing = platform_.sound->Rewind() && platform_.sound->Play();
-        } catch (...) {
-            // Not playing: the player stays idle.
-        }
-        if (playing) {
-            playerIdleFlag = false;
-            settingsPage_->ShowSoundPlaying(!playerIdleFlag);
-        }
-    }
-    if (step.rearm) {
-        playerIdleFlag = true;
-        settingsPage_->ShowSoundPlaying(!playerIdleFlag);
-    }
 }

@@ -1,4 +1,5 @@
 #include "app/form_main.h"
+#include "app/work_end_signal.h"
 
 #include "calendar/numbermask.h"
 #include "exit/exit_page.h"
@@ -86,16 +87,7 @@ void TForm_Main::Menu_BezarasClick()
 
 bool TForm_Main::FormCloseQuery()
 {
-    if (!playerIdleFlag) {
-        try {
-            if (platform_.sound)
-                platform_.sound->Stop();
-        } catch (...) {
-            // Stopping the sound must not keep the window open.
-        }
-        playerIdleFlag = true;
-        settingsPage_->ShowSoundPlaying(!playerIdleFlag);
-    }
+    workEndSignal_->StopSound();
     if (PageControl1->currentWidget() == exitPage_)
         return false;
     if (!inTrayFlag && settingsModel_.Get().iconBesideClock) {

@@ -25,6 +25,7 @@ using kelvator::testing::DaySquares;
 using kelvator::testing::MainPage;
 using kelvator::testing::MainTabs;
 using kelvator::testing::OuterPages;
+using kelvator::testing::SignalOf;
 using kelvator::testing::Window;
 using kelvator::testing::WorkTimeControl;
 
@@ -282,13 +283,15 @@ private Q_SLOTS:
         Window w;
         QSignalSpy closedSpy(w.form.get(), &TForm_Main::closed);
         Control<QCheckBox>(*w.form, "CheckBox_IconAzOraMelle")->setChecked(trayBox);
-        w.form->playerIdleFlag = false; // a work-end sound is playing
+        Control<QPushButton>(*w.form, "Button_BeallitasokMIVHangStop")->click(); // a sound is playing
+        QVERIFY(!SignalOf(*w.form).PlayerIdle());
+        w.fake.sound->calls.clear();
         if (exitPage)
             w.form->Menu_BezarasClick();
         w.form->close();
         QCOMPARE(closedSpy.count(), closes ? 1 : 0);
         // The sound stops even when the request is refused.
-        QVERIFY(w.form->playerIdleFlag);
+        QVERIFY(SignalOf(*w.form).PlayerIdle());
         QCOMPARE(w.fake.sound->calls, QStringList{QStringLiteral("Stop")});
     }
 

@@ -21,6 +21,7 @@
 
 using namespace kelvator;
 using kelvator::testing::Control;
+using kelvator::testing::SignalOf;
 using kelvator::testing::Window;
 
 namespace {
@@ -124,13 +125,13 @@ private Q_SLOTS:
         Window w(QDateTime(QDate(2024, 5, 8), QTime(15, 59)));
         TForm_Main& f = *w.form;
         Control<TRadioGroup>(f, "RadioGroup_HangjelzesKelvatorVegen")->setItemIndex(choice);
-        f.soundFileOpenFlag = true;
+        SignalOf(f).OpenSoundFile(QStringLiteral("/zene/vege.mp3"));
         int limeTicks = 0;
         for (QTime t(15, 59, 58); t <= QTime(16, 10, 1); t = t.addMSecs(200)) {
             w.TickAt(t);
             if (WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGPlusColorAt1() == kDayBarLime) {
                 ++limeTicks;
-                QVERIFY(f.workEndBlinkFlag);
+                QVERIFY(SignalOf(f).Blinking());
             }
             if (t == QTime(16, 0, 0))
                 QCOMPARE(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGValue(), 1.0);
@@ -139,7 +140,7 @@ private Q_SLOTS:
         QCOMPARE(w.fake.beeps, beeps);
         QCOMPARE(w.fake.sound->calls.count(QStringLiteral("Play")), plays);
         QCOMPARE(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGPlusColorAt1(), kDayBarOrange);
-        QVERIFY(f.playerIdleFlag); // re-armed from 16:10:00
+        QVERIFY(SignalOf(f).PlayerIdle()); // re-armed from 16:10:00
         QCOMPARE(Control<QPushButton>(f, "Button_BeallitasokMIVHangStop")->text(),
                  QStringLiteral("Hang lejátszás"));
     }
@@ -191,7 +192,8 @@ private Q_SLOTS:
     {
         Window w(QDateTime(QDate(2024, 5, 8), QTime(10, 0)));
         TForm_Main& f = *w.form;
-        f.soundFileOpenFlag = true;
+        SignalOf(f).OpenSoundFile(QStringLiteral("/zene/vege.mp3"));
+        w.fake.sound->calls.clear();
         Control<QPushButton>(f, "Button_BeallitasokMIVHangStop")->click();
         QCOMPARE(Control<QPushButton>(f, "Button_BeallitasokMIVHangStop")->text(),
                  QStringLiteral("Hang lejátszás STOP"));
@@ -210,19 +212,20 @@ private Q_SLOTS:
     {
         Window w;
         TForm_Main& f = *w.form;
-        f.soundFileOpenFlag = true;
-        f.playerIdleFlag = false;
+        SignalOf(f).OpenSoundFile(QStringLiteral("/zene/vege.mp3"));
+        Control<QPushButton>(f, "Button_BeallitasokMIVHangStop")->click(); // playing
+        w.fake.sound->calls.clear();
         w.fake.chosenFile = QStringLiteral("/zene/uj.mp3");
         Control<QPushButton>(f, "Button_BeallitasokMIVFile")->click();
         QCOMPARE(f.CollectSettings().workEndSoundFile, QStringLiteral("/zene/uj.mp3"));
         QCOMPARE(w.fake.sound->calls, (QStringList{QStringLiteral("Stop"), QStringLiteral("Close"),
                                                    QStringLiteral("Open /zene/uj.mp3"),
                                                    QStringLiteral("Rewind"), QStringLiteral("Play")}));
-        QVERIFY(!f.playerIdleFlag);
+        QVERIFY(!SignalOf(f).PlayerIdle());
 
         // Picking "no sound" stops it; picking the file choice again plays nothing.
         Control<TRadioGroup>(f, "RadioGroup_HangjelzesKelvatorVegen")->button(0)->click();
-        QVERIFY(f.playerIdleFlag);
+        QVERIFY(SignalOf(f).PlayerIdle());
         QCOMPARE(w.fake.sound->calls.last(), QStringLiteral("Stop"));
         const qsizetype calls = w.fake.sound->calls.size();
         Control<TRadioGroup>(f, "RadioGroup_HangjelzesKelvatorVegen")->button(2)->click();
@@ -245,7 +248,7 @@ private Q_SLOTS:
         Window w;
         w.fake.sound->fail = true;
         Control<QPushButton>(*w.form, "Button_BeallitasokMIVHangStop")->click();
-        QVERIFY(w.form->playerIdleFlag);
+        QVERIFY(SignalOf(*w.form).PlayerIdle());
         QVERIFY(w.fake.errors.isEmpty());
     }
 

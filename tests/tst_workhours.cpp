@@ -28,6 +28,7 @@ using kelvator::testing::Field;
 using kelvator::testing::OuterPages;
 using kelvator::testing::Sec;
 using kelvator::testing::SevenToFour;
+using kelvator::testing::SignalOf;
 using kelvator::testing::Window;
 
 namespace {
@@ -190,11 +191,12 @@ private Q_SLOTS:
         QCOMPARE(WorkTimeControl<TMBarGraph>(*w.form, "MBarGraph_Munakanap")->MBGPlusColorAt1(),
                  beeps ? kDayBarLime : kDayBarOrange);
         // Re-armed ten minutes after the day's own end, not a second before.
-        w.form->playerIdleFlag = false;
+        Control<QPushButton>(*w.form, "Button_BeallitasokMIVHangStop")->click(); // playing
+        QVERIFY(!SignalOf(*w.form).PlayerIdle());
         w.TickAt(moment.addSecs(599));
-        QCOMPARE(w.form->playerIdleFlag, beeps == 0);
+        QCOMPARE(SignalOf(*w.form).PlayerIdle(), beeps == 0);
         w.TickAt(moment.addSecs(600));
-        QVERIFY(w.form->playerIdleFlag);
+        QVERIFY(SignalOf(*w.form).PlayerIdle());
     }
 
     void windowBars()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/form_main.h"
+#include "app/work_end_signal.h"
 #include "fake_platform.h"
 
 #include <QAction>
@@ -43,6 +44,12 @@ inline QTabWidget* MainTabs(const QObject& form)
 inline QAction* Action(const QObject& form, const char* name)
 {
     return Control<QAction>(form, name);
+}
+
+// The window's work-end signal: its blink and the player it shares with the settings page.
+inline WorkEndSignal& SignalOf(const QObject& form)
+{
+    return *Control<WorkEndSignal>(form, "WorkEndSignal");
 }
 
 // A whole window on a fake platform, at a moment the test sets.
