@@ -1,6 +1,7 @@
 #include "app/form_main.h"
 #include "app/screen_fit.h"
 #include "app/tick_source.h"
+#include "app/tray_control.h"
 #include "app/work_end_signal.h"
 
 #include "about/about_page.h"
@@ -116,9 +117,7 @@ TForm_Main::TForm_Main(Platform platform, QWidget* parent)
     workTimePage_->ShowWorkEnd(workEndSignal_->BarColour());
     startUpFlag = true;
     hourlyNoticeFlag = false;
-    inTrayFlag = false;
-    startInTrayFlag = false;
-    // Minimising is bound to SendToTray in changeEvent.
+    // Minimising sends the window to the tray (changeEvent).
     settingsLoadedFlag = false;
     LoadSettings();
     workTimePage_->SelectDay(platform_.now().date());
@@ -163,11 +162,8 @@ void TForm_Main::BuildWindow()
         SetMainMenuEnabled(false);
     });
 
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    Kilepes = PopupMenu1->addAction(QStringLiteral("Kilépés a programból"));
-    Kilepes->setObjectName(QStringLiteral("Kilepes"));
-    connect(Kilepes, &QAction::triggered, this, &TForm_Main::KilepesClick);
+    tray_ = new TrayControl(platform_, *this);
+    connect(tray_, &TrayControl::exitRequested, this, &QWidget::close);
 
     PageControl1 = new QStackedWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -199,13 +195,13 @@ void TForm_Main::BuildWindow()
     connect(exitPage_, &ExitPage::back, this, &TForm_Main::ReturnToMainPage);
     connect(exitPage_, &ExitPage::sendToTray, this, [this] {
         ReturnToMainPage();
-        SendToTray();
+        tray_->SendToTray();
     });
     // Through the tray state, so that the close request that follows passes.
     connect(exitPage_, &ExitPage::exitProgram, this, [this] {
         ReturnToMainPage();
-        SendToTray();
-        KilepesClick();
+        tray_->SendToTray();
+        tray_->Exit();
     });
     connect(noticePage_, &NoticePage::acknowledged, this, [this] {
         hourlyNoticeFlag = false;
@@ -240,17 +236,6 @@ void TForm_Main::BuildWindow()
 
     MakeTickSource();
     tickSource_->IgnoreTimerEvents(yearGridPage_->BlinkTimer());
-
-    if (platform_.tray) {
-        platform_.tray->onRelease = [this](TrayIcon::Button b) {
-            if (b == TrayIcon::Button::Left)
-                RestoreFromTray();
-            else
-                PopupMenu1->popup(QCursor::pos());
-        };
-    }
-    if (platform_.notifier)
-        platform_.notifier->onActivate = [this] { BringToFront(); };
     // Keyboard preview: the window sees Escape before the focused control.
     qApp->installEventFilter(this);
 }
@@ -310,7 +295,7 @@ void TForm_Main::HandleEscape()
         workCalendarPage_->Cancel();
         return;
     }
-    if (page == TabSheet_Main && !inTrayFlag)
+    if (page == TabSheet_Main && !tray_->InTray())
         close();
     if (page == aboutPage_)
         ReturnToMainPage();
@@ -349,12 +334,8 @@ void TForm_Main::closeEvent(QCloseEvent* event)
 void TForm_Main::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    // The window's first appearance is where it may go straight to the tray; not from inside the
-    // show itself: the window manager has not seen the window yet.
-    if (startInTrayFlag) {
-        startInTrayFlag = false;
-        QTimer::singleShot(0, this, &TForm_Main::SendToTray);
-    }
+    // The window's first appearance is where it may go straight to the tray.
+    tray_->WindowShown();
     yearGridPage_->UpdateBlink();
 }
 
@@ -370,16 +351,7 @@ void TForm_Main::changeEvent(QEvent* event)
     if (event->type() != QEvent::WindowStateChange)
         return;
     yearGridPage_->UpdateBlink();
-    if (isMinimized() && !inTrayFlag) {
-        // Hiding from inside the state change confuses some window managers; do it next.
-        QTimer::singleShot(0, this, [this] {
-            if (isMinimized() && !inTrayFlag)
-                SendToTray();
-        });
-    } else if (!isMinimized() && inTrayFlag && isVisible()) {
-        // Brought back from the task bar where there is no notification area.
-        inTrayFlag = false;
-    }
+    tray_->WindowStateChanged();
 }
 
 // ---- Steps filled in by the features that own them ---------------------------------------

@@ -28,6 +28,7 @@ class SettingsPage;
 class StopwatchPage;
 class YearGridPage;
 class TickSource;
+class TrayControl;
 class WorkTimePage;
 class WorkCalendarPage;
 class WorkEndSignal;
@@ -50,12 +51,8 @@ public:
     void Menu_BeallitasokClick();
     void Menu_BezarasClick();
 
-    // Tray and leaving.
-    void SendToTray();
-    void RestoreFromTray();
     // Another start of the program asked for the window.
     void BringToFront();
-    void KilepesClick();
     bool FormCloseQuery();
 
     // Steps owned by features that fill them in.
@@ -83,8 +80,6 @@ public:
     kelvator::WorkSchedule schedule;
     kelvator::WorkSnapshot work_; // this tick's schedule, bars, month and payday
     bool settingsLoadedFlag = false;
-    bool inTrayFlag = false;
-    bool startInTrayFlag = false;
     // The settings file could not be read (not a regular file, too large): it is never written.
     bool settingsFileRefusedFlag = false;
     // What LoadSettings read but did not understand, for the user to hear once at start; or empty.
@@ -110,8 +105,6 @@ private:
     QAction* Menu_Bezaras = nullptr;
     QAction* Menu_Beallitasok = nullptr;
     QAction* Menu_Nevjegy = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    QAction* Kilepes = nullptr;
     QStackedWidget* PageControl1 = nullptr;
     QWidget* TabSheet_Main = nullptr;
     QTabWidget* PageControl_Main = nullptr;
@@ -160,11 +153,7 @@ private:
     kelvator::SettingsModel settingsModel_;
     kelvator::WorkCalendarModel calendarModel_;
     QString lastTickFailure_;
-    bool WindowOutOfSight() const;
     bool closingAllowed_ = false;
-    // A desktop notification for the hourly notice and the work end, once per event (the last
-    // one notified is kept in `notified`), while the window is hidden or minimised.
-    void NotifyWhileHidden(QDateTime& notified, const QDateTime& event, const QString& body);
-    QDateTime notifiedNotice_;
-    QDateTime notifiedWorkEnd_;
+    // The tray icon, its menu and the notifications while the window is away.
+    kelvator::TrayControl* tray_ = nullptr;
 };

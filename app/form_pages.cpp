@@ -2,6 +2,7 @@
 
 #include "alarms/alarms_page.h"
 #include "app/tick_source.h"
+#include "app/tray_control.h"
 #include "app/work_end_signal.h"
 #include "clocks/big_clock_page.h"
 #include "datecalc/datecalc_page.h"
@@ -77,7 +78,7 @@ void TForm_Main::BuildMainPage()
     stopwatchPage_ =
         new StopwatchPage({.now = [this] { return platform_.now(); },
                            .twelveHourClock = [this] { return settingsModel_.Get().twelveHourClock; },
-                           .outOfSight = [this] { return WindowOutOfSight(); }},
+                           .outOfSight = [this] { return tray_->OutOfSight(); }},
                           PageControl_Main);
     PageControl_Main->addTab(stopwatchPage_, QStringLiteral("Stopper óra"));
     yearGridPage_ = new YearGridPage(
@@ -121,7 +122,7 @@ void TForm_Main::BuildMainPage()
     workTimePage_->ShowDaysOff(DaysOffTest(calendarModel_), int(calendarModel_.Revision()));
     clockFace_.SetSource([this]() -> std::optional<ClockFaceInput> {
         // Nobody sees the face of a window in the tray: it is drawn when the window paints again.
-        if (WindowOutOfSight())
+        if (tray_->OutOfSight())
             return std::nullopt;
         const Settings& settings = settingsModel_.Get();
         ClockFaceInput in;
@@ -167,7 +168,7 @@ void TForm_Main::WireSettingsPage()
     workEndSignal_ = new WorkEndSignal(
         platform_, settingsModel_, *settingsPage_,
         [this](const QDateTime& event, const QString& body) {
-            NotifyWhileHidden(notifiedWorkEnd_, event, body);
+            tray_->NotifyWhileHidden(TrayControl::Event::WorkEnd, event, body);
         },
         this);
 

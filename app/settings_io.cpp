@@ -1,5 +1,6 @@
 // The settings file: every key the program keeps.
 #include "app/form_main.h"
+#include "app/tray_control.h"
 
 #include "calendar/numbermask.h"
 #include "clocks/big_clock_page.h"
@@ -112,7 +113,7 @@ void TForm_Main::LoadSettings()
     settingsModel_.Set(CollectSettings());
     loadNotice = calendarModel_.Read(ini);
     settingsPage_->FixLoadedFields();
-    startInTrayFlag = settingsModel_.Get().startAsIcon;
+    tray_->StartInTray(settingsModel_.Get().startAsIcon);
     settingsLoadedFlag = true;
 }
 

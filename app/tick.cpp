@@ -1,6 +1,7 @@
 #include "app/form_main.h"
 
 #include "app/tick_source.h"
+#include "app/tray_control.h"
 #include "app/work_end_signal.h"
 #include "stopwatch/stopwatch_page.h"
 
@@ -93,8 +94,9 @@ void TForm_Main::TickSteps()
     if (settingsModel_.Get().hourlyNotice && time.minute() == 0 && time.second() <= 2) {
         hourlyNoticeFlag = true;
         noticeAcknowledgedFlag = false;
-        NotifyWhileHidden(notifiedNotice_, QDateTime(m.today, QTime(m.time.hour(), 0)),
-                          FormatMask(m.time.hour(), u"0") + u':' + FormatMask(0, u"00"));
+        tray_->NotifyWhileHidden(TrayControl::Event::HourlyNotice,
+                                 QDateTime(m.today, QTime(m.time.hour(), 0)),
+                                 FormatMask(m.time.hour(), u"0") + u':' + FormatMask(0, u"00"));
     }
     if (hourlyNoticeFlag && !noticeAcknowledgedFlag) {
         noticePage_->ShowTime(time);

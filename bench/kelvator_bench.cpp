@@ -2,6 +2,7 @@
 // idle running per page. Not part of the test run.
 #include "app/form_main.h"
 #include "app/tick_source.h"
+#include "app/tray_control.h"
 #include "clocks/analog_clock.h"
 #include "tests/fake_platform.h"
 #include "yearcal/yearcal.h"
@@ -97,9 +98,10 @@ void ReportIdleSeconds(TForm_Main& form, kelvator::testing::FakePlatform& fake)
         }
     }
     tabs->setCurrentIndex(0);
-    form.SendToTray();
+    auto* tray = form.findChild<kelvator::TrayControl*>();
+    tray->SendToTray();
     run(QStringLiteral("hidden (tray)"));
-    form.RestoreFromTray();
+    tray->RestoreFromTray();
 }
 } // namespace
 

@@ -26,6 +26,7 @@ using kelvator::testing::MainPage;
 using kelvator::testing::MainTabs;
 using kelvator::testing::OuterPages;
 using kelvator::testing::SignalOf;
+using kelvator::testing::TrayOf;
 using kelvator::testing::Window;
 using kelvator::testing::WorkTimeControl;
 
@@ -260,7 +261,7 @@ private Q_SLOTS:
         QTest::keyClick(target, Qt::Key_Escape);
         QCOMPARE(Page(w)->objectName(), pageAfter);
         QCOMPARE(closedSpy.count(), closed ? 1 : 0);
-        QCOMPARE(w.form->inTrayFlag, inTray);
+        QCOMPARE(TrayOf(*w.form).InTray(), inTray);
         QCOMPARE(w.fake.tray->shown, inTray);
         if (pageAfter == QStringLiteral("TabSheet_Main"))
             QVERIFY(MenuEnabled(w));
@@ -324,7 +325,7 @@ private Q_SLOTS:
         w.fake.tray->onRelease(kelvator::TrayIcon::Button::Left);
         QVERIFY(w.form->isVisible());
         QVERIFY(!w.fake.tray->shown);
-        QVERIFY(!w.form->inTrayFlag);
+        QVERIFY(!TrayOf(*w.form).InTray());
     }
 
     void withoutNotificationAreaTheWindowIsMinimisedNotHidden()
@@ -333,7 +334,7 @@ private Q_SLOTS:
         w.fake.tray->available = false;
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
-        w.form->SendToTray();
+        TrayOf(*w.form).SendToTray();
         QVERIFY(!w.form->isHidden());
         QCOMPARE(w.fake.tray->adds, 0);
     }

@@ -15,6 +15,7 @@
 using namespace kelvator;
 using kelvator::testing::Control;
 using kelvator::testing::Field;
+using kelvator::testing::TrayOf;
 using kelvator::testing::Window;
 
 namespace {
@@ -109,7 +110,7 @@ private Q_SLOTS:
         Control<QCheckBox>(*w.form, "CheckBox_BeallitasOrankentiHangjelzes")->setChecked(true);
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
-        w.form->SendToTray(); // no notification area: minimised
+        TrayOf(*w.form).SendToTray(); // no notification area: minimised
         w.TickAt(QTime(11, 0, 0));
         QCOMPARE(w.fake.notifier->shown, QStringList{QStringLiteral("Kelvator|11:00")});
     }
@@ -169,7 +170,7 @@ private Q_SLOTS:
         action << uint(42) << QStringLiteral("default");
         QVERIFY(desktop.send(action));
         QTRY_VERIFY(form.isVisible());
-        QVERIFY(!form.inTrayFlag);
+        QVERIFY(!TrayOf(form).InTray());
         QVERIFY(!fake.tray->shown);
         desktop.unregisterService(kService);
     }

@@ -40,6 +40,7 @@ using kelvator::testing::Field;
 using kelvator::testing::MainPage;
 using kelvator::testing::MainTabs;
 using kelvator::testing::OuterPages;
+using kelvator::testing::TrayOf;
 using kelvator::testing::Window;
 
 namespace {
@@ -940,8 +941,7 @@ private Q_SLOTS:
     void startInTrayFlagFollowsTheSetting()
     {
         Started s(QByteArrayLiteral("[Beallitasok]\r\nCheckBox_IconkentIndul=1\r\n"));
-        QVERIFY(s.form->startInTrayFlag);
-        QVERIFY(s.form->settingsLoadedFlag);
+        QVERIFY(TrayOf(*s.form).StartsInTray());
     }
 
     // The page alone: a field counts while it passes its check, else with the value last taken (at

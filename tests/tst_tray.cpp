@@ -18,6 +18,7 @@
 using namespace kelvator;
 using kelvator::testing::Action;
 using kelvator::testing::Control;
+using kelvator::testing::TrayOf;
 using kelvator::testing::Window;
 
 namespace {
@@ -66,7 +67,7 @@ private Q_SLOTS:
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
         w.form->close(); // the box is ticked: to the tray
-        QVERIFY(w.form->inTrayFlag);
+        QVERIFY(TrayOf(*w.form).InTray());
         QVERIFY(w.fake.tray->shown);
         QCOMPARE(closed.count(), 0);
         Action(*w.form, "Kilepes")->trigger(); // "Kilépés a programból"
@@ -83,7 +84,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
         w.TickAt(QTime(9, 0, 0));
         w.form->close(); // the box is ticked: to the tray
-        QVERIFY(w.form->inTrayFlag);
+        QVERIFY(TrayOf(*w.form).InTray());
         const QImage before = w.form->clockFace().Image();
         w.TickAt(QTime(9, 0, 7));
         QVERIFY(w.form->clockFace().Image() == before);
@@ -125,7 +126,7 @@ private Q_SLOTS:
         QTest::qWait(50);
         QVERIFY(!form.isHidden());
         QCOMPARE(fake.tray->adds, 0);
-        QVERIFY(form.inTrayFlag); // put away: the close request then passes
+        QVERIFY(TrayOf(form).InTray()); // put away: the close request then passes
     }
 
     void terminationSavesAndSecondStartHandsOver()

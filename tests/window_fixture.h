@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/form_main.h"
+#include "app/tray_control.h"
 #include "app/work_end_signal.h"
 #include "fake_platform.h"
 
@@ -50,6 +51,12 @@ inline QAction* Action(const QObject& form, const char* name)
 inline WorkEndSignal& SignalOf(const QObject& form)
 {
     return *Control<WorkEndSignal>(form, "WorkEndSignal");
+}
+
+// The window's place in the tray.
+inline TrayControl& TrayOf(const QObject& form)
+{
+    return *Control<TrayControl>(form, "TrayControl");
 }
 
 // A whole window on a fake platform, at a moment the test sets.
