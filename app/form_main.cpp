@@ -115,16 +115,16 @@ TForm_Main::TForm_Main(Platform platform, QWidget* parent)
     InitResources();
     BuildWindow();
     workTimePage_->ShowWorkEnd(workEndSignal_->BarColour());
-    startUpFlag = true;
-    hourlyNoticeFlag = false;
+    startUpFlag_ = true;
+    hourlyNoticeFlag_ = false;
     // Minimising sends the window to the tray (changeEvent).
-    settingsLoadedFlag = false;
+    settingsLoadedFlag_ = false;
     LoadSettings();
     workTimePage_->SelectDay(platform_.now().date());
     dateCalcPage_->Refresh();
     Timer1Timer();
     workEndSignal_->OpenSoundFile(settingsModel_.Get().workEndSoundFile);
-    startUpFlag = false;
+    startUpFlag_ = false;
     tickSource_->Start();
     yearGridPage_->StartBlink();
 }
@@ -204,8 +204,8 @@ void TForm_Main::BuildWindow()
         tray_->Exit();
     });
     connect(noticePage_, &NoticePage::acknowledged, this, [this] {
-        hourlyNoticeFlag = false;
-        noticeAcknowledgedFlag = true;
+        hourlyNoticeFlag_ = false;
+        noticeAcknowledgedFlag_ = true;
         ShowOuterPage(TabSheet_Main);
         SetMainMenuEnabled(true);
     });

@@ -71,21 +71,12 @@ public:
     void ShowOuterPage(QWidget* page);
     void SetMainMenuEnabled(bool enabled);
 
-    // ---- State kept between ticks ------------------------------------------------------
-    bool startUpFlag = false;
-    bool hourlyNoticeFlag = false;
-    bool noticeAcknowledgedFlag = false;
-    int lastPulseSecond = 0;
-    int previousTickSecond = 0;
-    kelvator::WorkSchedule schedule;
-    kelvator::WorkSnapshot work_; // this tick's schedule, bars, month and payday
-    bool settingsLoadedFlag = false;
-    // The settings file could not be read (not a regular file, too large): it is never written.
-    bool settingsFileRefusedFlag = false;
+    // The last tick's schedule, bars, month and payday.
+    const kelvator::WorkSnapshot& Snapshot() const { return work_; }
+    // The second of the day of the last tick that ran all its steps.
+    int LastTickSecond() const { return previousTickSecond_; }
     // What LoadSettings read but did not understand, for the user to hear once at start; or empty.
-    QString loadNotice;
-
-    const kelvator::Platform& platform() const { return platform_; }
+    const QString& LoadNotice() const { return loadNotice_; }
     const kelvator::ClockFace& clockFace() const { return clockFace_; }
 
 Q_SIGNALS:
@@ -100,6 +91,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // ---- State kept between ticks ------------------------------------------------------
+    bool startUpFlag_ = false;
+    bool hourlyNoticeFlag_ = false;
+    bool noticeAcknowledgedFlag_ = false;
+    int lastPulseSecond_ = 0;
+    int previousTickSecond_ = 0;
+    kelvator::WorkSnapshot work_;
+    bool settingsLoadedFlag_ = false;
+    // The settings file could not be read (not a regular file, too large): it is never written.
+    bool settingsFileRefusedFlag_ = false;
+    QString loadNotice_;
+
     // The controls keep their object names: tests and screen readers find them by those.
     QMenuBar* MainMenu1 = nullptr;
     QAction* Menu_Bezaras = nullptr;

@@ -67,7 +67,7 @@ void TForm_Main::BuildMainPage()
     connect(eventsPage_, &EventsPage::saveRequested, this, [this] { SaveSettings(); });
     // Not while the settings are being loaded into the page.
     connect(eventsPage_, &EventsPage::visibilityChanged, this, [this] {
-        if (settingsLoadedFlag)
+        if (settingsLoadedFlag_)
             SaveSettings();
     });
     bigClockPage_ = new BigClockPage(clockFace_, PageControl_Main);
@@ -132,7 +132,7 @@ void TForm_Main::BuildMainPage()
         in.dayOfWeek = now.date().dayOfWeek();
         in.overlayChoice = settings.smallClockShown;
         in.blinkFlag = workEndSignal_->Blinking();
-        in.schedule = schedule;
+        in.schedule = work_.schedule;
         if (calendarModel_.Enabled())
             in.workingDay = calendarModel_.Calendar().IsWorkingDay(now.date());
         for (size_t k = 0; k < 3; ++k)

@@ -107,7 +107,7 @@ int main(int argc, char* argv[])
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form] { form.SaveSettings(); });
     form.show();
     // One notice for everything the start found in the settings file.
-    QStringList notices{settings.notice, form.loadNotice};
+    QStringList notices{settings.notice, form.LoadNotice()};
     notices.removeAll(QString());
     if (!notices.isEmpty()) {
         QTimer::singleShot(0, &form, [&form, notice = notices.join(QStringLiteral("\r\n\r\n"))] {

@@ -90,9 +90,9 @@ void TForm_Main::LoadSettings()
 {
     const QString& path = platform_.settingsPath;
     const FileContents file = ReadSettingsFile(path);
-    settingsFileRefusedFlag = file.status != FileStatus::Ok && file.status != FileStatus::Missing;
+    settingsFileRefusedFlag_ = file.status != FileStatus::Ok && file.status != FileStatus::Missing;
     const IniFile ini = file.status == FileStatus::Ok ? IniFile::FromBytes(file.bytes) : IniFile();
-    if (settingsFileRefusedFlag) {
+    if (settingsFileRefusedFlag_) {
         ShowError(QStringLiteral("A beállítások fájlja %1, ezért a program az alapbeállításokkal indul, "
                                  "és ezt a fájlt nem írja felül:\r\n%2")
                       .arg(RefusalReason(file.status), path));
@@ -111,10 +111,10 @@ void TForm_Main::LoadSettings()
     ReadSettings(ini, ToDateTime(platform_.now()), settings);
     ShowSettings(settings);
     settingsModel_.Set(CollectSettings());
-    loadNotice = calendarModel_.Read(ini);
+    loadNotice_ = calendarModel_.Read(ini);
     settingsPage_->FixLoadedFields();
     tray_->StartInTray(settingsModel_.Get().startAsIcon);
-    settingsLoadedFlag = true;
+    settingsLoadedFlag_ = true;
 }
 
 bool TForm_Main::SaveSettings()
@@ -122,7 +122,7 @@ bool TForm_Main::SaveSettings()
     const FileContents file = ReadSettingsFile(platform_.settingsPath);
     if (file.status != FileStatus::Ok && file.status != FileStatus::Missing) {
         // A file that could not be read is never written over; the user heard so at the start.
-        if (settingsFileRefusedFlag)
+        if (settingsFileRefusedFlag_)
             return true;
         ShowError(QStringLiteral("Unable to write to %1").arg(platform_.settingsPath));
         return false;

@@ -41,7 +41,7 @@ const QString& Caption()
 void TForm_Main::Timer1Timer()
 {
     setWindowTitle(Caption());
-    if (startUpFlag)
+    if (startUpFlag_)
         return;
     yearGridPage_->UpdateBlink();
     try {
@@ -63,15 +63,15 @@ void TForm_Main::MakeTickSource()
     auto tick = [this] {
         // The analog faces are drawn before the schedule and the work-end blink of their tick
         // are worked out, so a tick that changes either is followed by one that shows it.
-        const WorkSchedule scheduleBefore = schedule;
+        const WorkSchedule scheduleBefore = work_.schedule;
         const bool blinkBefore = workEndSignal_->Blinking();
         Timer1Timer();
-        return schedule != scheduleBefore || workEndSignal_->Blinking() != blinkBefore;
+        return work_.schedule != scheduleBefore || workEndSignal_->Blinking() != blinkBefore;
     };
     auto needs = [this] {
         TickNeeds needs;
         // The event editor's texts turn at fractions of a second: there every step runs.
-        needs.everyStep = startUpFlag || PageControl1->currentWidget() == eventEditorPage_;
+        needs.everyStep = startUpFlag_ || PageControl1->currentWidget() == eventEditorPage_;
         if (needs.everyStep)
             return needs;
         needs.phasesMs = eventsPage_->TurnPhasesMs();
@@ -92,18 +92,18 @@ void TForm_Main::TickSteps()
 
     // Hourly notice: armed in seconds 0-2 of every full hour, held until acknowledged.
     if (settingsModel_.Get().hourlyNotice && time.minute() == 0 && time.second() <= 2) {
-        hourlyNoticeFlag = true;
-        noticeAcknowledgedFlag = false;
+        hourlyNoticeFlag_ = true;
+        noticeAcknowledgedFlag_ = false;
         tray_->NotifyWhileHidden(TrayControl::Event::HourlyNotice,
                                  QDateTime(m.today, QTime(m.time.hour(), 0)),
                                  FormatMask(m.time.hour(), u"0") + u':' + FormatMask(0, u"00"));
     }
-    if (hourlyNoticeFlag && !noticeAcknowledgedFlag) {
+    if (hourlyNoticeFlag_ && !noticeAcknowledgedFlag_) {
         noticePage_->ShowTime(time);
         if (PageControl1->currentWidget() != noticePage_)
             ShowOuterPage(noticePage_);
-        if (time.second() != lastPulseSecond) {
-            lastPulseSecond = time.second();
+        if (time.second() != lastPulseSecond_) {
+            lastPulseSecond_ = time.second();
             noticePage_->Pulse();
             try {
                 if (platform_.beep)
@@ -125,7 +125,7 @@ void TForm_Main::TickSteps()
     eventsPage_->Refresh(platform_.now());
     if (PageControl_Main->currentWidget() == stopwatchPage_)
         stopwatchPage_->Refresh(platform_.now());
-    previousTickSecond = m.secondOfDay;
+    previousTickSecond_ = m.secondOfDay;
 }
 
 // ---- The pages' share of a tick, in tick order ------------------------------------------------
@@ -160,11 +160,10 @@ void TForm_Main::ShowTick(const TickMoment& m)
     workTimePage_->ShowDistance(m.value);
 
     work_ = ComputeWorkSnapshot(m, settings, calendarModel_);
-    schedule = work_.schedule;
     workTimePage_->ShowWorkBars(work_.dayBar, work_.weekBar);
     workTimePage_->ShowPayday(m.today, work_.payday, work_.pattern.isWorkingDay, calendarModel_.Revision());
     if (m.workday)
-        workTimePage_->ShowWorkEnd(workEndSignal_->Step(m, schedule.workEnd, previousTickSecond));
+        workTimePage_->ShowWorkEnd(workEndSignal_->Step(m, work_.schedule.workEnd, previousTickSecond_));
 
     workTimePage_->ShowMonthProgress(work_.monthProgress);
     const double salary = ParseWholeNumber(settings.monthlySalary);

@@ -1050,7 +1050,7 @@ private Q_SLOTS:
         TForm_Main& f = *w.form;
         Field(f, field.toLatin1().constData())->setText(text);
         w.TickAt(QTime(14, 0, 1));
-        QCOMPARE(f.schedule.workEnd, workEnd);
+        QCOMPARE(f.Snapshot().schedule.workEnd, workEnd);
     }
 
     void clocksAndPaydayFollowThePageBeforeOk()
@@ -1063,12 +1063,12 @@ private Q_SLOTS:
         };
         w.TickAt(QTime(14, 0, 1));
         QVERIFY(afternoonShown());
-        QCOMPARE(f.work_.payday.payday, QDate(2024, 5, 31)); // 2 June, a Sunday: the Friday before
+        QCOMPARE(f.Snapshot().payday.payday, QDate(2024, 5, 31)); // 2 June, a Sunday: the Friday before
         Control<QCheckBox>(f, "CheckBox_12OrasKijelzes")->setChecked(false);
         Control<QListWidget>(f, "ListBox_FizetesnapDatuma")->setCurrentRow(24); // the 25th, a Saturday
         w.TickAt(QTime(14, 0, 2));
         QVERIFY(!afternoonShown());
-        QCOMPARE(f.work_.payday.payday, QDate(2024, 5, 24));
+        QCOMPARE(f.Snapshot().payday.payday, QDate(2024, 5, 24));
     }
 };
 

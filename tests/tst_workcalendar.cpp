@@ -846,7 +846,7 @@ private Q_SLOTS:
         WriteFile(again.SettingsPath(), saved);
         again.form->LoadSettings();
         QCOMPARE(again.form->CalendarModel().Entries(), e);
-        QCOMPARE(again.form->loadNotice, QString());
+        QCOMPARE(again.form->LoadNotice(), QString());
         const WorkCalendar& c = again.form->CalendarModel().Calendar();
         if (restDays > 0) {
             const QDate last = ParseCalendarDate(e.rest.last());
@@ -1020,10 +1020,10 @@ private Q_SLOTS:
         f.LoadSettings();
         // Told once, in the start's notice, and no error box.
         for (const QString& t : told)
-            QVERIFY2(f.loadNotice.contains(t), qPrintable(f.loadNotice));
-        QCOMPARE(f.loadNotice.isEmpty(), told.isEmpty());
+            QVERIFY2(f.LoadNotice().contains(t), qPrintable(f.LoadNotice()));
+        QCOMPARE(f.LoadNotice().isEmpty(), told.isEmpty());
         if (!told.isEmpty())
-            QCOMPARE(f.loadNotice.count(QStringLiteral("\r\n")), told.size() + 1);
+            QCOMPARE(f.LoadNotice().count(QStringLiteral("\r\n")), told.size() + 1);
         QVERIFY(w.fake.errors.isEmpty());
         // Left out of the counting.
         w.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
@@ -1059,8 +1059,9 @@ private Q_SLOTS:
         TForm_Main& f = *w.form;
         f.LoadSettings();
         QVERIFY(!f.CalendarModel().Calendar().enabled()); // read as off
-        QCOMPARE(f.loadNotice.contains(QStringLiteral("CheckBox_Unnepnapok: „") + QString::fromLatin1(value) +
-                                       QStringLiteral("” – Nem 0 vagy 1, ezért kikapcsoltnak számít.")),
+        QCOMPARE(f.LoadNotice().contains(QStringLiteral("CheckBox_Unnepnapok: „") +
+                                         QString::fromLatin1(value) +
+                                         QStringLiteral("” – Nem 0 vagy 1, ezért kikapcsoltnak számít.")),
                  told);
         w.TickAt(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
         QCOMPARE(WorkTimeControl<QLabel>(f, "Label_Munkahonap")->text(), QStringLiteral("23 munkanap:"));
@@ -1086,8 +1087,8 @@ private Q_SLOTS:
         Window w(QDateTime(QDate(2026, 12, 9), QTime(11, 30)));
         WriteFile(w.SettingsPath(), "[Munkarend]\r\nsSzabadnapok=" + JoinEntries(e.rest).toLatin1() + "\r\n");
         w.form->LoadSettings();
-        QCOMPARE(w.form->loadNotice.count(QStringLiteral("\r\n")), 12);
-        QVERIFY(w.form->loadNotice.endsWith(QStringLiteral("sSzabadnapok: … és még 490 ilyen bejegyzés.")));
+        QCOMPARE(w.form->LoadNotice().count(QStringLiteral("\r\n")), 12);
+        QVERIFY(w.form->LoadNotice().endsWith(QStringLiteral("sSzabadnapok: … és még 490 ilyen bejegyzés.")));
     }
 
     void yearsThePageCanShow_data()

@@ -211,7 +211,7 @@ private Q_SLOTS:
                  Sec(39, 15) / double(Sec(42, 30)));
         QCOMPARE(WorkTimeControl<QLabel>(f, "Label_Oraber")->text(), QStringLiteral("Órabér = 1 596 Ft."));
         QCOMPARE(WorkTimeControl<QLabel>(f, "Label_Munkahonap")->text(), QStringLiteral("22 munkanap:"));
-        QCOMPARE(f.schedule.workEnd, Sec(13, 30)); // the clock faces draw today's span
+        QCOMPARE(f.Snapshot().schedule.workEnd, Sec(13, 30)); // the clock faces draw today's span
 
         const IniFile saved = IniFile::Load(w.SettingsPath());
         QCOMPARE(saved.Value(QStringLiteral("Munkarend"), QStringLiteral("CheckBox_NapiMunkaido")),
@@ -230,7 +230,7 @@ private Q_SLOTS:
         QCOMPARE(WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap")->MBGValue(),
                  Sec(6, 30) / double(Sec(9, 0)));
         QCOMPARE(WorkTimeControl<QLabel>(f, "Label_Oraber")->text(), QStringLiteral("Órabér = 1 515 Ft."));
-        QCOMPARE(f.schedule.workEnd, Sec(16, 0));
+        QCOMPARE(f.Snapshot().schedule.workEnd, Sec(16, 0));
     }
 
     void rowsArePrefilledAndChecked()
@@ -360,9 +360,9 @@ private Q_SLOTS:
         QVERIFY(ini.Save(w.SettingsPath()));
         TForm_Main& f = *w.form;
         f.LoadSettings();
-        QVERIFY2(f.loadNotice.contains(QStringLiteral("sNapiMunkaido: „07:00-13:30” – ")),
-                 qPrintable(f.loadNotice));
-        QVERIFY(f.loadNotice.contains(QStringLiteral("ezért a Beállítások munkaideje érvényes.")));
+        QVERIFY2(f.LoadNotice().contains(QStringLiteral("sNapiMunkaido: „07:00-13:30” – ")),
+                 qPrintable(f.LoadNotice()));
+        QVERIFY(f.LoadNotice().contains(QStringLiteral("ezért a Beállítások munkaideje érvényes.")));
         auto stored = [&w] {
             return IniFile::Load(w.SettingsPath())
                 .Value(QStringLiteral("Munkarend"), QStringLiteral("sNapiMunkaido"));

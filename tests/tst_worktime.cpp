@@ -231,7 +231,7 @@ private Q_SLOTS:
         Control<QCheckBox>(*w.form, "CheckBox_Szunet1")->setChecked(true);
         w.TickAt(QTime(11, 30));
         QCOMPARE(WorkTimeControl<TMBarGraph>(*w.form, "MBarGraph_Munakanap")->MBGValue(), 0.5);
-        QCOMPARE(w.form->schedule.breakStart[0], Sec(11, 0));
+        QCOMPARE(w.form->Snapshot().schedule.breakStart[0], Sec(11, 0));
     }
 
     void calendarDistanceAndTodayButton()
@@ -269,7 +269,7 @@ private Q_SLOTS:
         Field(*w.form, "Edit_MIVOra")->setText(QStringLiteral("x"));
         w.TickAt(QTime(11, 30));
         QVERIFY(w.fake.errors.isEmpty());
-        QCOMPARE(w.form->schedule.workEnd, Sec(16, 0));
+        QCOMPARE(w.form->Snapshot().schedule.workEnd, Sec(16, 0));
         QCOMPARE(WorkTimeControl<TMBarGraph>(*w.form, "MBarGraph_Munakanap")->MBGValue(), 0.5);
     }
 
@@ -284,11 +284,11 @@ private Q_SLOTS:
         // Earlier steps ran; the bars and the stored second stayed.
         QCOMPARE(WorkTimeControl<QLabel>(*w.form, "Label_Ido")->text(), QStringLiteral("12:30"));
         QCOMPARE(WorkTimeControl<TMBarGraph>(*w.form, "MBarGraph_Munakahet")->MBGValue(), 0.1);
-        QCOMPARE(w.form->previousTickSecond, Sec(11, 30));
+        QCOMPARE(w.form->LastTickSecond(), Sec(11, 30));
 
         Field(*w.form, "Edit_MIVOra")->setText(QStringLiteral("16"));
         w.TickAt(QTime(12, 30, 2));
-        QCOMPARE(w.form->previousTickSecond, Sec(12, 30, 2));
+        QCOMPARE(w.form->LastTickSecond(), Sec(12, 30, 2));
         Field(*w.form, "Edit_MIVOra")->setText(QStringLiteral("07"));
         w.TickAt(QTime(12, 30, 3)); // a new failure after a good tick is reported again
         QCOMPARE(w.fake.errors.size(), 2);

@@ -54,7 +54,7 @@ private Q_SLOTS:
             f.Timer1Timer();
             ++ticks;
             const QTime t = now.time();
-            if (f.previousTickSecond != SecondOfDay(t))
+            if (f.LastTickSecond() != SecondOfDay(t))
                 return QStringLiteral("the tick did not run to its end");
             for (const TMBarGraph* bar : {WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakanap"),
                                           WorkTimeControl<TMBarGraph>(f, "MBarGraph_Munakahet"),
