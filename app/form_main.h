@@ -9,9 +9,7 @@
 #include <QMainWindow>
 
 class QAction;
-class QMenu;
 class QMenuBar;
-class QPushButton;
 class QStackedWidget;
 class QTabWidget;
 class QWidget;
@@ -111,7 +109,6 @@ private:
     QStackedWidget* PageControl1 = nullptr;
     QWidget* TabSheet_Main = nullptr;
     QTabWidget* PageControl_Main = nullptr;
-    QPushButton* Button_Munkarend = nullptr;
 
     void BuildWindow();
     // The window stays at its place unless part of it would be off the screen it opens on; checked

@@ -172,16 +172,10 @@ void TForm_Main::WireSettingsPage()
         },
         this);
 
-    // Opened from the settings page, beside its other buttons.
-    Button_Munkarend = Place<QPushButton>(settingsPage_, "Button_Munkarend", 312, 240, 198, 23,
-                                          QStringLiteral("Munkarend…"));
-    connect(Button_Munkarend, &QPushButton::clicked, this, &TForm_Main::Button_MunkarendClick);
-    // The page's own stops keep their order; this one comes last, before OK comes round again.
-    settingsPage_->AppendToTabOrder(Button_Munkarend);
-    // Back to the settings page, at the button that opened it.
+    connect(settingsPage_, &SettingsPage::workCalendarRequested, this, &TForm_Main::Button_MunkarendClick);
     connect(workCalendarPage_, &WorkCalendarPage::done, this, [this] {
         ShowOuterPage(settingsPage_);
-        Button_Munkarend->setFocus();
+        settingsPage_->FocusWorkCalendarButton();
     });
 }
 

@@ -146,7 +146,6 @@ SettingsPage::SettingsPage(std::function<void(const QString&)> showError, QWidge
         order << breakBoxes_[i] << breakHourEdits_[i] << breakMinuteEdits_[i] << breakLengthEdits_[i];
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-    lastTabStop_ = order.back();
 
     for (QLineEdit* e :
          {startHourEdit_, endHourEdit_, breakHourEdits_[0], breakHourEdits_[1], breakHourEdits_[2]})
@@ -174,6 +173,12 @@ SettingsPage::SettingsPage(std::function<void(const QString&)> showError, QWidge
             connect(group->button(i), &QRadioButton::toggled, this, &SettingsPage::changed);
     }
     connect(paydayList_, &QListWidget::currentRowChanged, this, &SettingsPage::changed);
+
+    // Beside the page's other buttons, and last in its tab order.
+    workCalendarButton_ =
+        Place<QPushButton>(this, "Button_Munkarend", 312, 240, 198, 23, QStringLiteral("Munkarend…"));
+    setTabOrder(order.back(), workCalendarButton_);
+    connect(workCalendarButton_, &QPushButton::clicked, this, &SettingsPage::workCalendarRequested);
 }
 
 void SettingsPage::ShowSettings(const Settings& s)
@@ -276,10 +281,9 @@ void SettingsPage::FocusDefaultButton()
     okButton_->setFocus();
 }
 
-void SettingsPage::AppendToTabOrder(QWidget* widget)
+void SettingsPage::FocusWorkCalendarButton()
 {
-    setTabOrder(lastTabStop_, widget);
-    lastTabStop_ = widget;
+    workCalendarButton_->setFocus();
 }
 
 void SettingsPage::Say(const QString& text) const

@@ -37,8 +37,8 @@ public:
     // The play button's caption and weight follow whether the work-end sound is playing.
     void ShowSoundPlaying(bool playing);
     void FocusDefaultButton();
-    // A control another feature puts on the page comes after the page's own in its tab order.
-    void AppendToTabOrder(QWidget* widget);
+    // Back from the work calendar page, at the button that opened it.
+    void FocusWorkCalendarButton();
 
 Q_SIGNALS:
     // A value changed, by the user or by the program: whoever follows the page collects it again.
@@ -51,6 +51,8 @@ Q_SIGNALS:
     void soundButtonClicked();
     // The user picked an item of "Kelvator végén hang".
     void workEndSoundPicked(int index);
+    // "Munkarend…": open the work calendar and the hours per weekday.
+    void workCalendarRequested();
 
 private:
     void Accept();
@@ -59,9 +61,9 @@ private:
     std::function<void(const QString&)> showError_;
     FieldChecks* checks_ = nullptr;
     QString workEndSoundFile_;
-    QWidget* lastTabStop_ = nullptr;
 
     QPushButton* okButton_ = nullptr;
+    QPushButton* workCalendarButton_ = nullptr;
     QLineEdit* startHourEdit_ = nullptr;
     QLineEdit* startMinuteEdit_ = nullptr;
     QLineEdit* endHourEdit_ = nullptr;
