@@ -2,6 +2,9 @@
 // distribution's default panels (whose notification area hosts StatusNotifierItems), and the
 // program started in the tray. What the panel learns of the icon is read over D-Bus, as the
 // panel reads it. Runs on a session bus of its own (dbus-run-session).
+#include "platform/real_platform.h"
+
+#include <QApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -15,12 +18,19 @@
 #include <QFile>
 #include <QIcon>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QProcess>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -300,6 +310,117 @@ QStringList MenuLabels(const QDBusArgument& layout)
     return labels;
 }
 
+// The same picture each time it is drawn, in a new icon each time: sizes a panel of 16 to 32 px
+// picks from, none larger, so the item sends exactly these.
+QImage DrawnImage(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(255, 128, 0), size / 6.0));
+    painter.drawEllipse(QRectF(size / 8.0, size / 8.0, size * 0.75, size * 0.75));
+    return image;
+}
+QIcon DrawnIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 22, 32})
+        icon.addPixmap(QPixmap::fromImage(DrawnImage(size)));
+    return icon;
+}
+
+// The program's tray icon, driven line by line from the standard input: "add", "tip TEXT"
+// (percent-encoded), "icon drawn", "icon own"; each answered with "ok" once done.
+int RunTrayItem()
+{
+    const std::shared_ptr<kelvator::TrayIcon> tray = kelvator::MakeRealPlatform().tray;
+    QByteArray pending;
+    QSocketNotifier input(0, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char buffer[4096];
+        const ssize_t got = ::read(0, buffer, sizeof buffer);
+        if (got <= 0) {
+            QCoreApplication::quit();
+            return;
+        }
+        pending.append(buffer, got);
+        for (qsizetype end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n')) {
+            const QByteArray line = pending.left(end);
+            pending.remove(0, end + 1);
+            if (line == "add")
+                tray->Add();
+            else if (line.startsWith("tip "))
+                tray->SetToolTip(QString::fromUtf8(QByteArray::fromPercentEncoding(line.mid(4))));
+            else if (line == "icon drawn")
+                tray->SetIcon(DrawnIcon());
+            else if (line == "icon own")
+                tray->SetIcon(QIcon());
+            std::fputs("ok\n", stdout);
+            std::fflush(stdout);
+        }
+    });
+    return QCoreApplication::exec();
+}
+
+// The tray icon of a child process that runs RunTrayItem.
+class TrayItemProcess {
+public:
+    explicit TrayItemProcess(const QString& display)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("DISPLAY"), display);
+        process_.setProcessEnvironment(env);
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--tray-item")});
+    }
+    TrayItemProcess(const TrayItemProcess&) = delete;
+    TrayItemProcess& operator=(const TrayItemProcess&) = delete;
+    ~TrayItemProcess() { End(process_); }
+
+    qint64 Pid() const { return process_.processId(); }
+    // Whether the command was carried out.
+    bool Do(const QByteArray& command)
+    {
+        process_.write(command + '\n');
+        return QTest::qWaitFor([&] { return process_.canReadLine(); }, 10000) &&
+               process_.readLine() == "ok\n";
+    }
+    bool SetToolTip(const QString& text) { return Do("tip " + text.toUtf8().toPercentEncoding()); }
+
+private:
+    QProcess process_;
+};
+
+// Counts an item's signals.
+class SignalCounter : public QObject {
+    Q_OBJECT
+public:
+    int toolTips = 0;
+    int icons = 0;
+    bool Watch(const QString& service, const QString& path)
+    {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        return bus.connect(service, path, kItem, QStringLiteral("NewToolTip"), this, SLOT(OnToolTip())) &&
+               bus.connect(service, path, kItem, QStringLiteral("NewIcon"), this, SLOT(OnIcon()));
+    }
+private Q_SLOTS:
+    void OnToolTip() { ++toolTips; }
+    void OnIcon() { ++icons; }
+};
+
+QList<QImage> IconImages(const ItemAddress& item)
+{
+    QList<QImage> images;
+    const QVariant pixmaps = Property(item.service, item.path, kItem, QStringLiteral("IconPixmap"));
+    if (pixmaps.canConvert<QDBusArgument>()) {
+        for (const Image& image : Images(pixmaps.value<QDBusArgument>()))
+            images << ToImage(image);
+    }
+    return images;
+}
+
 } // namespace
 
 class TstTrayPanel : public QObject {
@@ -391,7 +512,70 @@ private Q_SLOTS:
         QCOMPARE(MenuLabels(layout.arguments().at(1).value<QDBusArgument>()), menu);
         QCOMPARE(program.Process().state(), QProcess::Running);
     }
+
+    // The tooltip and the picture the window gives reach the panel as given, also when given
+    // before the icon is shown; giving the same again sends the panel nothing.
+    void toolTipAndIcon()
+    {
+        XServer display;
+        QVERIFY2(!display.Name().isEmpty(), "Xvfb did not start");
+        Panel panel;
+        const QString failure = panel.Start(display.Name());
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+
+        TrayItemProcess tray(display.Name());
+        const QString twoLines =
+            QStringLiteral("Munkanap: 62% — vége 16:00 (még 3:25)\nFizetés 23 nap múlva");
+        QVERIFY(tray.SetToolTip(twoLines));
+        QVERIFY(tray.Do("icon drawn"));
+        QVERIFY(tray.Do("add"));
+        ItemAddress item;
+        QVERIFY2(QTest::qWaitFor(
+                     [&] {
+                         item = FindItem(tray.Pid());
+                         return !item.service.isEmpty();
+                     },
+                     30000),
+                 "the item did not reach the panel");
+        QCOMPARE(ReadToolTip(item).title, twoLines);
+        QList<QImage> images = IconImages(item);
+        QCOMPARE(images.size(), 3);
+        for (const QImage& image : images)
+            QVERIFY2(image == DrawnImage(image.width()), qPrintable(QString::number(image.width())));
+
+        SignalCounter sent;
+        QVERIFY(sent.Watch(item.service, item.path));
+        // The same text and a new icon of the same picture change nothing; what changes after
+        // them is the first thing the panel hears of.
+        QVERIFY(tray.SetToolTip(twoLines));
+        QVERIFY(tray.Do("icon drawn"));
+        QVERIFY(tray.SetToolTip(QStringLiteral("Ma nincs munkanap")));
+        QVERIFY(tray.Do("icon own"));
+        QTRY_COMPARE(sent.toolTips, 1);
+        QTRY_COMPARE(sent.icons, 1);
+        QCOMPARE(ReadToolTip(item).title, QStringLiteral("Ma nincs munkanap"));
+        images = IconImages(item);
+        QVERIFY(!images.isEmpty());
+        const QIcon own(QStringLiteral(KELVATOR_ICON));
+        for (const QImage& image : images)
+            QVERIFY(image == own.pixmap(image.size()).toImage().convertToFormat(QImage::Format_ARGB32));
+
+        // No text is the program's own.
+        QVERIFY(tray.SetToolTip(QString()));
+        QTRY_COMPARE(sent.toolTips, 2);
+        QCOMPARE(ReadToolTip(item).title, QStringLiteral("Kelvator"));
+        QCOMPARE(sent.icons, 1);
+    }
 };
 
-QTEST_MAIN(TstTrayPanel)
+// With --tray-item the program is the tray icon another run of it reads.
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "--tray-item") == 0)
+        return RunTrayItem();
+    TstTrayPanel test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_tray_panel.moc"
