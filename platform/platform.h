@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QIcon>
 #include <QString>
 #include <QStringList>
 
@@ -32,6 +33,11 @@ public:
     virtual bool IsAvailable() const = 0;
     virtual bool Add() = 0;
     virtual bool Delete() = 0;
+    // What the icon shows on hover, and the icon itself. Empty text or a null icon is the
+    // program's own: "Kelvator" and its application icon. Cheap to call on every tick: a call
+    // that changes nothing reaches no panel. Set before Add, they are shown from the start.
+    virtual void SetToolTip(const QString& text) = 0;
+    virtual void SetIcon(const QIcon& icon) = 0;
     std::function<void(Button)> onRelease;
     // The icon's own menu, for hosts that show it themselves (StatusNotifierItem panels).
     QMenu* menu = nullptr;

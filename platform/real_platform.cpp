@@ -25,14 +25,32 @@ namespace kelvator {
 
 namespace {
 
+// Whether two icons show the same pixels at every size they hold. A live icon is drawn anew each
+// time, so equal pictures rarely share a cache key.
+bool SamePicture(const QIcon& a, const QIcon& b)
+{
+    if (a.cacheKey() == b.cacheKey())
+        return true;
+    if (a.isNull() || b.isNull())
+        return false;
+    const QList<QSize> sizes = a.availableSizes();
+    if (sizes.isEmpty() || sizes != b.availableSizes())
+        return false;
+    for (const QSize& size : sizes) {
+        if (a.pixmap(size).toImage() != b.pixmap(size).toImage())
+            return false;
+    }
+    return true;
+}
+
 class QtTrayIcon final : public TrayIcon {
 public:
     bool IsAvailable() const override { return QSystemTrayIcon::isSystemTrayAvailable(); }
     bool Add() override
     {
         if (!icon_) {
-            icon_ = std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/kelvator/kelvator.png")));
-            icon_->setToolTip(QStringLiteral("Kelvator"));
+            icon_ = std::make_unique<QSystemTrayIcon>(Shown(iconWanted_));
+            icon_->setToolTip(ShownToolTip());
             QObject::connect(icon_.get(), &QSystemTrayIcon::activated, [this](auto reason) {
                 if (!onRelease)
                     return;
@@ -54,9 +72,35 @@ public:
             icon_->hide();
         return true;
     }
+    // Each change makes a StatusNotifierItem panel fetch every property again, pixmaps
+    // included, so only real changes go out.
+    void SetToolTip(const QString& text) override
+    {
+        if (text == toolTip_)
+            return;
+        toolTip_ = text;
+        if (icon_)
+            icon_->setToolTip(ShownToolTip());
+    }
+    void SetIcon(const QIcon& icon) override
+    {
+        if (SamePicture(icon, iconWanted_))
+            return;
+        iconWanted_ = icon;
+        if (icon_)
+            icon_->setIcon(Shown(iconWanted_));
+    }
 
 private:
+    QString ShownToolTip() const { return toolTip_.isEmpty() ? QStringLiteral("Kelvator") : toolTip_; }
+    static QIcon Shown(const QIcon& icon)
+    {
+        return icon.isNull() ? QIcon(QStringLiteral(":/kelvator/kelvator.png")) : icon;
+    }
+
     std::unique_ptr<QSystemTrayIcon> icon_;
+    QString toolTip_;
+    QIcon iconWanted_;
 };
 
 // KELVATOR_CLOCK_SHIFT_MS, a whole number of milliseconds, moves the program's clock that far from

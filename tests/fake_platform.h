@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 
 #include <QDateTime>
+#include <QIcon>
 #include <QStringList>
 
 #include <memory>
@@ -33,6 +34,11 @@ public:
     bool shown = false;
     int adds = 0;
     int deletes = 0;
+    // The last tooltip and icon the window gave, and how many times it gave each.
+    QString toolTip;
+    QIcon icon;
+    int toolTipSets = 0;
+    int iconSets = 0;
     bool IsAvailable() const override { return available; }
     bool Add() override
     {
@@ -45,6 +51,16 @@ public:
         ++deletes;
         shown = false;
         return true;
+    }
+    void SetToolTip(const QString& text) override
+    {
+        ++toolTipSets;
+        toolTip = text;
+    }
+    void SetIcon(const QIcon& i) override
+    {
+        ++iconSets;
+        icon = i;
     }
 };
 

@@ -25,6 +25,8 @@ packages=(
 # Making the package (shlibdeps, file types), and checking it (metadata validators, a display).
 [ "$mode" = test ] || [ "$mode" = package ] && packages+=(dpkg-dev file)
 [ "$mode" = test ] && packages+=(appstream desktop-file-utils xvfb xdotool)
+# The tray test's panel, a real StatusNotifierItem host, and its settings daemon.
+[ "$mode" = test ] && packages+=(xfce4-panel xfconf)
 
 missing=()
 for p in "${packages[@]}"; do
