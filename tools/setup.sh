@@ -65,7 +65,7 @@ if [ "$mode" = test ]; then
   tidy=$top/build-tidy
   configure "$tidy" -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON >/dev/null
   setsid nice -n 19 run-clang-tidy -quiet -j "$jobs" -p "$tidy" \
-    "^$top/(about|alarms|app|calendar|clocks|datecalc|events|exit|notice|platform|settings|stopwatch|widgets|worktime|yearcal)/.*\.cpp$" \
+    "^$top/(about|alarms|app|calendar|clocks|datecalc|events|exit|notice|platform|settings|stopwatch|tray|widgets|worktime|yearcal)/.*\.cpp$" \
     >"$tidy/clang-tidy.log" 2>&1 &
   tidy_pid=$!
   trap 'kill -- -"$tidy_pid" 2>/dev/null || true' EXIT

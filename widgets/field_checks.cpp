@@ -1,5 +1,6 @@
 #include "widgets/field_checks.h"
 
+#include "tray/tray_settings.h"
 #include "worktime/schedule.h"
 
 #include <QEvent>
@@ -22,6 +23,8 @@ bool FieldTextPasses(FieldKind kind, const QString& text)
         return value >= 0 && value <= 59;
     case FieldKind::BreakLength:
         return value >= 0 && value <= 99;
+    case FieldKind::ReminderMinutes:
+        return ReminderMinutesValid(value);
     case FieldKind::Salary:
         return true;
     }
@@ -95,6 +98,9 @@ bool FieldChecks::Check(QLineEdit* edit)
         break;
     case FieldKind::Salary:
         ok = Passes(edit) || Reject(edit, QStringLiteral("A havi fizetés hibás."));
+        break;
+    case FieldKind::ReminderMinutes:
+        ok = Passes(edit) || Reject(edit, QStringLiteral("A beírt perc érték hibás.\r\n1–120 a jó érték."));
         break;
     case FieldKind::BreakLength:
         break;

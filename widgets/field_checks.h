@@ -10,9 +10,9 @@ class QLineEdit;
 
 namespace kelvator {
 
-// What a checked field may hold: an hour 0-23, a minute 0-59, a whole number of forints, or a
-// break of 0-99 minutes.
-enum class FieldKind { Hour, Minute, Salary, BreakLength };
+// What a checked field may hold: an hour 0-23, a minute 0-59, a whole number of forints, a
+// break of 0-99 minutes, or the tray's reminder 1-120 minutes before the work end.
+enum class FieldKind { Hour, Minute, Salary, BreakLength, ReminderMinutes };
 
 bool FieldTextPasses(FieldKind kind, const QString& text);
 

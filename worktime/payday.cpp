@@ -71,18 +71,25 @@ PaydayStrip BuildPaydayStrip(const QDate& today, const PaydayChoice& choice, con
             }
             sq.tag = days - i;
         }
-        strip.label = QStringLiteral("Fizetés ") + QString::number(days) + QStringLiteral(" nap múlva:");
         strip.markerTag = days;
     } else if (days == 0) {
-        strip.label = QStringLiteral("Ma van a fizetés.");
         strip.markerTag = 0;
     } else {
-        strip.label = choice.offHoliday
-                          ? QStringLiteral("Munkaszüneti napra esne a fizetésnap, ezért előtte volt.")
-                          : QStringLiteral("Hétvégére esne a fizetésnap, ezért pénteken volt.");
         strip.markerVisible = false;
     }
+    strip.label = PaydayLabelText(today, choice);
     return strip;
+}
+
+QString PaydayLabelText(const QDate& today, const PaydayChoice& choice)
+{
+    const qint64 days = today.daysTo(choice.payday);
+    if (days > 0)
+        return QStringLiteral("Fizetés ") + QString::number(days) + QStringLiteral(" nap múlva:");
+    if (days == 0)
+        return QStringLiteral("Ma van a fizetés.");
+    return choice.offHoliday ? QStringLiteral("Munkaszüneti napra esne a fizetésnap, ezért előtte volt.")
+                             : QStringLiteral("Hétvégére esne a fizetésnap, ezért pénteken volt.");
 }
 
 QString EarnedText(double salary, double monthProgress)

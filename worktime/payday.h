@@ -46,6 +46,8 @@ struct PaydayChoice {
 PaydayChoice PaydayOf(const QDate& today, int row, int weekendRule, const WorkingDayTest& working);
 // Squares red on every day that is not worked.
 PaydayStrip BuildPaydayStrip(const QDate& today, const PaydayChoice& payday, const WorkingDayTest& working);
+// The strip's text: "Fizetés 23 nap múlva:", "Ma van a fizetés." or why the payday has passed.
+QString PaydayLabelText(const QDate& today, const PaydayChoice& payday);
 
 // "Eddig:  150 000 Ft." and "Órabér = 1 705 Ft." (300 000 Ft. a month, half of it worked,
 // 22 working days of 8 hours)

@@ -115,7 +115,7 @@ WorkCalendarPage::WorkCalendarPage(WorkCalendarModel& model, Queries queries, QW
     connect(removeButton_, &QPushButton::clicked, this, &WorkCalendarPage::RemoveDay);
     connect(addPairButton_, &QPushButton::clicked, this, &WorkCalendarPage::AddPair);
 
-    hoursGroup_ = Place<QGroupBox>(this, "GroupBox_NapiMunkaido", 314, 30, 196, 206,
+    hoursGroup_ = Place<QGroupBox>(this, "GroupBox_NapiMunkaido", 314, 30, 196, 180,
                                    QStringLiteral("Munkaidő naponként"));
     QGroupBox* hours = hoursGroup_;
     perDayBox_ = Place<QCheckBox>(hours, "CheckBox_NapiMunkaido", 8, 18, 180, 19,
@@ -139,15 +139,35 @@ WorkCalendarPage::WorkCalendarPage(WorkCalendarModel& model, Queries queries, QW
         for (size_t k = 0; k < row.size(); ++k)
             fieldChecks_->Add(row[k], IsHourField(k) ? FieldKind::Hour : FieldKind::Minute);
     }
-    hoursErrorLabel_ = Place<QLabel>(hours, "Label_NapiMunkaidoHiba", 8, 176, 180, 26);
+
+    // The tray's options under the hours. The page's messages go beside OK, where a line is long
+    // enough for any of them.
+    trayGroup_ = Place<QGroupBox>(this, "GroupBox_Talca", 314, 214, 196, 140, QStringLiteral("Tálcaikon"));
+    QGroupBox* tray = trayGroup_;
+    trayTipBox_ = Place<QCheckBox>(tray, "CheckBox_SugoMutatjaANapot", 8, 18, 180, 19,
+                                   QStringLiteral("A súgó a nap adatait mutatja"));
+    trayIconBox_ = Place<QCheckBox>(tray, "CheckBox_IkonMutatjaANapot", 8, 40, 180, 19,
+                                    QStringLiteral("Ikon: a munkanap haladása"));
+    trayMenuBox_ = Place<QCheckBox>(tray, "CheckBox_BovitettTalcaMenu", 8, 62, 180, 19,
+                                    QStringLiteral("Menü: megnyitás, stopper"));
+    reminderBox_ = Place<QCheckBox>(tray, "CheckBox_FigyelmeztetesVegeElott", 8, 84, 180, 19,
+                                    QStringLiteral("Figyelmeztetés a vége előtt"));
+    reminderEdit_ = Field(tray, "Edit_FigyelmeztetesVegeElottPerc", 28, 107, 3, 30);
+    Caption(tray, QStringLiteral("perccel"), 64, 109);
+    fieldChecks_->Add(reminderEdit_, FieldKind::ReminderMinutes);
+    connect(reminderBox_, &QCheckBox::clicked, this, &WorkCalendarPage::ReminderClicked);
+    ShowTraySettings(TraySettings{});
+
+    messageLabel_ = Place<QLabel>(this, "Label_MunkarendUzenet", 8, 360, 340, 28);
+    messageLabel_->setWordWrap(true);
+    messageLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Said at the opening in the same place; whatever the page says next takes its place.
+    hoursErrorLabel_ = Place<QLabel>(this, "Label_NapiMunkaidoHiba", 8, 360, 340, 28);
     hoursErrorLabel_->setWordWrap(true);
+    hoursErrorLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     hoursErrorLabel_->setText(
         QStringLiteral("A mentett napi munkaidő hibás volt; a Beállítások munkaideje érvényes."));
     hoursErrorLabel_->hide();
-
-    messageLabel_ = Place<QLabel>(this, "Label_MunkarendUzenet", 314, 242, 196, 108);
-    messageLabel_->setWordWrap(true);
-    messageLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     okButton_ = Place<QPushButton>(this, "Button_MunkarendOK", 354, 360, 75, 25, QStringLiteral("OK"));
     cancelButton_ =
@@ -160,7 +180,8 @@ WorkCalendarPage::WorkCalendarPage(WorkCalendarModel& model, Queries queries, QW
                           pairRestEdit_,  addPairButton_, perDayBox_};
     for (const auto& row : rowEdits_)
         order << row[0] << row[1] << row[2] << row[3];
-    order << okButton_ << cancelButton_;
+    order << trayTipBox_ << trayIconBox_ << trayMenuBox_ << reminderBox_ << reminderEdit_ << okButton_
+          << cancelButton_;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -204,10 +225,43 @@ void WorkCalendarPage::Cancel()
     Q_EMIT done();
 }
 
+void WorkCalendarPage::ShowTraySettings(const TraySettings& tray)
+{
+    trayTipBox_->setChecked(tray.tipShowsDay);
+    trayIconBox_->setChecked(tray.iconShowsDay);
+    trayMenuBox_->setChecked(tray.fullMenu);
+    reminderBox_->setChecked(tray.remindBeforeEnd);
+    reminderEdit_->setText(QString::number(tray.reminderMinutes));
+    fieldChecks_->Remember(reminderEdit_);
+    ReminderClicked();
+}
+
+TraySettings WorkCalendarPage::CollectTraySettings() const
+{
+    TraySettings tray;
+    tray.tipShowsDay = trayTipBox_->isChecked();
+    tray.iconShowsDay = trayIconBox_->isChecked();
+    tray.fullMenu = trayMenuBox_->isChecked();
+    tray.remindBeforeEnd = reminderBox_->isChecked();
+    int minutes = 0;
+    if (TryParseWholeNumber(fieldChecks_->CheckedText(reminderEdit_), minutes) &&
+        ReminderMinutesValid(minutes))
+        tray.reminderMinutes = minutes;
+    return tray;
+}
+
+void WorkCalendarPage::ReminderClicked()
+{
+    reminderEdit_->setEnabled(reminderBox_->isChecked());
+}
+
 void WorkCalendarPage::Accept()
 {
     const bool perDay = perDayBox_->isChecked();
     if (perDay && !CheckRows())
+        return;
+    // A minute count that is refused is said, and nothing is applied.
+    if (reminderEdit_->isEnabled() && !fieldChecks_->Check(reminderEdit_))
         return;
     // Every weekday with the settings page's hours: what the rows hold until the user sets them.
     auto settingsRows = [this] {
@@ -228,6 +282,7 @@ void WorkCalendarPage::Accept()
             kept = rows;
     }
     model_.Apply(holidaysBox_->isChecked(), pending_, perDay, kept);
+    Q_EMIT trayApplied(CollectTraySettings());
     if (queries_.save && !queries_.save())
         return;
     Q_EMIT applied();
@@ -336,6 +391,7 @@ void WorkCalendarPage::Say(bool refused, const QString& text)
     }
     messageLabel_->setPalette(colours);
     messageLabel_->setText(text);
+    hoursErrorLabel_->hide();
 }
 
 void WorkCalendarPage::SetOwnDay(DayKind kind)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calendar/workcalendar.h"
+#include "tray/tray_settings.h"
 #include "worktime/workpattern.h"
 
 #include <QString>
@@ -46,7 +47,14 @@ public:
     // "Mégsem" and Escape: back without a change.
     void Cancel();
 
+    // The tray's options as they stand; shown again at every opening, since Mégsem drops edits.
+    void ShowTraySettings(const TraySettings& tray);
+    // The tray's options as the page holds them (the minutes as last accepted).
+    TraySettings CollectTraySettings() const;
+
 Q_SIGNALS:
+    // OK took the page: the tray's options, before the file is written, so the save holds them.
+    void trayApplied(const kelvator::TraySettings& tray);
     // OK put the page into the model and the file took it.
     void applied();
     // The user is done with the page, by OK or Cancel.
@@ -60,6 +68,7 @@ private:
     void RemoveDay();
     void AddPair();
     void PerDayClicked();
+    void ReminderClicked();
     void FillRows(const WeekdayHours& rows);
     std::optional<WeekdayHours> RowsValue() const;
     bool CheckRows();
@@ -94,6 +103,12 @@ private:
     // Per weekday: start hour, start minute, end hour, end minute.
     std::array<std::array<QLineEdit*, 4>, 5> rowEdits_{};
     QLabel* hoursErrorLabel_ = nullptr;
+    QGroupBox* trayGroup_ = nullptr;
+    QCheckBox* trayTipBox_ = nullptr;
+    QCheckBox* trayIconBox_ = nullptr;
+    QCheckBox* trayMenuBox_ = nullptr;
+    QCheckBox* reminderBox_ = nullptr;
+    QLineEdit* reminderEdit_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
 };
