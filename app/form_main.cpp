@@ -164,6 +164,8 @@ void TForm_Main::BuildWindow()
 
     tray_ = new TrayControl(platform_, *this);
     connect(tray_, &TrayControl::exitRequested, this, &QWidget::close);
+    connect(&traySettingsModel_, &TraySettingsModel::changed, this,
+            [this] { tray_->SetOptions(traySettingsModel_.Get()); });
 
     PageControl1 = new QStackedWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));

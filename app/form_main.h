@@ -3,6 +3,7 @@
 #include "clocks/clock_face.h"
 #include "platform/platform.h"
 #include "settings/settings_model.h"
+#include "tray/tray_settings.h"
 #include "worktime/tick_snapshot.h"
 #include "worktime/workcalendar_model.h"
 
@@ -152,6 +153,7 @@ private:
     kelvator::Platform platform_;
     kelvator::SettingsModel settingsModel_;
     kelvator::WorkCalendarModel calendarModel_;
+    kelvator::TraySettingsModel traySettingsModel_;
     QString lastTickFailure_;
     bool closingAllowed_ = false;
     // The tray icon, its menu and the notifications while the window is away.

@@ -141,6 +141,10 @@ void TForm_Main::BuildMainPage()
     });
     ShowDateCalcWorkCalendar();
     stopwatchPage_->SetDialArtwork(clockFace_.Artwork());
+    connect(tray_, &TrayControl::stopwatchToggleRequested, this, [this] {
+        stopwatchPage_->StartOrStop();
+        tray_->ShowStopwatchRunning(stopwatchPage_->Running());
+    });
 }
 
 void TForm_Main::ShowDateCalcWorkCalendar()
@@ -173,6 +177,8 @@ void TForm_Main::WireSettingsPage()
         this);
 
     connect(settingsPage_, &SettingsPage::workCalendarRequested, this, &TForm_Main::Button_MunkarendClick);
+    connect(workCalendarPage_, &WorkCalendarPage::trayApplied, this,
+            [this](const TraySettings& options) { traySettingsModel_.Set(options); });
     connect(workCalendarPage_, &WorkCalendarPage::done, this, [this] {
         ShowOuterPage(settingsPage_);
         settingsPage_->FocusWorkCalendarButton();
@@ -183,6 +189,7 @@ void TForm_Main::Button_MunkarendClick()
 {
     // The rows the user never set show the settings page's hours as they stand.
     workCalendarPage_->Open(platform_.now().date().year(), CollectSettings());
+    workCalendarPage_->ShowTraySettings(traySettingsModel_.Get());
     ShowOuterPage(workCalendarPage_);
     workCalendarPage_->FocusDefaultButton();
 }

@@ -112,6 +112,9 @@ void TForm_Main::LoadSettings()
     ShowSettings(settings);
     settingsModel_.Set(CollectSettings());
     loadNotice_ = calendarModel_.Read(ini);
+    const QString trayNotice = traySettingsModel_.Read(ini);
+    if (!trayNotice.isEmpty())
+        loadNotice_ += (loadNotice_.isEmpty() ? QString() : QStringLiteral("\r\n\r\n")) + trayNotice;
     settingsPage_->FixLoadedFields();
     tray_->StartInTray(settingsModel_.Get().startAsIcon);
     settingsLoadedFlag_ = true;
@@ -134,6 +137,7 @@ bool TForm_Main::SaveSettings()
     ini.SetValue(QStringLiteral("Idobelyeg"), QStringLiteral("IniFileUtolsoMentes"),
                  DateTimeText(ToDateTime(platform_.now())));
     calendarModel_.Write(ini);
+    traySettingsModel_.Write(ini);
     if (ini.Save(platform_.settingsPath))
         return true;
     ShowError(QStringLiteral("Unable to write to %1").arg(platform_.settingsPath));

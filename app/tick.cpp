@@ -116,10 +116,18 @@ void TForm_Main::TickSteps()
 
     // Only the main page and the event editor are kept up to date.
     QWidget* outer = PageControl1->currentWidget();
-    if (outer != TabSheet_Main && outer != eventEditorPage_)
+    if (outer != TabSheet_Main && outer != eventEditorPage_) {
+        // The tray's reminder and icon follow the day behind the other pages too.
+        if (tray_->FollowsDay()) {
+            work_ = ComputeWorkSnapshot(m, settingsModel_.Get(), calendarModel_);
+            tray_->ShowDay(m, work_, settingsModel_.Get(), calendarModel_);
+        }
         return;
+    }
 
     ShowTick(m);
+    tray_->ShowDay(m, work_, settingsModel_.Get(), calendarModel_);
+    tray_->ShowStopwatchRunning(stopwatchPage_->Running());
     if (outer == eventEditorPage_)
         eventEditorPage_->Refresh(platform_.now());
     eventsPage_->Refresh(platform_.now());

@@ -1,5 +1,8 @@
 #include "app/tray_control.h"
 
+#include "settings/settings_model.h"
+#include "worktime/workcalendar_model.h"
+
 #include <QCursor>
 #include <QMenu>
 #include <QTimer>
@@ -15,9 +18,10 @@ TrayControl::TrayControl(const Platform& platform, QWidget& window)
     setObjectName(QStringLiteral("TrayControl"));
     menu_ = new QMenu(&window_);
     menu_->setObjectName(QStringLiteral("PopupMenu1"));
-    QAction* exit = menu_->addAction(QStringLiteral("Kilépés a programból"));
-    exit->setObjectName(QStringLiteral("Kilepes"));
-    connect(exit, &QAction::triggered, this, &TrayControl::Exit);
+    exit_ = menu_->addAction(QStringLiteral("Kilépés a programból"));
+    exit_->setObjectName(QStringLiteral("Kilepes"));
+    connect(exit_, &QAction::triggered, this, &TrayControl::Exit);
+    BuildFullMenu();
     if (platform_.tray) {
         platform_.tray->onRelease = [this](TrayIcon::Button b) {
             if (b == TrayIcon::Button::Left)
@@ -118,6 +122,80 @@ void TrayControl::NotifyWhileHidden(Event kind, const QDateTime& event, const QS
     } catch (...) {
         // A notification is an extra: the window still shows what happened.
     }
+}
+
+void TrayControl::BuildFullMenu()
+{
+    open_ = new QAction(QStringLiteral("Megnyitás"), this);
+    open_->setObjectName(QStringLiteral("Menu_TalcaMegnyitas"));
+    connect(open_, &QAction::triggered, this, &TrayControl::RestoreFromTray);
+    stopwatch_ = new QAction(QStringLiteral("Stopper indítása"), this);
+    stopwatch_->setObjectName(QStringLiteral("Menu_TalcaStopper"));
+    connect(stopwatch_, &QAction::triggered, this, &TrayControl::stopwatchToggleRequested);
+    separator_ = new QAction(this);
+    separator_->setSeparator(true);
+}
+
+void TrayControl::SetOptions(const TraySettings& options)
+{
+    if (options.fullMenu != options_.fullMenu) {
+        if (options.fullMenu) {
+            menu_->insertActions(exit_, {open_, stopwatch_, separator_});
+        } else {
+            for (QAction* a : {open_, stopwatch_, separator_})
+                menu_->removeAction(a);
+        }
+    }
+    options_ = options;
+    if (!platform_.tray)
+        return;
+    // Switched off, the icon is the program's own with its name, as it always was.
+    if (!options_.tipShowsDay)
+        platform_.tray->SetToolTip(QString());
+    if (!options_.iconShowsDay) {
+        iconShown_.reset();
+        platform_.tray->SetIcon(QIcon());
+    }
+}
+
+bool TrayControl::FollowsDay() const
+{
+    return options_.tipShowsDay || options_.iconShowsDay || options_.remindBeforeEnd;
+}
+
+void TrayControl::ShowDay(const TickMoment& moment, const WorkSnapshot& work, const Settings& settings,
+                          const WorkCalendarModel& calendar)
+{
+    if (const std::optional<QString> reminder =
+            StepTrayReminder(reminder_, moment, work, options_.remindBeforeEnd, options_.reminderMinutes);
+        reminder && platform_.notifier) {
+        // Whether the window is shown or not: the point is to hear of it in time.
+        try {
+            platform_.notifier->Notify(QStringLiteral("Kelvator"), *reminder);
+        } catch (...) {
+            // A notification is an extra: the work end still comes with its own signal.
+        }
+    }
+    if (!platform_.tray)
+        return;
+    if (options_.tipShowsDay)
+        platform_.tray->SetToolTip(TrayTipText(moment, work, settings, calendar));
+    if (options_.iconShowsDay) {
+        const TrayIconState state = TrayIconStateOf(moment, work);
+        if (state != iconShown_) {
+            if (programIcon_.isNull())
+                programIcon_ = ProgramIconImage();
+            platform_.tray->SetIcon(MakeTrayIcon(state, programIcon_));
+            iconShown_ = state;
+        }
+    }
+}
+
+void TrayControl::ShowStopwatchRunning(bool running)
+{
+    const QString text = running ? QStringLiteral("Stopper megállítása") : QStringLiteral("Stopper indítása");
+    if (stopwatch_->text() != text)
+        stopwatch_->setText(text);
 }
 
 } // namespace kelvator

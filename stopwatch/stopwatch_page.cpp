@@ -89,6 +89,20 @@ void StopwatchPage::Start()
     lapButton_->setFocus();
 }
 
+void StopwatchPage::StartOrStop()
+{
+    Refresh(queries_.now()); // a stopwatch past its longest run has stopped by now
+    if (state_ == kStopwatchRunning)
+        Stop();
+    else if (startButton_->isEnabled())
+        Start();
+}
+
+bool StopwatchPage::Running() const
+{
+    return state_ == kStopwatchRunning;
+}
+
 void StopwatchPage::Lap()
 {
     ++laps_;

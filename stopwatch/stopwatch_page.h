@@ -46,6 +46,9 @@ public:
     void FocusLastEnabledButton();
     // Where in its second the running stopwatch's shown time turns; none when it is not running.
     std::optional<int> TickPhaseMs() const;
+    // Start, or Stop while it runs, as those buttons do (the tray's menu offers them).
+    void StartOrStop();
+    bool Running() const;
 
 private:
     void Start();
