@@ -164,6 +164,7 @@ void TForm_Main::BuildWindow()
 
     tray_ = new TrayControl(platform_, *this);
     connect(tray_, &TrayControl::exitRequested, this, &QWidget::close);
+    connect(tray_, &TrayControl::dayWanted, this, &TForm_Main::Timer1Timer);
     connect(&traySettingsModel_, &TraySettingsModel::changed, this,
             [this] { tray_->SetOptions(traySettingsModel_.Get()); });
 

@@ -48,6 +48,8 @@ void TrayControl::SendToTray()
         return;
     }
     platform_.tray->menu = menu_;
+    if (options_.tipShowsDay || options_.iconShowsDay)
+        Q_EMIT dayWanted();
     platform_.tray->Add();
     window_.hide();
 }

@@ -63,6 +63,8 @@ public:
 
 Q_SIGNALS:
     void exitRequested();
+    // The icon is about to be shown and shows the day: bring the day up to date first.
+    void dayWanted();
     // The menu's stopwatch item: start it, or stop it while it runs.
     void stopwatchToggleRequested();
 

@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -201,6 +203,139 @@ private Q_SLOTS:
         const QByteArray saved = ini.readAll();
         QVERIFY(saved.contains("IniFileUtolsoMentes="));
         QVERIFY(saved.contains("CheckBox_IconAzOraMelle=1"));
+    }
+
+    // ---- The day in the tray, as the user chooses it on the Munkarend page ------------------
+
+    void trayUntouchedWhileTheOptionsAreOff()
+    {
+        Window w(QDateTime(QDate(2024, 5, 8), QTime(12, 35)));
+        TrayOf(*w.form).SendToTray();
+        for (QTime t(15, 49, 58); t <= QTime(16, 1); t = t.addSecs(1))
+            w.TickAt(t);
+        QCOMPARE(w.fake.tray->toolTipSets, 0); // the icon keeps its "Kelvator" and its picture
+        QCOMPARE(w.fake.tray->iconSets, 0);
+        QVERIFY(w.fake.notifier->shown.filter(QStringLiteral("perc múlva")).isEmpty());
+        QCOMPARE(Control<QMenu>(*w.form, "PopupMenu1")->actions(),
+                 QList<QAction*>{Action(*w.form, "Kilepes")});
+    }
+
+    void tipAndIconFollowTheDay()
+    {
+        Window w(QDateTime(QDate(2024, 5, 8), QTime(12, 35)),
+                 "[Talca]\r\nCheckBox_SugoMutatjaANapot=1\r\nCheckBox_IkonMutatjaANapot=1\r\n");
+        TrayOf(*w.form).SendToTray();
+        w.TickAt(QTime(12, 35, 10));
+        QVERIFY2(w.fake.tray->toolTip.startsWith(QStringLiteral("Kelvator\nMunkanap: ")),
+                 qPrintable(w.fake.tray->toolTip));
+        QVERIFY2(w.fake.tray->toolTip.contains(QStringLiteral(" — vége 16:00 (még 3:25)\n")),
+                 qPrintable(w.fake.tray->toolTip));
+        QVERIFY(!w.fake.tray->icon.isNull());
+        const int iconSets = w.fake.tray->iconSets;
+        w.TickAt(QTime(12, 35, 50)); // the same minute: the same picture, not drawn again
+        QCOMPARE(w.fake.tray->iconSets, iconSets);
+        w.TickAt(QTime(12, 36, 0));
+        QCOMPARE(w.fake.tray->iconSets, iconSets + 1);
+        w.TickAt(QTime(16, 0, 5));
+        QVERIFY2(w.fake.tray->toolTip.startsWith(QStringLiteral("Kelvator\nMunkanap vége: 16:00\n")),
+                 qPrintable(w.fake.tray->toolTip));
+
+        // Behind the settings page the tray still follows the day.
+        Control<QAction>(*w.form, "Menu_Beallitasok")->trigger();
+        w.TickAt(QDateTime(QDate(2024, 5, 11), QTime(10, 0)));
+        QVERIFY2(w.fake.tray->toolTip.startsWith(QStringLiteral("Kelvator\nMa nincs munkanap\n")),
+                 qPrintable(w.fake.tray->toolTip));
+    }
+
+    void reminderBeforeTheEnd_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QTime>("firstTick");
+        QTest::addColumn<QStringList>("told");
+        const QStringList once{QStringLiteral("Kelvator|10 perc múlva vége a munkaidőnek (16:00)")};
+        QTest::addRow("Wednesday, running before") << QDate(2024, 5, 8) << QTime(15, 49, 50) << once;
+        QTest::addRow("Saturday") << QDate(2024, 5, 11) << QTime(15, 49, 50) << QStringList();
+        QTest::addRow("started after the moment") << QDate(2024, 5, 8) << QTime(15, 55) << QStringList();
+    }
+    void reminderBeforeTheEnd()
+    {
+        QFETCH(QDate, day);
+        QFETCH(QTime, firstTick);
+        QFETCH(QStringList, told);
+        Window w(QDateTime(day, firstTick),
+                 "[Talca]\r\nCheckBox_FigyelmeztetesVegeElott=1\r\nEdit_FigyelmeztetesVegeElottPerc=10\r\n");
+        w.form->show(); // told whether the window is shown or not
+        for (QTime t = firstTick; t <= QTime(15, 59); t = t.addMSecs(200))
+            w.TickAt(t);
+        QCOMPARE(w.fake.notifier->shown, told);
+    }
+
+    void stopwatchFromTheTrayMenu()
+    {
+        Window w(QDateTime(QDate(2024, 5, 8), QTime(10, 0)), "[Talca]\r\nCheckBox_BovitettTalcaMenu=1\r\n");
+        TrayOf(*w.form).SendToTray();
+        auto* menu = Control<QMenu>(*w.form, "PopupMenu1");
+        QStringList texts;
+        for (QAction* a : menu->actions())
+            texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(texts, (QStringList{QStringLiteral("Megnyitás"), QStringLiteral("Stopper indítása"),
+                                     QStringLiteral("-"), QStringLiteral("Kilépés a programból")}));
+        QCOMPARE(w.fake.tray->menu, menu);
+
+        Action(*w.form, "Menu_TalcaStopper")->trigger();
+        QVERIFY(!Control<QPushButton>(*w.form, "Button_StopperStart")->isEnabled());
+        QVERIFY(Control<QPushButton>(*w.form, "Button_StopperStop")->isEnabled());
+        QCOMPARE(Action(*w.form, "Menu_TalcaStopper")->text(), QStringLiteral("Stopper megállítása"));
+        w.TickAt(QTime(10, 5));
+        Action(*w.form, "Menu_TalcaStopper")->trigger();
+        QVERIFY(Control<QPushButton>(*w.form, "Button_StopperStart")->isEnabled());
+        QCOMPARE(Action(*w.form, "Menu_TalcaStopper")->text(), QStringLiteral("Stopper indítása"));
+        QVERIFY(TrayOf(*w.form).InTray()); // the window stays where it was
+
+        // Kept as the page's own buttons keep it: in the file at the end.
+        w.form.reset();
+        QFile file(w.SettingsPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray saved = file.readAll();
+        QVERIFY2(saved.contains("[Stopper]"), saved.constData());
+        QVERIFY(saved.contains("[Talca]\r\nCheckBox_BovitettTalcaMenu=1\r\n"));
+
+        Window again(QDateTime(QDate(2024, 5, 8), QTime(11, 0)), saved);
+        QCOMPARE(Control<QMenu>(*again.form, "PopupMenu1")->actions().size(), 4);
+        auto* laps = Control<QListWidget>(*again.form, "ListBox_Stopper");
+        QCOMPARE(laps->count(), 2);
+        QVERIFY(laps->item(0)->text().startsWith(QStringLiteral("Start: ")));
+        QVERIFY(laps->item(1)->text().startsWith(QStringLiteral("Stop: ")));
+    }
+
+    void optionsSetOnTheMunkarendPage()
+    {
+        Window w(QDateTime(QDate(2024, 5, 8), QTime(12, 35)));
+        w.form->Button_MunkarendClick();
+        Control<QCheckBox>(*w.form, "CheckBox_IkonMutatjaANapot")->setChecked(true);
+        Control<QPushButton>(*w.form, "Button_MunkarendOK")->click();
+        w.TickAt(QTime(12, 36));
+        QVERIFY(!w.fake.tray->icon.isNull());
+        QFile file(w.SettingsPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().endsWith("[Talca]\r\nCheckBox_IkonMutatjaANapot=1\r\n"));
+
+        // Switched off again: the program's own icon, at once.
+        w.form->Button_MunkarendClick();
+        Control<QCheckBox>(*w.form, "CheckBox_IkonMutatjaANapot")->setChecked(false);
+        Control<QPushButton>(*w.form, "Button_MunkarendOK")->click();
+        QVERIFY(w.fake.tray->icon.isNull());
+    }
+
+    void malformedOptionIsToldAndDefaults()
+    {
+        Window w(QDateTime(QDate(2024, 5, 8), QTime(12, 35)),
+                 "[Talca]\r\nEdit_FigyelmeztetesVegeElottPerc=500\r\n");
+        QVERIFY2(w.form->LoadNotice().contains(QStringLiteral("Edit_FigyelmeztetesVegeElottPerc")),
+                 qPrintable(w.form->LoadNotice()));
+        w.form->Button_MunkarendClick();
+        QCOMPARE(Control<QLineEdit>(*w.form, "Edit_FigyelmeztetesVegeElottPerc")->text(),
+                 QStringLiteral("10"));
     }
 };
 

@@ -447,6 +447,15 @@ private Q_SLOTS:
         QTest::addRow("as before") << QByteArray("[Beallitasok]\r\nCheckBox_IconkentIndul=1\r\n")
                                    << QTime(10, 0) << QStringLiteral("Kelvator") << true
                                    << QStringList{QStringLiteral("Kilépés a programból")};
+        QTest::addRow("the day shown")
+            << QByteArray(
+                   "[Beallitasok]\r\nCheckBox_IconkentIndul=1\r\n[Talca]\r\nCheckBox_SugoMutatjaANapot=1\r\n"
+                   "CheckBox_IkonMutatjaANapot=1\r\nCheckBox_BovitettTalcaMenu=1\r\n")
+            << QTime(12, 35, 5)
+            << QStringLiteral("Kelvator\nMunkanap: 62% — vége 16:00 (még 3:25)\nFizetés 16 nap múlva")
+            << false
+            << QStringList{QStringLiteral("Megnyitás"), QStringLiteral("Stopper indítása"),
+                           QStringLiteral("-"), QStringLiteral("Kilépés a programból")};
     }
 
     // Started in the tray, the program's item reaches the panel with its tooltip, its icon and

@@ -6,6 +6,7 @@
 #include "fake_platform.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLineEdit>
 #include <QLocale>
 #include <QStackedWidget>
@@ -65,10 +66,17 @@ struct Window {
     FakePlatform fake;
     std::unique_ptr<TForm_Main> form;
 
-    explicit Window(const QDateTime& now = QDateTime(QDate(2024, 5, 7), QTime(20, 0)))
+    // `settingsFile`, when given, is the settings file the window starts with.
+    explicit Window(const QDateTime& now = QDateTime(QDate(2024, 5, 7), QTime(20, 0)),
+                    const QByteArray& settingsFile = QByteArray())
     {
         QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
         fake.now = now;
+        if (!settingsFile.isNull()) {
+            QFile file(SettingsPath());
+            if (!file.open(QIODevice::WriteOnly) || file.write(settingsFile) != settingsFile.size())
+                qFatal("cannot write the test's settings file");
+        }
         form = std::make_unique<TForm_Main>(fake.Make(SettingsPath()));
         form->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
         form->findChild<QTimer*>(QStringLiteral("Timer_AktualisNapVillogtatas"))->stop();
