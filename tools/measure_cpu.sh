@@ -10,7 +10,7 @@ set -euo pipefail
 build=${1:?build folder}; seconds=${2:-60}; shift $(( $# >= 2 ? 2 : 1 ))
 pages=("$@")
 warmup=${WARMUP:-65}
-[ ${#pages[@]} -eq 0 ] && pages=(worktime events digital analog datecalc stopwatch yearcal alarms tray)
+[ ${#pages[@]} -eq 0 ] && pages=(worktime events digital analog datecalc stopwatch yearcal alarms tray trayday)
 
 work=$(mktemp -d)
 display=":$(( 200 + $$ % 500 ))"
@@ -33,13 +33,17 @@ trayer --edge top --align right >/dev/null 2>&1 & pids+=($!)
 cpuns() { cat /proc/"$1"/task/*/schedstat | awk '{ns += $1} END {printf "%d", ns}'; }
 rss() { awk '/VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$1/status"; }
 
-# Settings for one page: the inner tab, the big clock's form, a running stopwatch, the tray.
+# Settings for one page: the inner tab, the big clock's form, a running stopwatch, the tray (with
+# the day shown in it for trayday).
 settings() {
   local tab=0 kind=1 extra=""
   case $1 in
     worktime) tab=0 ;; events) tab=1 ;; digital) tab=2; kind=0 ;; analog) tab=2 ;;
     datecalc) tab=3 ;; stopwatch) tab=4 ;; yearcal) tab=5 ;; alarms) tab=6 ;;
     tray) extra=$'[Beallitasok]\r\nCheckBox_IconAzOraMelle=1\r\nCheckBox_IconkentIndul=1\r\n' ;;
+    trayday) # in the tray, with the day in its tooltip and icon
+      extra=$'[Beallitasok]\r\nCheckBox_IconAzOraMelle=1\r\nCheckBox_IconkentIndul=1\r\n'
+      extra+=$'[Talca]\r\nCheckBox_SugoMutatjaANapot=1\r\nCheckBox_IkonMutatjaANapot=1\r\n' ;;
   esac
   local started
   started=$(date -d '-1 hour' '+%Y.%m.%d. %H:%M:%S')
