@@ -2,6 +2,8 @@
 
 // A private PulseAudio server with a null sink, and a recorder on the sink's monitor: what is
 // played into it is what a listener would hear, sample by sample.
+#include "x_server.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -24,7 +26,7 @@ public:
     ~SoundServer()
     {
         StopRecording();
-        End(server_);
+        EndProcess(server_);
     }
 
     // Starts the server and a recorder; on failure says why. A recorder's latency of 0 leaves the
@@ -45,7 +47,7 @@ public:
     QString Restart(int recorderLatencyMs = 20)
     {
         StopRecording();
-        End(server_);
+        EndProcess(server_);
         const QString failure = StartServer();
         return failure.isEmpty() ? Record(recorderLatencyMs) : failure;
     }
@@ -138,17 +140,7 @@ private:
     void StopRecording()
     {
         QObject::disconnect(&recorder_, &QProcess::readyReadStandardOutput, nullptr, nullptr);
-        End(recorder_);
-    }
-
-    static void End(QProcess& p)
-    {
-        if (p.state() == QProcess::NotRunning)
-            return;
-        p.terminate();
-        if (!p.waitForFinished(5000))
-            p.kill();
-        p.waitForFinished(5000);
+        EndProcess(recorder_);
     }
 
     QTemporaryDir dir_;

@@ -41,14 +41,6 @@ bool WriteWav(const QString& path)
     return f.open(QIODevice::WriteOnly) && f.write(wav + data) == wav.size() + data.size();
 }
 
-void End(QProcess& p)
-{
-    if (p.state() == QProcess::NotRunning)
-        return;
-    p.kill();
-    p.waitForFinished(5000);
-}
-
 // A copy of the program in a folder of its own, so its settings file lands beside it.
 class Program {
 public:
@@ -72,7 +64,7 @@ public:
     }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
-    ~Program() { End(process_); }
+    ~Program() { EndProcess(process_); }
 
     QString Settings() const { return dir_.filePath(QStringLiteral("kelvator.ini")); }
     QProcess& Process() { return process_; }
@@ -119,44 +111,6 @@ private:
     QProcess process_;
     QDateTime start_;
     QElapsedTimer started_;
-};
-
-// A private X server, for what must be seen on a screen.
-class Display {
-public:
-    Display()
-    {
-        server_.start(QStringLiteral("Xvfb"),
-                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                       QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                       QStringLiteral("tcp")});
-        if (server_.waitForStarted(10000) &&
-            QTest::qWaitFor([&] { return server_.canReadLine() || server_.state() != QProcess::Running; },
-                            20000))
-            name_ = QStringLiteral(":") + QString::fromLatin1(server_.readLine().trimmed());
-    }
-    Display(const Display&) = delete;
-    Display& operator=(const Display&) = delete;
-    ~Display() { End(server_); }
-
-    QString Name() const { return name_.size() > 1 ? name_ : QString(); }
-
-    // Whether a window of the process is shown on it.
-    bool Shows(qint64 pid) const
-    {
-        QProcess search;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), name_);
-        search.setProcessEnvironment(env);
-        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                 QStringLiteral("--pid"), QString::number(pid)});
-        return search.waitForFinished(5000) && search.exitCode() == 0 &&
-               !search.readAll().trimmed().isEmpty();
-    }
-
-private:
-    QProcess server_;
-    QString name_;
 };
 
 // Beeps, each whole, one a second: a tick every 0.2 s asks for the beep.
@@ -266,7 +220,7 @@ private Q_SLOTS:
     // keep the window from the screen, nor from answering.
     void aHugeSoundFileAtStart()
     {
-        Display display;
+        XServer display;
         QVERIFY2(!display.Name().isEmpty(), "Xvfb did not start");
         QTemporaryDir files;
         const QString sound = files.filePath(QStringLiteral("nagy.wav"));

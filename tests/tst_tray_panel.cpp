@@ -3,6 +3,7 @@
 // program started in the tray. What the panel learns of the icon is read over D-Bus, as the
 // panel reads it. Runs on a session bus of its own (dbus-run-session).
 #include "platform/real_platform.h"
+#include "x_server.h"
 
 #include <QApplication>
 #include <QDBusArgument>
@@ -32,6 +33,9 @@
 #include <cstdio>
 #include <memory>
 
+using kelvator::testing::EndProcess;
+using kelvator::testing::XServer;
+
 namespace {
 
 const QString kWatcher = QStringLiteral("org.kde.StatusNotifierWatcher");
@@ -40,42 +44,6 @@ const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 
 // A Wednesday, a working day.
 const QDate kDay(2024, 10, 16);
-
-void End(QProcess& p)
-{
-    if (p.state() == QProcess::NotRunning)
-        return;
-    p.terminate();
-    if (!p.waitForFinished(3000)) {
-        p.kill();
-        p.waitForFinished(3000);
-    }
-}
-
-// A private X server.
-class XServer {
-public:
-    XServer()
-    {
-        server_.start(QStringLiteral("Xvfb"),
-                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                       QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                       QStringLiteral("tcp")});
-        if (server_.waitForStarted(10000) &&
-            QTest::qWaitFor([&] { return server_.canReadLine() || server_.state() != QProcess::Running; },
-                            20000))
-            name_ = QStringLiteral(":") + QString::fromLatin1(server_.readLine().trimmed());
-    }
-    XServer(const XServer&) = delete;
-    XServer& operator=(const XServer&) = delete;
-    ~XServer() { End(server_); }
-
-    QString Name() const { return name_.size() > 1 ? name_ : QString(); }
-
-private:
-    QProcess server_;
-    QString name_;
-};
 
 QDBusMessage Call(const QString& service, const QString& path, const QString& interface,
                   const QString& method, const QVariantList& arguments)
@@ -153,7 +121,7 @@ public:
     Panel() = default;
     Panel(const Panel&) = delete;
     Panel& operator=(const Panel&) = delete;
-    ~Panel() { End(process_); }
+    ~Panel() { EndProcess(process_); }
 
 private:
     QString ConfigHome() const { return home_.filePath(QStringLiteral("config")); }
@@ -192,7 +160,7 @@ public:
     }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
-    ~Program() { End(process_); }
+    ~Program() { EndProcess(process_); }
 
     QProcess& Process() { return process_; }
 
@@ -377,7 +345,7 @@ public:
     }
     TrayItemProcess(const TrayItemProcess&) = delete;
     TrayItemProcess& operator=(const TrayItemProcess&) = delete;
-    ~TrayItemProcess() { End(process_); }
+    ~TrayItemProcess() { EndProcess(process_); }
 
     qint64 Pid() const { return process_.processId(); }
     // Whether the command was carried out.
