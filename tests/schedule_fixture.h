@@ -1,6 +1,7 @@
 #pragma once
 
 #include "worktime/schedule.h"
+#include "worktime/workpattern.h"
 
 namespace kelvator::testing {
 
@@ -17,6 +18,16 @@ inline WorkSchedule SevenToFour()
     s.workStart = Sec(7, 0);
     s.workEnd = Sec(16, 0);
     return s;
+}
+
+// Seven to four, and seven to one on Fridays.
+inline WeekdayHours ShortFridays()
+{
+    constexpr int kHour = 3600;
+    WeekdayHours hours;
+    hours.fill(DaySpan{7 * kHour, 16 * kHour});
+    hours[4] = DaySpan{7 * kHour, 13 * kHour};
+    return hours;
 }
 
 } // namespace kelvator::testing

@@ -2,21 +2,16 @@
 // window.
 #include "worktime/tick_snapshot.h"
 
+#include "schedule_fixture.h"
+
 #include <QTest>
 
 using namespace kelvator;
+using kelvator::testing::ShortFridays;
 
 namespace {
 
 constexpr int kHour = 3600;
-
-WeekdayHours ShortFridays()
-{
-    WeekdayHours hours;
-    hours.fill(DaySpan{7 * kHour, 16 * kHour});
-    hours[4] = DaySpan{7 * kHour, 13 * kHour};
-    return hours;
-}
 
 WorkSnapshot At(const QDateTime& now, const Settings& settings, const WorkCalendarModel& calendar)
 {

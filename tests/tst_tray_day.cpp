@@ -1,5 +1,7 @@
 // The tray's day without a window: its settings, the tooltip, the live icon and the reminder.
 #include "settings/inifile.h"
+
+#include "schedule_fixture.h"
 #include "settings/settings_model.h"
 #include "tray/tray_day.h"
 #include "tray/tray_settings.h"
@@ -9,20 +11,13 @@
 #include <QTest>
 
 using namespace kelvator;
+using kelvator::testing::ShortFridays;
 
 Q_DECLARE_METATYPE(kelvator::TrayIconState)
 
 namespace {
 
 constexpr int kHour = 3600;
-
-WeekdayHours ShortFridays()
-{
-    WeekdayHours hours;
-    hours.fill(DaySpan{7 * kHour, 16 * kHour});
-    hours[4] = DaySpan{7 * kHour, 13 * kHour};
-    return hours;
-}
 
 // One tick as the window computes it.
 struct Tick {
