@@ -35,7 +35,8 @@ class WorkEndSignal;
 
 using kelvator::TickMoment;
 
-// The program's one window: it owns every control and all state.
+// The program's window: the menu, the page switching, leaving, and the wiring of the models to the
+// pages, the tray and the work-end signal.
 class TForm_Main : public QMainWindow {
     Q_OBJECT
 
