@@ -8,6 +8,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -172,6 +173,53 @@ private Q_SLOTS:
         QTRY_VERIFY(form.isVisible());
         QVERIFY(!TrayOf(form).InTray());
         QVERIFY(!fake.tray->shown);
+        desktop.unregisterService(kService);
+    }
+
+    // The reminder before the end reaches the session bus's service, and its action brings the
+    // window from the tray.
+    void reminderThroughTheServiceBringsTheWindow()
+    {
+        QDBusConnection client = QDBusConnection::sessionBus();
+        QVERIFY2(client.isConnected(), "no session bus: run under dbus-run-session");
+        QDBusConnection desktop =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("desktop-reminder"));
+        QVERIFY(desktop.isConnected());
+        FakeNotificationService service;
+        QVERIFY(desktop.registerObject(kPath, &service, QDBusConnection::ExportAllSlots));
+        QVERIFY(desktop.registerService(kService));
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kelvator.ini"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            "[Talca]\r\nCheckBox_FigyelmeztetesVegeElott=1\r\nEdit_FigyelmeztetesVegeElottPerc=15\r\n");
+        file.close();
+        testing::FakePlatform fake;
+        fake.now = QDateTime(QDate(2024, 5, 7), QTime(15, 44, 59)); // a Tuesday; work end 16:00
+        Platform platform = fake.Make(path);
+        platform.notifier = std::make_shared<DesktopNotifier>(client);
+        TForm_Main form(std::move(platform));
+        form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
+        form.findChild<QTimer*>(QStringLiteral("Timer_AktualisNapVillogtatas"))->stop();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        TrayOf(form).SendToTray();
+        QVERIFY(form.isHidden());
+
+        for (const QTime& t : {QTime(15, 44, 59), QTime(15, 45, 0), QTime(15, 45, 1)}) {
+            fake.now = QDateTime(fake.now.date(), t);
+            form.Timer1Timer();
+        }
+        QTRY_COMPARE(service.shown.size(), 1); // notification 41
+        QCOMPARE(service.shown[0].body, QStringLiteral("15 perc múlva vége a munkaidőnek (16:00)"));
+
+        QDBusMessage action = QDBusMessage::createSignal(kPath, kService, QStringLiteral("ActionInvoked"));
+        action << uint(41) << QStringLiteral("default");
+        QVERIFY(desktop.send(action));
+        QTRY_VERIFY(form.isVisible());
+        QVERIFY(!TrayOf(form).InTray());
         desktop.unregisterService(kService);
     }
 
