@@ -47,6 +47,28 @@ public Q_SLOTS:
     QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }
 };
 
+// The desktop's end of the session bus: a connection of its own with the service on it.
+struct Desktop {
+    QDBusConnection bus;
+    FakeNotificationService service;
+    explicit Desktop(const QString& name)
+        : bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, name))
+    {
+    }
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+    ~Desktop()
+    {
+        bus.unregisterService(kService);
+        bus.unregisterObject(kPath);
+    }
+    bool Up()
+    {
+        return bus.isConnected() && bus.registerObject(kPath, &service, QDBusConnection::ExportAllSlots) &&
+               bus.registerService(kService);
+    }
+};
+
 class TstNotify : public QObject {
     Q_OBJECT
 
@@ -121,12 +143,8 @@ private Q_SLOTS:
     {
         QDBusConnection client = QDBusConnection::sessionBus();
         QVERIFY2(client.isConnected(), "no session bus: run under dbus-run-session");
-        QDBusConnection desktop =
-            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("desktop"));
-        QVERIFY(desktop.isConnected());
-        FakeNotificationService service;
-        QVERIFY(desktop.registerObject(kPath, &service, QDBusConnection::ExportAllSlots));
-        QVERIFY(desktop.registerService(kService));
+        Desktop desktop(QStringLiteral("desktop"));
+        QVERIFY(desktop.Up());
 
         QTemporaryDir dir;
         testing::FakePlatform fake;
@@ -147,33 +165,32 @@ private Q_SLOTS:
             fake.now = QDateTime(fake.now.date(), t);
             form.Timer1Timer();
         }
-        QTRY_COMPARE(service.shown.size(), 1);
-        QCOMPARE(service.shown[0].app, QStringLiteral("Kelvator"));
-        QCOMPARE(service.shown[0].summary, QStringLiteral("Kelvator"));
-        QCOMPARE(service.shown[0].body, QStringLiteral("16:00"));
-        QVERIFY(service.shown[0].actions.size() == 2 &&
-                service.shown[0].actions[0] == QStringLiteral("default"));
+        QTRY_COMPARE(desktop.service.shown.size(), 1);
+        QCOMPARE(desktop.service.shown[0].app, QStringLiteral("Kelvator"));
+        QCOMPARE(desktop.service.shown[0].summary, QStringLiteral("Kelvator"));
+        QCOMPARE(desktop.service.shown[0].body, QStringLiteral("16:00"));
+        QVERIFY(desktop.service.shown[0].actions.size() == 2 &&
+                desktop.service.shown[0].actions[0] == QStringLiteral("default"));
 
         form.findChild<QPushButton*>(QStringLiteral("Button_FigyelemAllapotNyugtazasa"))->click();
         fake.now = QDateTime(fake.now.date(), QTime(16, 0, 3));
         form.Timer1Timer(); // work end (16:00) reached on the main page
-        QTRY_COMPARE(service.shown.size(), 2);
-        QCOMPARE(service.shown[1].body, QStringLiteral("Vége a munkaidőnek (16:00)"));
+        QTRY_COMPARE(desktop.service.shown.size(), 2);
+        QCOMPARE(desktop.service.shown[1].body, QStringLiteral("Vége a munkaidőnek (16:00)"));
 
         // Another program's notification: its action is not ours.
         QDBusMessage foreign = QDBusMessage::createSignal(kPath, kService, QStringLiteral("ActionInvoked"));
         foreign << uint(7) << QStringLiteral("default");
-        QVERIFY(desktop.send(foreign));
+        QVERIFY(desktop.bus.send(foreign));
         QTest::qWait(300);
         QVERIFY(form.isHidden());
 
         QDBusMessage action = QDBusMessage::createSignal(kPath, kService, QStringLiteral("ActionInvoked"));
         action << uint(42) << QStringLiteral("default");
-        QVERIFY(desktop.send(action));
+        QVERIFY(desktop.bus.send(action));
         QTRY_VERIFY(form.isVisible());
         QVERIFY(!TrayOf(form).InTray());
         QVERIFY(!fake.tray->shown);
-        desktop.unregisterService(kService);
     }
 
     // The reminder before the end reaches the session bus's service, and its action brings the
@@ -182,12 +199,8 @@ private Q_SLOTS:
     {
         QDBusConnection client = QDBusConnection::sessionBus();
         QVERIFY2(client.isConnected(), "no session bus: run under dbus-run-session");
-        QDBusConnection desktop =
-            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("desktop-reminder"));
-        QVERIFY(desktop.isConnected());
-        FakeNotificationService service;
-        QVERIFY(desktop.registerObject(kPath, &service, QDBusConnection::ExportAllSlots));
-        QVERIFY(desktop.registerService(kService));
+        Desktop desktop(QStringLiteral("desktop-reminder"));
+        QVERIFY(desktop.Up());
 
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("kelvator.ini"));
@@ -212,15 +225,14 @@ private Q_SLOTS:
             fake.now = QDateTime(fake.now.date(), t);
             form.Timer1Timer();
         }
-        QTRY_COMPARE(service.shown.size(), 1); // notification 41
-        QCOMPARE(service.shown[0].body, QStringLiteral("15 perc múlva vége a munkaidőnek (16:00)"));
+        QTRY_COMPARE(desktop.service.shown.size(), 1); // notification 41
+        QCOMPARE(desktop.service.shown[0].body, QStringLiteral("15 perc múlva vége a munkaidőnek (16:00)"));
 
         QDBusMessage action = QDBusMessage::createSignal(kPath, kService, QStringLiteral("ActionInvoked"));
         action << uint(41) << QStringLiteral("default");
-        QVERIFY(desktop.send(action));
+        QVERIFY(desktop.bus.send(action));
         QTRY_VERIFY(form.isVisible());
         QVERIFY(!TrayOf(form).InTray());
-        desktop.unregisterService(kService);
     }
 
     void withoutServiceNothingHappens()
