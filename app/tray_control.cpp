@@ -117,7 +117,13 @@ void TrayControl::NotifyWhileHidden(Event kind, const QDateTime& event, const QS
     if (event == notified)
         return;
     notified = event;
-    if (!platform_.notifier || !(inTray_ || window_.isHidden() || window_.isMinimized()))
+    if (inTray_ || window_.isHidden() || window_.isMinimized())
+        Notify(body);
+}
+
+void TrayControl::Notify(const QString& body)
+{
+    if (!platform_.notifier)
         return;
     try {
         platform_.notifier->Notify(QStringLiteral("Kelvator"), body);
@@ -162,23 +168,18 @@ void TrayControl::SetOptions(const TraySettings& options)
 
 bool TrayControl::FollowsDay() const
 {
-    return options_.tipShowsDay || options_.iconShowsDay || options_.remindBeforeEnd;
+    return options_.remindBeforeEnd || (inTray_ && (options_.tipShowsDay || options_.iconShowsDay));
 }
 
 void TrayControl::ShowDay(const TickMoment& moment, const WorkSnapshot& work, const Settings& settings,
                           const WorkCalendarModel& calendar)
 {
+    // Whether the window is shown or not: the point is to hear of it in time.
     if (const std::optional<QString> reminder =
-            StepTrayReminder(reminder_, moment, work, options_.remindBeforeEnd, options_.reminderMinutes);
-        reminder && platform_.notifier) {
-        // Whether the window is shown or not: the point is to hear of it in time.
-        try {
-            platform_.notifier->Notify(QStringLiteral("Kelvator"), *reminder);
-        } catch (...) {
-            // A notification is an extra: the work end still comes with its own signal.
-        }
-    }
-    if (!platform_.tray)
+            StepTrayReminder(reminder_, moment, work, options_.remindBeforeEnd, options_.reminderMinutes))
+        Notify(*reminder);
+    // Only an icon in the tray is seen; going there brings the day up to date first.
+    if (!platform_.tray || !inTray_)
         return;
     if (options_.tipShowsDay)
         platform_.tray->SetToolTip(TrayTipText(moment, work, settings, calendar));

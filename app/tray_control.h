@@ -70,6 +70,7 @@ Q_SIGNALS:
 
 private:
     bool Usable() const;
+    void Notify(const QString& body);
     void BuildFullMenu();
 
     const Platform& platform_;

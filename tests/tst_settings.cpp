@@ -60,21 +60,12 @@ void WriteAll(const QString& path, const QByteArray& bytes)
 const QDateTime kMoment(QDate(2024, 5, 7), QTime(20, 0));
 
 // A window started on a settings file with the given text.
-struct Started {
-    QTemporaryDir dir;
-    testing::FakePlatform fake;
-    std::unique_ptr<TForm_Main> form;
+struct Started : testing::Window {
     explicit Started(const QByteArray& file)
+        : Window(kMoment, file)
     {
-        QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
-        fake.now = kMoment;
-        if (!file.isNull())
-            WriteAll(Path(), file);
-        form = std::make_unique<TForm_Main>(fake.Make(Path()));
-        form->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-        form->findChild<QTimer*>(QStringLiteral("Timer_AktualisNapVillogtatas"))->stop();
     }
-    QString Path() const { return dir.filePath(QStringLiteral("kelvator.ini")); }
+    QString Path() const { return SettingsPath(); }
 };
 } // namespace
 

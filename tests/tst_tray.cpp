@@ -311,6 +311,7 @@ private Q_SLOTS:
     void optionsSetOnTheMunkarendPage()
     {
         Window w(QDateTime(QDate(2024, 5, 8), QTime(12, 35)));
+        TrayOf(*w.form).SendToTray();
         w.form->Button_MunkarendClick();
         Control<QCheckBox>(*w.form, "CheckBox_IkonMutatjaANapot")->setChecked(true);
         Control<QPushButton>(*w.form, "Button_MunkarendOK")->click();
