@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTest>
 
+#include <optional>
+
 namespace kelvator::testing {
 
 // Ends a helper process: asked first, then made to.
@@ -31,6 +33,12 @@ public:
             QTest::qWaitFor([&] { return server_.canReadLine() || server_.state() != QProcess::Running; },
                             20000))
             name_ = QStringLiteral(":") + QString::fromLatin1(server_.readLine().trimmed());
+        // A client may still be turned away just after the server names its display: the
+        // program started next would find no display. Wait until one is let in.
+        if (!Name().isEmpty() &&
+            !QTest::qWaitFor([&] { return Xdotool({QStringLiteral("getmouselocation")}).has_value(); },
+                             10000))
+            name_.clear();
     }
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;
@@ -42,17 +50,26 @@ public:
     // Whether a window of the process is shown on it (needs xdotool).
     bool Shows(qint64 pid) const
     {
-        QProcess search;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), name_);
-        search.setProcessEnvironment(env);
-        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                 QStringLiteral("--pid"), QString::number(pid)});
-        return search.waitForFinished(5000) && search.exitCode() == 0 &&
-               !search.readAll().trimmed().isEmpty();
+        const std::optional<QByteArray> found =
+            Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                     QString::number(pid)});
+        return found && !found->trimmed().isEmpty();
     }
 
 private:
+    // What xdotool printed on this display, or nothing when it failed.
+    std::optional<QByteArray> Xdotool(const QStringList& arguments) const
+    {
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), name_);
+        run.setProcessEnvironment(env);
+        run.start(QStringLiteral("xdotool"), arguments);
+        if (!run.waitForFinished(5000) || run.exitStatus() != QProcess::NormalExit || run.exitCode() != 0)
+            return std::nullopt;
+        return run.readAll();
+    }
+
     QProcess server_;
     QString name_;
 };
